@@ -1,14 +1,29 @@
-# checktool_test(NAME n LABEL l SOURCES ... [LIBS ...])
-# One GoogleTest binary; every test case becomes a ctest test carrying the label.
-function(checktool_test)
-  cmake_parse_arguments(T "" "NAME;LABEL" "SOURCES;LIBS" ${ARGN})
-  add_executable(${T_NAME} ${T_SOURCES})
-  target_link_libraries(${T_NAME} PRIVATE checktool_core ${T_LIBS} GTest::gtest_main GTest::gmock)
-  target_compile_definitions(${T_NAME} PRIVATE
-    CHECKTOOL_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/../shared/testdata"
-    CHECKTOOL_BINARY_DIR="${CMAKE_BINARY_DIR}")
-  gtest_discover_tests(${T_NAME}
-    DISCOVERY_MODE PRE_TEST
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS ${T_LABEL} ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
+# Every tests/<area>/*_test.cpp is a GoogleTest binary named <area>_<stem>; every test case in it
+# becomes a ctest test. The area gives the label: gui, e2e and integration keep their name, the rest
+# are unit tests. GUI tests link the control library and run offscreen.
+function(checktool_area_tests dir)
+  get_filename_component(area ${dir} NAME)
+  file(GLOB tests CONFIGURE_DEPENDS ${dir}/*_test.cpp)
+  file(GLOB helpers CONFIGURE_DEPENDS ${dir}/*_support.cpp)
+  if(area STREQUAL "gui" OR area STREQUAL "e2e" OR area STREQUAL "integration")
+    set(label ${area})
+  else()
+    set(label unit)
+  endif()
+  foreach(src ${tests})
+    get_filename_component(stem ${src} NAME_WE)
+    set(name ${area}_${stem})
+    add_executable(${name} ${src} ${helpers})
+    target_link_libraries(${name} PRIVATE checktool_core GTest::gtest_main GTest::gmock)
+    if(area STREQUAL "gui" OR area STREQUAL "app")
+      target_link_libraries(${name} PRIVATE checktool_ui Qt6::Test)
+    endif()
+    target_compile_definitions(${name} PRIVATE
+      CHECKTOOL_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/../shared/testdata"
+      CHECKTOOL_BINARY_DIR="${CMAKE_BINARY_DIR}")
+    gtest_discover_tests(${name}
+      DISCOVERY_MODE PRE_TEST
+      DISCOVERY_TIMEOUT 60
+      PROPERTIES LABELS ${label} ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
+  endforeach()
 endfunction()
