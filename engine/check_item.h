@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class CCheckHost;
+struct CCheckParam;
+
+// One check to perform. The handler is a member routine of the check host; the host object is
+// supplied at the call, so copies of an item share the routine and nothing else.
+struct CCheckItem {
+    using Handler = bool (CCheckHost::*)(CCheckParam*);
+
+    std::string name;  // text up to the first blank is the category shown in the log page
+    std::string host;  // host name or dotted IPv4 address; empty for the account item
+    int port = 0;
+    int kind_index = -1;  // position in server_kinds; -1 for the account item
+    bool relay_flag = false;
+    Handler handler = nullptr;
+
+    // The category: the name up to its first blank.
+    std::string category() const { return name.substr(0, name.find(' ')); }
+};
+
+// One step of the step list; its caption is the name of its first item.
+using CheckGroup = std::vector<CCheckItem>;
+using CheckGroups = std::vector<CheckGroup>;
