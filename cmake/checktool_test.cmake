@@ -22,7 +22,8 @@ function(checktool_area_tests dir)
       CHECKTOOL_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/../shared/testdata"
       CHECKTOOL_BINARY_DIR="${CMAKE_BINARY_DIR}")
     gtest_discover_tests(${name}
-      DISCOVERY_MODE PRE_TEST
+      TEST_PREFIX "${name}."
+    DISCOVERY_MODE PRE_TEST
       DISCOVERY_TIMEOUT 60
       PROPERTIES LABELS ${label} ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
   endforeach()
