@@ -1,0 +1,10 @@
+#include "ui/ui_init.h"
+
+#include "ui/ui_fonts.h"
+
+#include <QApplication>
+
+void InitControlLibrary()
+{
+    QApplication::setFont(DefaultFont());
+}
