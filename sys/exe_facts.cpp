@@ -1,0 +1,36 @@
+#include "sys/exe_facts.h"
+
+#include <chrono>
+#include <filesystem>
+#include <system_error>
+
+#include "build_config.h"
+#include "sys/fs_path.h"
+
+namespace fs = std::filesystem;
+
+bool create_folder(const std::string& path) {
+    if (path.empty()) return false;
+    std::error_code ec;
+    fs::path folder = fs_path(path);
+    if (fs::exists(folder, ec)) return fs::is_directory(folder, ec);
+    fs::create_directories(folder, ec);
+    return !ec && fs::is_directory(folder, ec);
+}
+
+std::string get_file_version(const std::string& path, const std::string& key) {
+    std::string exe = get_exe_path(true);
+    std::error_code ec;
+    bool own_executable = path.empty() || fs::equivalent(fs_path(path), fs_path(exe), ec);
+    if (!own_executable) return {};
+    if (key == "FileVersion" || key == "ProductVersion") return CHECKTOOL_VERSION;
+    return "(null)";
+}
+
+int64_t get_file_time(const std::string& path) {
+    std::error_code ec;
+    fs::file_time_type modified = fs::last_write_time(fs_path(path), ec);
+    if (ec) return 0;
+    auto since_epoch = std::chrono::file_clock::to_sys(modified).time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::seconds>(since_epoch).count();
+}

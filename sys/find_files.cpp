@@ -1,0 +1,100 @@
+#include <algorithm>
+#include <set>
+#include <system_error>
+
+#include "sys/ascii_text.h"
+#include "sys/exe_facts.h"
+#include "sys/files.h"
+#include "sys/fs_path.h"
+
+namespace {
+
+// "*" any run of characters, "?" exactly one; both texts already lower-cased.
+bool wildcard_match(const std::string& pattern, const std::string& name) {
+    size_t p = 0, n = 0, star = std::string::npos, resume = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || pattern[p] == name[n])) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            resume = n;
+        } else if (star != std::string::npos) {
+            p = star + 1;
+            n = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+std::vector<std::string> split_lower(const std::string& list, bool strip_wildcards) {
+    std::vector<std::string> pieces;
+    std::string lower = ascii_lower(list);
+    size_t from = 0;
+    while (from <= lower.size()) {
+        size_t end = lower.find(';', from);
+        if (end == std::string::npos) end = lower.size();
+        std::string piece = lower.substr(from, end - from);
+        if (strip_wildcards) std::erase_if(piece, [](char c) { return c == '*' || c == '.'; });
+        if (!piece.empty()) pieces.push_back(piece);
+        from = end + 1;
+    }
+    return pieces;
+}
+
+struct SearchRules {
+    std::string pattern;  // lower-cased
+    std::set<std::string> extensions;
+    std::vector<std::string> excludes;
+    bool include_folders;
+    bool recursive;
+};
+
+void search(std::vector<std::string>& out, const std::filesystem::path& folder, const SearchRules& rules) {
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, std::filesystem::directory_options::skip_permission_denied,
+                                           ec);
+    // A folder that cannot be read, or vanishes meanwhile, simply contributes nothing more.
+    for (std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        const std::filesystem::directory_entry& entry = *it;
+        std::string path = utf8_of(entry.path());
+        std::string name = ascii_lower(split_path(path, 5));
+        if (!wildcard_match(rules.pattern, name)) continue;
+
+        std::error_code status_ec;
+        bool link = entry.is_symlink(status_ec);
+        if (entry.is_directory(status_ec)) {
+            // Never through a link: a link back up the tree would make the search endless.
+            if (rules.recursive && !link)
+                search(out, entry.path(), rules);
+            else if (!rules.recursive && rules.include_folders)
+                out.push_back(path);
+            continue;
+        }
+        bool excluded =
+            std::any_of(rules.excludes.begin(), rules.excludes.end(),
+                        [&](const std::string& piece) { return name.find(piece) != std::string::npos; });
+        if (excluded) continue;
+        if (!rules.extensions.empty() && !rules.extensions.count(ascii_lower(split_path(path, 4)))) continue;
+        out.push_back(path);
+    }
+}
+
+}  // namespace
+
+void find_files(std::vector<std::string>& out, const std::string& folder, const std::string& name_pattern,
+                const std::string& extensions, bool include_folders, const std::string& excludes, bool sort,
+                bool recursive) {
+    SearchRules rules;
+    rules.pattern = name_pattern.empty() || name_pattern == "*.*" ? "*" : ascii_lower(name_pattern);
+    std::vector<std::string> wanted = split_lower(extensions, true);
+    rules.extensions = std::set<std::string>(wanted.begin(), wanted.end());
+    rules.excludes = split_lower(excludes, false);
+    rules.include_folders = include_folders;
+    rules.recursive = recursive;
+    search(out, fs_path(folder), rules);
+    if (sort) std::sort(out.begin(), out.end());
+}
