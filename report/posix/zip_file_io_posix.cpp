@@ -1,0 +1,105 @@
+#include "report/zip_file_io.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Retries interrupted writes and short writes until everything is out.
+bool write_all(int fd, const void* data, size_t size, off_t offset, bool positioned) {
+    const char* p = static_cast<const char*>(data);
+    while (size > 0) {
+        ssize_t n = positioned ? ::pwrite(fd, p, size, offset) : ::write(fd, p, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        p += n;
+        size -= static_cast<size_t>(n);
+        offset += n;
+    }
+    return true;
+}
+
+}  // namespace
+
+ZipSourceFile::~ZipSourceFile() { close(); }
+
+bool ZipSourceFile::open(const std::string& path) {
+    close();
+    // Non-blocking, so that a named pipe cannot stall the open; anything but a regular file is
+    // refused below anyway.
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct statx stx {};
+    bool ok = ::statx(fd, "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &stx) == 0 &&
+              S_ISREG(stx.stx_mode) && ::flock(fd, LOCK_SH | LOCK_NB) == 0 &&
+              ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
+    if (!ok) {
+        close();
+        return false;
+    }
+    source_facts.size = stx.stx_size;
+    source_facts.read_only = (stx.stx_mode & S_IWUSR) == 0;
+    source_facts.directory = false;
+    source_facts.modified = stx.stx_mtime.tv_sec;
+    source_facts.accessed = stx.stx_atime.tv_sec;
+    source_facts.created = (stx.stx_mask & STATX_BTIME) ? stx.stx_btime.tv_sec : stx.stx_ctime.tv_sec;
+    return true;
+}
+
+long long ZipSourceFile::read(void* buffer, size_t size) {
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, size);
+        if (n < 0 && errno == EINTR) continue;
+        return n;
+    }
+}
+
+long long ZipSourceFile::read_at(uint64_t offset, void* buffer, size_t size) {
+    for (;;) {
+        ssize_t n = ::pread(fd, buffer, size, static_cast<off_t>(offset));
+        if (n < 0 && errno == EINTR) continue;
+        return n;
+    }
+}
+
+void ZipSourceFile::close() {
+    if (fd >= 0) ::close(fd);  // closing drops the lock
+    fd = -1;
+}
+
+ZipArchiveFile::~ZipArchiveFile() { close(); }
+
+bool ZipArchiveFile::create(const std::string& path) {
+    close();
+    // Lock before truncating: an archive that another writer holds must not be clobbered.
+    fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
+        ::ftruncate(fd, 0) != 0) {
+        close();
+        return false;
+    }
+    return true;
+}
+
+bool ZipArchiveFile::write(const void* data, size_t size) { return write_all(fd, data, size, 0, false); }
+
+bool ZipArchiveFile::write_at(uint64_t offset, const void* data, size_t size) {
+    return write_all(fd, data, size, static_cast<off_t>(offset), true);
+}
+
+bool ZipArchiveFile::truncate(uint64_t length) {
+    return ::ftruncate(fd, static_cast<off_t>(length)) == 0 &&
+           ::lseek(fd, static_cast<off_t>(length), SEEK_SET) == static_cast<off_t>(length);
+}
+
+bool ZipArchiveFile::close() {
+    if (fd < 0) return true;
+    bool ok = ::close(fd) == 0;
+    fd = -1;
+    return ok;
+}

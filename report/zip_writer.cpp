@@ -1,0 +1,473 @@
+#include "report/zip_writer.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <set>
+
+#include "report/zip_file_io.h"
+#include "sys/ascii_text.h"
+#include "sys/date_time_text.h"
+#include "sys/fs_path.h"
+
+int g_zip_last_result = kZipOk;
+
+namespace {
+
+constexpr size_t kPiece = 16384;
+constexpr uint64_t kMax32 = 0xFFFFFFFFu;
+constexpr size_t kMaxEntries = 0xFFFF;
+constexpr size_t kLocalHeaderSize = 30;
+constexpr size_t kCentralHeaderSize = 46;
+constexpr size_t kEndRecordSize = 22;
+constexpr size_t kLocalExtraSize = 17;
+constexpr size_t kCentralExtraSize = 9;
+
+constexpr uint16_t kVersionMadeBy = 0x0B17;
+constexpr uint16_t kVersionNeeded = 20;
+constexpr uint16_t kFlagMaxCompression = 0x0002;  // deflate option bits for level 8 and 9
+constexpr uint16_t kFlagDataDescriptor = 0x0008;  // set only until the header is rewritten
+constexpr uint16_t kFlagUtf8Name = 0x0800;
+constexpr uint16_t kMethodStored = 0;
+constexpr uint16_t kMethodDeflated = 8;
+
+constexpr uint32_t kFolderAttributes = 0x41C00010;
+
+constexpr const char* kTempCopyName = "_temp_zip_file_.tmp";
+
+// Little-endian field writer over a byte buffer.
+class Bytes {
+public:
+    void u16(uint32_t v) {
+        data.push_back(static_cast<uint8_t>(v));
+        data.push_back(static_cast<uint8_t>(v >> 8));
+    }
+    void u32(uint32_t v) {
+        u16(v & 0xFFFF);
+        u16(v >> 16);
+    }
+    void text(const std::string& s) { data.insert(data.end(), s.begin(), s.end()); }
+    std::vector<uint8_t> data;
+};
+
+struct DosStamp {
+    uint16_t time = 0;
+    uint16_t date = (1 << 5) | 1;  // 1980-01-01
+};
+
+// The DOS format cannot hold years before 1980 or after 2107; such times are clamped to its ends.
+DosStamp dos_stamp(int year, int month, int day, int hour, int minute, int second) {
+    DosStamp s;
+    if (year < 1980) return s;
+    if (year > 2107) {
+        year = 2107, month = 12, day = 31, hour = 23, minute = 59, second = 59;
+    }
+    s.date = static_cast<uint16_t>(((year - 1980) & 0x7F) << 9 | month << 5 | day);
+    s.time = static_cast<uint16_t>(hour << 11 | minute << 5 | second / 2);
+    return s;
+}
+
+// Calendar fields of a UTC time (days-from-civil inverted), free of the C library's static buffers.
+DosStamp dos_stamp_utc(int64_t seconds) {
+    int64_t days = seconds >= 0 ? seconds / 86400 : (seconds - 86399) / 86400;
+    int64_t rest = seconds - days * 86400;
+    days += 719468;
+    int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    int64_t doe = days - era * 146097;
+    int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    int64_t mp = (5 * doy + 2) / 153;
+    int day = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    int month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    int year = static_cast<int>(yoe + era * 400 + (month <= 2 ? 1 : 0));
+    return dos_stamp(year, month, day, static_cast<int>(rest / 3600), static_cast<int>(rest / 60 % 60),
+                     static_cast<int>(rest % 60));
+}
+
+uint32_t unix_seconds(int64_t t) { return static_cast<uint32_t>(std::clamp<int64_t>(t, 0, kMax32)); }
+
+bool already_compressed(const std::string& name) {
+    static const std::array<const char*, 8> kExtensions = {"z", "zip", "zoo", "arc", "lzh", "arj", "gz", "tgz"};
+    size_t dot = name.rfind('.');
+    if (dot == std::string::npos) return false;
+    const std::string ext = ascii_lower(name.substr(dot + 1));
+    return std::find(kExtensions.begin(), kExtensions.end(), ext) != kExtensions.end();
+}
+
+bool is_plain_ascii(const std::string& s) {
+    return std::all_of(s.begin(), s.end(), [](unsigned char c) { return c < 0x80; });
+}
+
+uint32_t le32(const uint8_t* p) {
+    return p[0] | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+           static_cast<uint32_t>(p[3]) << 24;
+}
+
+// An executable carries "MZ" and, at the offset stored at 0x3C, a PE, NE, LE or MZ signature.
+bool looks_executable(ZipSourceFile& source) {
+    const uint64_t size = source.facts().size;
+    if (size <= 40) return false;
+    uint8_t head[2];
+    uint8_t where[4];
+    if (source.read_at(0, head, 2) != 2 || head[0] != 'M' || head[1] != 'Z') return false;
+    if (source.read_at(0x3C, where, 4) != 4) return false;
+    const uint64_t pos = le32(where);
+    if (size <= pos + 52) return false;
+    uint8_t sig[4];
+    if (source.read_at(pos, sig, 4) != 4 || sig[2] != 0 || sig[3] != 0) return false;
+    return (sig[0] == 'P' && sig[1] == 'E') || (sig[0] == 'N' && sig[1] == 'E') ||
+           (sig[0] == 'L' && sig[1] == 'E') || (sig[0] == 'M' && sig[1] == 'Z');
+}
+
+uint32_t file_attributes(const ZipSourceFacts& facts, bool executable) {
+    uint32_t windows = 0x20;  // archive
+    if (facts.read_only) windows |= 0x01;
+    uint32_t mode = 0x8000 | 0x0100;
+    if (!facts.read_only) mode |= 0x0080;
+    if (executable) mode |= 0x0040;
+    return mode << 16 | windows;
+}
+
+}  // namespace
+
+struct ZipEntry {
+    std::string name;
+    uint16_t flags = 0;
+    uint16_t method = kMethodStored;
+    DosStamp stamp;
+    uint32_t crc = 0;
+    uint32_t compressed = 0;
+    uint32_t uncompressed = 0;
+    uint32_t attributes = 0;
+    uint32_t offset = 0;
+    uint32_t modified = 0;
+    uint32_t accessed = 0;
+    uint32_t created = 0;
+};
+
+struct ZipWriter {
+    ZipArchiveFile file;
+    uint64_t written = 0;
+    uint64_t central_size = 0;  // of the central directory written so far, to keep the total in bounds
+    bool broken = false;        // a failed entry could not be cut off again
+    std::vector<ZipEntry> entries;
+    std::unique_ptr<z_stream> deflater;
+    std::vector<uint8_t> in = std::vector<uint8_t>(kPiece);
+    std::vector<uint8_t> out = std::vector<uint8_t>(kPiece);
+
+    ~ZipWriter() {
+        if (deflater) deflateEnd(deflater.get());
+    }
+
+    bool append(const void* data, size_t size) {
+        if (!file.write(data, size)) return false;
+        written += size;
+        return true;
+    }
+
+    // Deflate state, made on the first deflated entry and reused for the rest of the archive.
+    bool ready_deflater() {
+        if (deflater) return deflateReset(deflater.get()) == Z_OK;
+        auto z = std::make_unique<z_stream>();
+        if (deflateInit2(z.get(), 8, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return false;
+        deflater = std::move(z);
+        return true;
+    }
+
+    // Drops a failed entry, so that the archive is as it was before the add.
+    void cut_back(uint64_t offset) {
+        if (file.truncate(offset))
+            written = offset;
+        else
+            broken = true;
+    }
+
+    int add(const std::string& entry_name, const std::string* source_path);
+    int copy_data(ZipSourceFile& source, ZipEntry& entry);
+};
+
+namespace {
+
+std::vector<uint8_t> local_header(const ZipEntry& e, uint16_t flags) {
+    Bytes b;
+    b.u32(0x04034b50);
+    b.u16(kVersionNeeded);
+    b.u16(flags);
+    b.u16(e.method);
+    b.u16(e.stamp.time);
+    b.u16(e.stamp.date);
+    b.u32(e.crc);
+    b.u32(e.compressed);
+    b.u32(e.uncompressed);
+    b.u16(static_cast<uint32_t>(e.name.size()));
+    b.u16(kLocalExtraSize);
+    b.text(e.name);
+    b.u16('U' | 'T' << 8);
+    b.u16(13);
+    b.data.push_back(7);
+    b.u32(e.modified);
+    b.u32(e.accessed);
+    b.u32(e.created);
+    return b.data;
+}
+
+std::vector<uint8_t> central_header(const ZipEntry& e) {
+    Bytes b;
+    b.u32(0x02014b50);
+    b.u16(kVersionMadeBy);
+    b.u16(kVersionNeeded);
+    b.u16(e.flags);
+    b.u16(e.method);
+    b.u16(e.stamp.time);
+    b.u16(e.stamp.date);
+    b.u32(e.crc);
+    b.u32(e.compressed);
+    b.u32(e.uncompressed);
+    b.u16(static_cast<uint32_t>(e.name.size()));
+    b.u16(kCentralExtraSize);
+    b.u16(0);  // comment
+    b.u16(0);  // disk
+    b.u16(0);  // internal attributes
+    b.u32(e.attributes);
+    b.u32(e.offset);
+    b.text(e.name);
+    b.u16('U' | 'T' << 8);
+    b.u16(5);
+    b.data.push_back(7);
+    b.u32(e.modified);
+    return b.data;
+}
+
+int finish(int result) {
+    g_zip_last_result = result;
+    return result;
+}
+
+}  // namespace
+
+int ZipWriter::copy_data(ZipSourceFile& source, ZipEntry& entry) {
+    uint64_t read_total = 0;
+    uint64_t out_total = 0;
+    uint32_t crc = static_cast<uint32_t>(crc32(0, nullptr, 0));
+    const bool deflate_it = entry.method == kMethodDeflated;
+    if (deflate_it && !ready_deflater()) return kZipWriteFailed;
+
+    auto emit = [&](const uint8_t* data, size_t size) {
+        out_total += size;
+        if (out_total > kMax32) return kZipTooLarge;
+        return append(data, size) ? kZipOk : kZipWriteFailed;
+    };
+
+    for (;;) {
+        long long n = source.read(in.data(), in.size());
+        if (n < 0) return kZipCannotOpen;
+        read_total += static_cast<uint64_t>(n);
+        if (read_total > kMax32) return kZipTooLarge;  // the file grew past the limit while being read
+        crc = static_cast<uint32_t>(crc32(crc, in.data(), static_cast<uInt>(n)));
+        if (!deflate_it) {
+            if (n == 0) break;
+            if (int r = emit(in.data(), static_cast<size_t>(n)); r != kZipOk) return r;
+            continue;
+        }
+        z_stream& z = *deflater;
+        z.next_in = in.data();
+        z.avail_in = static_cast<uInt>(n);
+        const int flush = n == 0 ? Z_FINISH : Z_NO_FLUSH;
+        int status;
+        do {
+            z.next_out = out.data();
+            z.avail_out = static_cast<uInt>(out.size());
+            status = deflate(&z, flush);
+            if (status == Z_STREAM_ERROR) return kZipWriteFailed;
+            if (int r = emit(out.data(), out.size() - z.avail_out); r != kZipOk) return r;
+        } while (z.avail_out == 0);
+        if (n == 0) {
+            if (status != Z_STREAM_END) return kZipWriteFailed;
+            break;
+        }
+    }
+    entry.crc = crc;
+    entry.uncompressed = static_cast<uint32_t>(read_total);
+    entry.compressed = static_cast<uint32_t>(out_total);
+    return kZipOk;
+}
+
+int ZipWriter::add(const std::string& entry_name, const std::string* source_path) {
+    if (broken) return kZipWriteFailed;
+    ZipEntry entry;
+    entry.name = entry_name;
+    std::replace(entry.name.begin(), entry.name.end(), '\\', '/');
+    if (!source_path && entry.name.back() != '/') entry.name += '/';
+    if (entry.name.size() > 0xFFFF) return kZipBadArgument;
+    if (entries.size() >= kMaxEntries) return kZipTooLarge;
+
+    ZipSourceFile source;
+    if (source_path) {
+        if (!source.open(*source_path)) return kZipCannotOpen;
+        const ZipSourceFacts& facts = source.facts();
+        if (facts.size > kMax32) return kZipTooLarge;
+        entry.method = already_compressed(entry.name) ? kMethodStored : kMethodDeflated;
+        entry.flags = entry.method == kMethodDeflated ? kFlagMaxCompression : 0;
+        entry.stamp = dos_stamp_utc(facts.modified);  // the file system's UTC time, as the DOS stamp
+        entry.modified = unix_seconds(facts.modified);
+        entry.accessed = unix_seconds(facts.accessed);
+        entry.created = unix_seconds(facts.created);
+        entry.attributes = file_attributes(facts, looks_executable(source));
+        entry.uncompressed = static_cast<uint32_t>(facts.size);
+        entry.compressed = entry.method == kMethodStored ? entry.uncompressed : 0;
+    } else {
+        const LocalDateTime now = local_now();
+        entry.stamp = dos_stamp(now.year, now.month, now.day, now.hour, now.minute, now.second);
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
+            std::chrono::system_clock::now().time_since_epoch());
+        entry.modified = entry.accessed = entry.created = unix_seconds(seconds.count());
+        entry.attributes = kFolderAttributes;
+    }
+    if (!is_plain_ascii(entry.name)) entry.flags |= kFlagUtf8Name;
+
+    const uint64_t start = written;
+    if (start > kMax32) return kZipTooLarge;
+    entry.offset = static_cast<uint32_t>(start);
+    std::vector<uint8_t> header = local_header(entry, entry.flags | kFlagDataDescriptor);
+    if (!append(header.data(), header.size())) {
+        cut_back(start);
+        return kZipWriteFailed;
+    }
+    if (source_path) {
+        if (int r = copy_data(source, entry); r != kZipOk) {
+            cut_back(start);
+            return r;
+        }
+        source.close();
+    }
+    const uint64_t central_entry = kCentralHeaderSize + entry.name.size() + kCentralExtraSize;
+    if (written + central_size + central_entry + kEndRecordSize > kMax32) {
+        cut_back(start);
+        return kZipTooLarge;
+    }
+    header = local_header(entry, entry.flags);
+    if (!file.write_at(start, header.data(), header.size())) {
+        cut_back(start);
+        return kZipWriteFailed;
+    }
+    central_size += central_entry;
+    entries.push_back(std::move(entry));
+    return kZipOk;
+}
+
+ZipHandle ZipCreate(const std::string& archive_path) {
+    auto zip = std::make_unique<ZipWriter>();
+    if (archive_path.empty() || !zip->file.create(archive_path)) {
+        finish(kZipCannotOpen);
+        return nullptr;
+    }
+    finish(kZipOk);
+    return zip.release();
+}
+
+int ZipAddFile(ZipHandle zip, const std::string& entry_name, const std::string& source_path) {
+    if (!zip || entry_name.empty()) return finish(kZipBadArgument);
+    return finish(zip->add(entry_name, &source_path));
+}
+
+int ZipAddFolder(ZipHandle zip, const std::string& entry_name) {
+    if (!zip || entry_name.empty()) return finish(kZipBadArgument);
+    return finish(zip->add(entry_name, nullptr));
+}
+
+int ZipClose(ZipHandle zip) {
+    if (!zip) return finish(kZipBadArgument);
+    std::unique_ptr<ZipWriter> owner(zip);
+    if (zip->broken) {
+        zip->file.close();
+        return finish(kZipWriteFailed);
+    }
+    const uint64_t central_start = zip->written;
+    bool ok = true;
+    for (const ZipEntry& e : zip->entries) {
+        std::vector<uint8_t> h = central_header(e);
+        ok = ok && zip->append(h.data(), h.size());
+    }
+    Bytes end;
+    end.u32(0x06054b50);
+    end.u16(0);
+    end.u16(0);
+    end.u16(static_cast<uint32_t>(zip->entries.size()));
+    end.u16(static_cast<uint32_t>(zip->entries.size()));
+    end.u32(static_cast<uint32_t>(zip->written - central_start));
+    end.u32(static_cast<uint32_t>(central_start));
+    end.u16(0);
+    ok = ok && zip->append(end.data.data(), end.data.size());
+    ok = zip->file.close() && ok;
+    return finish(ok ? kZipOk : kZipWriteFailed);
+}
+
+namespace {
+
+bool is_separator(char c) { return c == '/' || c == '\\'; }
+
+// The archive's folder, where the temporary copy of a busy file goes.
+std::string folder_of(const std::string& path) {
+    size_t cut = path.find_last_of("/\\");
+    return cut == std::string::npos ? std::string(".") : path.substr(0, cut);
+}
+
+// Packs a file that could not be opened (held by its writer) through a copy beside the archive.
+int add_through_copy(ZipHandle zip, const std::string& entry_name, const std::string& path,
+                     const std::string& archive_path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::is_regular_file(fs_path(path), ec)) return kZipCannotOpen;  // a pipe would block the copy
+    const fs::path copy = fs_path(folder_of(archive_path)) / kTempCopyName;
+    if (!fs::copy_file(fs_path(path), copy, fs::copy_options::overwrite_existing, ec)) return kZipCannotOpen;
+    int result = ZipAddFile(zip, entry_name, utf8_of(copy));
+    fs::remove(copy, ec);
+    return result;
+}
+
+}  // namespace
+
+int ZipFileList(const std::string& root, const std::string& base_folder, const std::string& archive_path,
+                const std::vector<std::string>& files, std::vector<ZipFileFailure>* failures) {
+    ZipHandle zip = ZipCreate(archive_path);
+    if (!zip) return finish(kZipNotCreated);
+    if (!root.empty()) ZipAddFolder(zip, root);
+
+    std::string base = base_folder;
+    if (base.empty() || !is_separator(base.back())) base += '/';
+    std::set<std::string> folders_added;  // one entry per subfolder, however many files it holds
+
+    for (const std::string& path : files) {
+        // Only the leading base is cut: the same text deeper in the path belongs to the name.
+        std::string relative = path.compare(0, base.size(), base) == 0 ? path.substr(base.size()) : path;
+        relative.erase(0, relative.find_first_not_of("/\\"));
+        size_t last = relative.find_last_of("/\\");
+        if (last != std::string::npos && last > 0) {
+            std::string sub = relative.substr(0, last);
+            std::string folder = root.empty() ? sub : root + "/" + sub;
+            if (folders_added.insert(folder).second) ZipAddFolder(zip, folder);
+        }
+        std::string entry = root.empty() ? relative : root + "/" + relative;
+        int result = ZipAddFile(zip, entry, path);
+        if (result == kZipCannotOpen) result = finish(add_through_copy(zip, entry, path, archive_path));
+        if (result != kZipOk && failures) failures->push_back({path, result});
+    }
+    return ZipClose(zip);
+}
+
+const char* zip_result_text(int result) {
+    switch (result) {
+        case kZipOk: return "ok";
+        case kZipCannotOpen: return "the file could not be opened or examined";
+        case kZipWriteFailed: return "writing or compressing failed";
+        case kZipBadArgument: return "no archive, or an unusable entry name";
+        case kZipTooLarge: return "the file or the archive would pass 4 GiB";
+        case kZipNotCreated: return "the archive could not be created";
+        default: return "unknown result";
+    }
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// A small ZIP writer: create an archive, add files and folders one at a time (deflated at level 8, or
+// stored when already compressed), close it with its central directory. No data descriptors, no
+// encryption, no ZIP64: an entry or an archive that would not fit the 32-bit fields is refused with
+// kZipTooLarge and the archive stays valid. Names that are not plain ASCII are written in UTF-8 with
+// general-purpose bit 11 set. Memory use does not depend on the size of the files.
+
+inline constexpr int kZipOk = 0;
+inline constexpr int kZipCannotOpen = 0x00000200;   // archive not created, or source not opened/examined
+inline constexpr int kZipWriteFailed = 0x00000400;  // writing or compressing failed
+inline constexpr int kZipBadArgument = 0x00010000;  // no handle, or an unusable entry name
+inline constexpr int kZipTooLarge = 0x00020000;     // the entry would pass the 32-bit limits of the format
+inline constexpr int kZipNotCreated = 0x00040000;   // ZipFileList could not create the archive
+
+// The result of the latest call. One archive at a time: not meant for two threads at once.
+extern int g_zip_last_result;
+
+struct ZipWriter;
+using ZipHandle = ZipWriter*;
+
+// Creates (or replaces) the archive, held exclusively while it is written. nullptr on failure.
+ZipHandle ZipCreate(const std::string& archive_path);
+// Adds the file at source_path under entry_name ("\" becomes "/").
+int ZipAddFile(ZipHandle zip, const std::string& entry_name, const std::string& source_path);
+// Adds a folder entry; a trailing "/" is added when missing.
+int ZipAddFolder(ZipHandle zip, const std::string& entry_name);
+// Writes the central directory and closes the file; the handle is gone afterwards.
+int ZipClose(ZipHandle zip);
+
+// A file of a ZipFileList that did not make it into the archive, and why.
+struct ZipFileFailure {
+    std::string path;
+    int result = kZipOk;
+};
+
+// Packs files found below base_folder under names relative to it, inside a root folder entry when
+// root is not empty. A file that cannot be opened (another program holds it) is packed through a
+// temporary copy beside the archive. Returns the result of closing the archive, or kZipNotCreated;
+// the files that could not be packed are appended to failures when it is given.
+int ZipFileList(const std::string& root, const std::string& base_folder, const std::string& archive_path,
+                const std::vector<std::string>& files, std::vector<ZipFileFailure>* failures = nullptr);
+
+// English text of a result code, for logs.
+const char* zip_result_text(int result);
