@@ -1,0 +1,179 @@
+#include "log/CSCLog.h"
+
+#include <cstdarg>
+#include <cstdlib>
+#include <vector>
+
+#include "sys/date_time_text.h"
+#include "sys/exe_facts.h"
+
+namespace {
+
+CSCLog the_log;
+
+const char* tag_of(int level) {
+    switch (level) {
+        case CSCLog::info: return "[info]";
+        case CSCLog::warn: return "[warn]";
+        case CSCLog::error: return "[error]";
+        case CSCLog::critical: return "[critical]";
+        case CSCLog::sql: return "[sql]";
+        case CSCLog::debug: return "[debug]";
+        default: return "";
+    }
+}
+
+bool vformat(std::string& out, const char* format, va_list args) {
+    va_list copy;
+    va_copy(copy, args);
+    int n = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    if (n < 0) return false;
+    std::vector<char> buffer(static_cast<size_t>(n) + 1);
+    if (std::vsnprintf(buffer.data(), buffer.size(), format, args) < 0) return false;
+    out.assign(buffer.data(), static_cast<size_t>(n));
+    return true;
+}
+
+std::string format_text(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string format_text(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string out;
+    vformat(out, format, args);
+    va_end(args);
+    return out;
+}
+
+// Support staff read the log on Windows too: line ends are CR LF whatever the platform.
+std::string with_crlf(const std::string& text) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    for (char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+// Where the log goes when the folder beside the executable is not writable (an installed,
+// read-only location): the user's state folder, so that nothing is lost.
+std::string fallback_log_folder() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    std::string base;
+    if (state && *state) {
+        base = state;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = std::string(home && *home ? home : "/tmp") + "/.local/state";
+    }
+    return base + "/TarvoCheckTool/Log";
+}
+
+bool is_absolute(const std::string& path) {
+    return (!path.empty() && (path[0] == '/' || path[0] == '\\')) || path.find(":\\", 1) != std::string::npos ||
+           path.find(":/", 1) != std::string::npos;
+}
+
+}  // namespace
+
+CSCLog* g_log = &the_log;
+
+CSCLog::CSCLog() : start_time(std::time(nullptr)) {}
+
+CSCLog::CSCLog(std::string folder, std::string prefix)
+    : start_time(std::time(nullptr)), file_prefix(std::move(prefix)), log_folder(std::move(folder)) {}
+
+CSCLog::~CSCLog() {
+    write(plain, "CSCLog::write_end_log", 142, "==================== Program Exit ====================\n");
+    std::lock_guard guard(lock);
+    close();
+}
+
+void CSCLog::close() {
+    if (file) {
+        std::fclose(file);
+        file = nullptr;
+    }
+}
+
+bool CSCLog::open(std::string folder, std::string prefix, int level) {
+    close();
+    max_level = level;
+
+    const std::string exe_folder = split_path(get_exe_path(true), 1);
+    const bool default_folder = folder.empty();
+    if (default_folder)
+        folder = exe_folder + "/Log";
+    else if (!is_absolute(folder))
+        folder = exe_folder + "/" + folder;
+    if (prefix.empty()) prefix = split_path(get_exe_path(true), 3);
+
+    bool ok = false;
+    const LocalDateTime day = to_local(static_cast<int64_t>(start_time), &ok);
+    auto try_open = [&](const std::string& dir) {
+        create_folder(dir);
+        file_path = format_text("%s/%s_%d%02d%02d.log", dir.c_str(), prefix.c_str(), ok ? day.year : 0,
+                                ok ? day.month : 0, ok ? day.day : 0);
+        file = std::fopen(file_path.c_str(), "ab");
+        if (!file) return false;
+        log_folder = dir;
+        file_prefix = prefix;
+        // A new file starts with the UTF-8 byte-order mark, as the Windows tools expect.
+        if (std::ftell(file) == 0) std::fputs("\xEF\xBB\xBF", file);
+        return true;
+    };
+    if (try_open(folder)) return true;
+    return default_folder && try_open(fallback_log_folder());
+}
+
+std::string CSCLog::write(int level, const char* function, int line, const char* format, ...) {
+    std::lock_guard guard(lock);
+    if (!file && level <= max_level && !open(log_folder, file_prefix, max_level)) return {};
+
+    std::string message;
+    va_list args;
+    va_start(args, format);
+    const bool formatted = vformat(message, format, args);
+    va_end(args);
+    if (!formatted) {
+        close();
+        return "log_text.FormatV() exception.";
+    }
+    std::string record = write_record(level, function, line, message);
+    close();
+    return record;
+}
+
+std::string CSCLog::write_record(int level, const char* function, int line, const std::string& text) {
+    size_t newlines = 0;
+    while (newlines < text.size() && text[newlines] == '\n') ++newlines;
+    const std::string message = text.substr(newlines);
+
+    const LocalDateTime now = local_now();
+    const std::string record =
+        format_text("[%d/%02d/%02d %02d:%02d:%02d.%03d][%s][%s]%s %s", now.year, now.month, now.day, now.hour,
+                    now.minute, now.second, now.millisecond, show_function && function ? function : "",
+                    show_line ? std::to_string(line).c_str() : "", tag_of(level), message.c_str());
+
+    if (newlines == 0 && message.empty()) {
+        if (file) std::fputs("\r\n", file);
+        return {};
+    }
+    if (file) {
+        for (size_t i = 0; i < newlines; ++i) std::fputs("\r\n", file);
+        const std::string out = with_crlf(record) + "\r\n";
+        std::fwrite(out.data(), 1, out.size(), file);
+        std::fflush(file);
+    }
+    return record;
+}
+
+void CSCLog::write_start_log() {
+    const std::string exe = get_exe_path(true);
+    write(plain, "CSCLog::write_start_log", 127, "\n==================== Program Start ====================");
+    write(plain, "CSCLog::write_start_log", 130, "file version = %s", get_file_version(exe, "FileVersion").c_str());
+    write(plain, "CSCLog::write_start_log", 134, "built datetime = %s",
+          format_date_time(get_file_time(exe), kDateAndTime, true, " ", true, true).c_str());
+    write(plain, "CSCLog::write_start_log", 136, "log path = %s", file_path.c_str());
+}
