@@ -1,12 +1,14 @@
 # Every tests/<area>/*_test.cpp is a GoogleTest binary named <area>_<stem>; every test case in it
-# becomes a ctest test. The area gives the label: gui, e2e and integration keep their name, the rest
-# are unit tests. GUI tests link the control library and run offscreen.
+# becomes a ctest test. The area gives the label: gui, e2e and integration keep their name, app tests
+# are gui tests, the rest are unit tests. GUI tests link the control library and run offscreen.
 function(checktool_area_tests dir)
   get_filename_component(area ${dir} NAME)
   file(GLOB tests CONFIGURE_DEPENDS ${dir}/*_test.cpp)
   file(GLOB helpers CONFIGURE_DEPENDS ${dir}/*_support.cpp)
   if(area STREQUAL "gui" OR area STREQUAL "e2e" OR area STREQUAL "integration")
     set(label ${area})
+  elseif(area STREQUAL "app")
+    set(label gui)
   else()
     set(label unit)
   endif()
