@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+// Takes the body of a 200 answer as it arrives, either into a file or into a text buffer.
+//
+// In memory the buffer holds the announced length, or kDefaultCapacity when none was announced;
+// a body that brings more keeps its first bytes up to that size. A byte-order mark at the start is
+// dropped, and within every kPieceSize piece of the body nothing after the piece's first NUL byte
+// is kept. To a file, the first non-empty piece replaces any old file; an empty body leaves an old
+// file untouched.
+class HttpBodySink {
+public:
+    static constexpr std::size_t kDefaultCapacity = 40960;
+    static constexpr std::size_t kPieceSize = 4096;
+
+    // announced_length < 0 means none was announced.
+    HttpBodySink(std::string download_path, std::int64_t announced_length);
+
+    // False when the file could not be replaced or created; failure() then holds the text.
+    bool write(const char* data, std::size_t size);
+    const std::string& failure() const { return failure_text; }
+
+    // The kept text as UTF-8 (stray bytes become U+FFFD); closes the file when writing to one.
+    std::string finish();
+
+private:
+    bool open_file();
+    void keep_in_memory(const char* data, std::size_t size);
+
+    std::string download_path;
+    std::size_t capacity;
+    std::string text;
+    std::uint64_t offset = 0;
+    bool piece_cut = false;
+    struct FileCloser {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+    std::unique_ptr<std::FILE, FileCloser> file;
+    std::string failure_text;
+};
+
+// The text with every byte that does not belong to a well-formed UTF-8 sequence replaced by U+FFFD.
+std::string valid_utf8(const std::string& text);
