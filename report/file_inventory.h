@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Inventory of a product program folder: every file below it with its time, size and version, so that
+// support staff can tell which build of each component is installed.
+
+// The inventory file of each program folder (agent, agent web, viewer), in the collection folder.
+inline constexpr const char* kInventoryFileNames[3] = {"fileinfo_agent_app.txt", "fileinfo_agent_web.txt",
+                                                       "fileinfo_customer.txt"};
+
+inline constexpr const char* kInventoryNotCreatedMessage =
+    "설치된 제품의 파일정보 저장을 위한 파일을 생성할 수 없습니다.";
+
+enum class InventoryResult {
+    kWritten,
+    kSkipped,     // no folder configured, or nothing of that path exists: no file, no message
+    kNotCreated,  // the inventory file could not be written: show kInventoryNotCreatedMessage
+};
+
+// The inventory text (UTF-8, "\n" line ends) for files listed below install_folder.
+std::string file_info_text(const std::string& product_title, const std::string& install_folder,
+                           const std::vector<std::string>& files);
+
+// Lists every file below install_folder (sorted by full path, at any depth) and writes the inventory
+// to inventory_path as UTF-8 with a byte-order mark and CR LF line ends.
+InventoryResult save_file_info(const std::string& inventory_path, const std::string& product_title,
+                               const std::string& install_folder);
