@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "sys/files.h"
+#include "temp_folder_support.h"
+
+namespace {
+
+// Paths relative to the temporary folder, to keep expectations short.
+std::vector<std::string> relative(const TempFolder& temp, const std::vector<std::string>& paths) {
+    std::vector<std::string> names;
+    for (const std::string& path : paths) names.push_back(path.substr(temp.path().size() + 1));
+    return names;
+}
+
+using Names = std::vector<std::string>;
+
+}  // namespace
+
+TEST(FindFiles, ExtensionsCompareLowerCased) {
+    TempFolder temp;
+    temp.write("a.TXT");
+    temp.write("b.log");
+    temp.write("noext");
+    std::vector<std::string> out;
+    find_files(out, temp.path(), "", "txt", false, "", true, false);
+    EXPECT_EQ(relative(temp, out), (Names{"a.TXT"}));
+
+    out.clear();
+    find_files(out, temp.path() + "/", "*", "*.LOG;.txt;", false, "", true, false);
+    EXPECT_EQ(relative(temp, out), (Names{"a.TXT", "b.log"}));
+
+    out.clear();
+    find_files(out, temp.path(), "*", "*", false, "", true, false);
+    EXPECT_EQ(relative(temp, out), (Names{"a.TXT", "b.log", "noext"}));
+}
+
+TEST(FindFiles, ExclusionsMatchAnywhereInAnyCase) {
+    TempFolder temp;
+    temp.write("keep.log");
+    temp.write("TMP_1.log");
+    temp.write("x.tmp");
+    temp.write("cache.bak");
+    std::vector<std::string> out;
+    find_files(out, temp.path(), "*", "", false, "tmp;BAK", true, false);
+    EXPECT_EQ(relative(temp, out), (Names{"keep.log"}));
+}
+
+TEST(FindFiles, RecursionListsFilesOnlyAndSortsWholeList) {
+    TempFolder temp;
+    temp.write("z.txt");
+    temp.write("B/inner.txt");
+    temp.write("a/deep/er/leaf.txt");
+    temp.write("a/first.txt");
+    std::filesystem::create_directories(temp / "empty");
+    std::vector<std::string> out{temp / "already-there"};
+    find_files(out, temp.path(), "*", "*", true, "", true, true);
+    EXPECT_EQ(relative(temp, out),
+              (Names{"B/inner.txt", "a/deep/er/leaf.txt", "a/first.txt", "already-there", "z.txt"}));
+}
+
+TEST(FindFiles, FoldersListedOnlyWhenAskedAndNotRecursing) {
+    TempFolder temp;
+    temp.write("sub/f.txt");
+    temp.write("g.txt");
+    std::vector<std::string> out;
+    find_files(out, temp.path(), "*", "txt", true, "sub", true, false);
+    EXPECT_EQ(relative(temp, out), (Names{"g.txt", "sub"}))
+        << "folders skip the extension and exclusion tests";
+
+    out.clear();
+    find_files(out, temp.path(), "*", "txt", false, "", true, false);
+    EXPECT_EQ(relative(temp, out), (Names{"g.txt"}));
+}
+
+TEST(FindFiles, NamePatternUsesWildcardsInAnyCase) {
+    TempFolder temp;
+    temp.write("Report_1.txt");
+    temp.write("report_22.txt");
+    temp.write("summary.txt");
+    std::vector<std::string> out;
+    find_files(out, temp.path(), "REPORT_?.*", "", false, "", true, false);
+    EXPECT_EQ(relative(temp, out), (Names{"Report_1.txt"}));
+    out.clear();
+    find_files(out, temp.path(), "*.*", "", false, "", true, false);
+    EXPECT_EQ(out.size(), 3u);
+}
+
+TEST(FindFiles, SurvivesMissingFoldersAndLinkLoops) {
+    TempFolder temp;
+    std::vector<std::string> out;
+    find_files(out, temp / "missing", "*", "*", false, "", true, true);
+    EXPECT_TRUE(out.empty());
+
+    temp.write("loop/file.txt");
+    std::filesystem::create_directory_symlink(temp.path(), temp / "loop/back");
+    find_files(out, temp.path(), "*", "*", false, "", true, true);
+    EXPECT_EQ(relative(temp, out), (Names{"loop/file.txt"}));
+}
