@@ -4,7 +4,14 @@
 
 #include <QApplication>
 
+// Resource initialisers live in the global namespace.
+static void RegisterResources()
+{
+    Q_INIT_RESOURCE(checktool);
+}
+
 void InitControlLibrary()
 {
+    RegisterResources();
     QApplication::setFont(DefaultFont());
 }
