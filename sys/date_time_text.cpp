@@ -1,5 +1,6 @@
 #include "sys/date_time_text.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "sys/ascii_text.h"
@@ -10,8 +11,8 @@ template <typename... Args>
 std::string print(const char* format, Args... args) {
     char buffer[160];
     int n = std::snprintf(buffer, sizeof(buffer), format, args...);
-    return n < 0 ? std::string()
-                 : std::string(buffer, static_cast<size_t>(n) < sizeof(buffer) ? n : sizeof(buffer) - 1);
+    if (n < 0) return {};
+    return std::string(buffer, std::min(static_cast<size_t>(n), sizeof(buffer) - 1));
 }
 
 int twelve_hour(int hour) {

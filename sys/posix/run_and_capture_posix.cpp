@@ -136,7 +136,12 @@ std::string run_and_capture(const std::string& command, int timeout_ms) {
     sigemptyset(&default_signals);
     sigaddset(&default_signals, SIGPIPE);
     posix_spawnattr_setsigdefault(&attributes, &default_signals);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF);
+    // Nothing this thread blocks should stay blocked in the command.
+    sigset_t no_signals;
+    sigemptyset(&no_signals);
+    posix_spawnattr_setsigmask(&attributes, &no_signals);
+    posix_spawnattr_setflags(&attributes,
+                             POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
 
     std::string shell_command = command;
     char shell[] = "/bin/sh";

@@ -62,6 +62,14 @@ TEST(FormatDateTime, CalendarTimeRoundTripsThroughLocalTime) {
               format_date_time(local, kDateAndTime, true, " ", true, true, false));
 }
 
+TEST(FormatDateTime, UnconvertibleTimeGivesZeroDate) {
+    bool ok = true;
+    LocalDateTime local = to_local(INT64_MAX, &ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(format_date(local, "-", true), "0-00-00");
+    EXPECT_EQ(format_date(local, "-", false), "0/0/0");
+}
+
 TEST(KoreanLocale, OnlyTheKoreanLanguageCounts) {
     for (const char* name : {"ko", "ko_KR", "ko_KR.UTF-8", "KO_kr.utf8", "ko@euro", "ko-KR"})
         EXPECT_TRUE(is_korean_locale_name(name)) << name;
