@@ -18,8 +18,11 @@ struct CCheckItem {
     bool relay_flag = false;
     Handler handler = nullptr;
 
-    // The category: the name up to its first blank.
-    std::string category() const { return name.substr(0, name.find(' ')); }
+    // The category: the name up to its first blank; empty when the name has none.
+    std::string category() const {
+        const size_t blank = name.find(' ');
+        return blank == std::string::npos ? std::string() : name.substr(0, blank);
+    }
 };
 
 // One step of the step list; its caption is the name of its first item.

@@ -175,5 +175,10 @@ void CSCLog::write_start_log() {
     write(plain, "CSCLog::write_start_log", 130, "file version = %s", get_file_version(exe, "FileVersion").c_str());
     write(plain, "CSCLog::write_start_log", 134, "built datetime = %s",
           format_date_time(get_file_time(exe), kDateAndTime, true, " ", true, true).c_str());
-    write(plain, "CSCLog::write_start_log", 136, "log path = %s", file_path.c_str());
+    std::string path;
+    {
+        std::lock_guard guard(lock);
+        path = file_path;  // the next write rebuilds file_path, so pass a copy
+    }
+    write(plain, "CSCLog::write_start_log", 136, "log path = %s", path.c_str());
 }

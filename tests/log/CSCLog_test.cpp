@@ -104,3 +104,15 @@ TEST_F(LogFile, UnwritableFolderLosesTheRecordQuietly) {
     CSCLog log((folder / "file" / "Log").string(), "tool");
     EXPECT_EQ(log.write(CSCLog::plain, "f", 1, "lost"), "");
 }
+
+TEST_F(LogFile, StartBlockNamesTheVersionTheBuildTimeAndThePath) {
+    CSCLog log(folder.string(), "tool");
+    log.show_function = false;
+    log.write_start_log();
+    const std::string text = contents(log);
+    EXPECT_NE(text.find("\r\n[") , std::string::npos);
+    EXPECT_NE(text.find("[][127] ==================== Program Start ===================="), std::string::npos);
+    EXPECT_NE(text.find("[][130] file version = "), std::string::npos);
+    EXPECT_NE(text.find("[][134] built datetime = "), std::string::npos);
+    EXPECT_NE(text.find("[][136] log path = " + log.path() + "\r\n"), std::string::npos);
+}

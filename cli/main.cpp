@@ -1,0 +1,71 @@
+// checktool-cli: the diagnosis from a terminal, over the same engine as the window.
+#include <atomic>
+#include <clocale>
+#include <cstdio>
+#include <optional>
+
+#include "cli/cli_observer.h"
+#include "cli/cli_options.h"
+#include "cli/interrupt.h"
+#include "cli/json_result.h"
+#include "engine/CCheckHost.h"
+#include "engine/diagnosis_run.h"
+#include "log/CSCLog.h"
+
+namespace {
+
+enum ExitStatus { kAllPassed = 0, kSomeFailed = 1, kCheckListUnusable = 2, kUsage = 64, kStopped = 130 };
+
+std::atomic<DiagnosisRun*> active_run{nullptr};
+
+void stop_active_run() {
+    if (DiagnosisRun* run = active_run.load()) run->request_stop();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::setlocale(LC_ALL, "");
+    g_log->show_function = false;
+    CliOptions options;
+    std::string error;
+    if (!parse_cli_options(argc, argv, options, error)) {
+        std::fprintf(stderr, "%s\n%s\n", error.c_str(), kCliUsage);
+        return kUsage;
+    }
+    if (options.save_log) {
+        std::fprintf(stderr, "--save-log is not available in this build\n%s\n", kCliUsage);
+        return kUsage;
+    }
+
+    g_log->write_start_log();
+
+    CCheckHost host;
+    host.set_default_product();
+    if (!options.web_host.empty()) host.profile.web_host = options.web_host;
+    if (options.web_port > 0) host.profile.web_port = options.web_port;
+
+    std::string failure;
+    if (!host.load_check_list(failure)) {
+        std::fprintf(stderr, "%s\n", failure.c_str());
+        return kCheckListUnusable;
+    }
+    if (!options.json) std::printf("%s\n", host.caption().c_str());
+
+    CliObserver observer(!options.json, stdout);
+    DiagnosisRun run(host, observer);
+    active_run = &run;
+    install_interrupt_handler(stop_active_run);
+    run.start();
+    run.wait();
+    active_run = nullptr;
+
+    if (options.json) {
+        std::printf("%s\n", run_result_json(host, run, std::nullopt).c_str());
+    } else {
+        std::printf("checks: %zu, failures: %d%s\n", run.rows().size(), run.failures(),
+                    run.completed() ? "" : " (stopped)");
+    }
+    if (!run.completed()) return kStopped;
+    return run.failures() == 0 ? kAllPassed : kSomeFailed;
+}

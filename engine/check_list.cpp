@@ -1,0 +1,118 @@
+#include "engine/check_list.h"
+
+#include <cctype>
+
+#include "engine/CCheckHost.h"
+#include "engine/server_kinds.h"
+#include "json/json_document.h"
+#include "sys/folders.h"
+#include "sys/native_path.h"
+
+namespace {
+
+// The decimal value of the text's leading digits (blanks and a sign may come first); 0 when there
+// are none.
+int leading_number(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > 0x7FFFFFFF) return 0;  // a port beyond any range is as unusable as none
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+}  // namespace
+
+ServerEntry parse_server_entry(const std::string& entry) {
+    ServerEntry out;
+    const size_t colon = entry.find(':');
+    if (colon == std::string::npos) {
+        out.port = leading_number(entry);
+    } else {
+        out.host = entry.substr(0, colon);
+        out.port = leading_number(entry.substr(colon + 1));
+    }
+    if (out.port <= 0) {
+        out.host = entry;
+        if (entry.compare(0, 7, "http://") == 0)
+            out.port = 80;
+        else if (entry.compare(0, 8, "https://") == 0)
+            out.port = 443;
+    }
+    return out;
+}
+
+CCheckItem account_item() {
+    CCheckItem item;
+    item.name = "계정 권한";
+    item.port = 0;
+    item.kind_index = -1;
+    item.relay_flag = true;
+    item.handler = &CCheckHost::check_admin_account;
+    return item;
+}
+
+bool parse_check_list(const std::string& json_text, ProductProfile& profile, CheckGroups& groups,
+                      std::string& failure_message) {
+    groups.clear();
+    groups.push_back({account_item()});
+
+    rapidjson::Document document;
+    if (!JsonParse(document, json_text)) {
+        failure_message = "checklist.json 파일이 올바른 json 형태가 아닙니다.";
+        return false;
+    }
+
+    auto path = [&](const char* key) {
+        return native_separators(expand_user_documents(JsonMemberText(document, key, "")));
+    };
+    profile.product_title = JsonMemberText(document, "product title", "");
+    profile.product_path_agent = path("product path agent");
+    profile.product_path_agent_web = path("product path agent web");
+    profile.product_path_viewer = path("product path viewer");
+    profile.agent_log_path = path("agent log path");
+    profile.viewer_log_path = path("viewer log path");
+
+    const struct {
+        const std::string& value;
+        const char* message;
+    } required[] = {
+        {profile.product_title, "\"product title\" is empty."},
+        {profile.product_path_agent, "\"product path agent\" is empty."},
+        {profile.product_path_viewer, "\"product path viewer\" is empty."},
+        {profile.agent_log_path, "\"agent log path\" is empty."},
+    };
+    for (const auto& r : required) {
+        if (r.value.empty()) {
+            failure_message = r.message;
+            return false;
+        }
+    }
+    profile.family = choose_product_family(profile.product_title);
+
+    const ServerKinds& kinds = server_kinds();
+    for (size_t k = 0; k < kinds.size(); ++k) {
+        const rapidjson::Value& servers = JsonMember(document, kinds[k].first.c_str());
+        if (!servers.IsArray()) continue;
+        CheckGroup group;
+        for (const rapidjson::Value& element : servers.GetArray()) {
+            if (!element.IsString()) continue;
+            const ServerEntry entry = parse_server_entry(JsonValueText(element));
+            if (!entry.usable()) continue;
+            CCheckItem item;
+            item.name = kinds[k].second + " 서버";
+            item.host = entry.host;
+            item.port = entry.port;
+            item.kind_index = static_cast<int>(k);
+            item.relay_flag = is_relay_kind(kinds[k].first);
+            item.handler = &CCheckHost::check_server;
+            group.push_back(std::move(item));
+        }
+        if (!group.empty()) groups.push_back(std::move(group));
+    }
+    return true;
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/check_item.h"
+#include "engine/check_param.h"
+#include "engine/run_view.h"
+
+class CCheckHost;
+class RunObserver;
+
+// One finished check as the run recorded it: the row it showed and the record its handler filled.
+struct RunRow {
+    int group_index = 0;
+    int item_index = 0;
+    CCheckItem item;
+    std::string text;  // the row's first four cells, joined by "|"
+    LogRowCompletion completion;
+    CCheckParam record;
+};
+
+// Runs every check item of the host's check groups once, in order, on one worker thread, and reports
+// every display change to the observer. At most one worker runs at a time.
+class DiagnosisRun {
+public:
+    DiagnosisRun(CCheckHost& host, RunObserver& observer);
+    ~DiagnosisRun();  // stops a run in progress and waits for its worker
+    DiagnosisRun(const DiagnosisRun&) = delete;
+    DiagnosisRun& operator=(const DiagnosisRun&) = delete;
+
+    // Starts a run; false when one is already in progress (a fast double start starts one worker).
+    bool start();
+    // Asks the run to stop after the current item.
+    void request_stop();
+    // Blocks until the worker has ended. Only for callers that need not dispatch window messages.
+    void wait();
+
+    bool running() const { return running_; }
+    // True once the worker has made its last call of the observer.
+    bool finished() const { return !busy_; }
+
+    // The results of the last run; read them only when finished() is true.
+    const std::vector<RunRow>& rows() const { return rows_; }
+    int failures() const { return failures_; }
+    bool completed() const { return completed_; }
+
+private:
+    void thread_check();
+    int update_check_list_before_start(int group, int item);
+    std::vector<std::string> failed_check_rows() const;
+
+    CCheckHost& host_;
+    RunObserver& observer_;
+    std::thread worker_;
+    std::atomic<bool> busy_{false};
+    std::atomic<bool> running_{false};
+    std::vector<RunRow> rows_;
+    int failures_ = 0;
+    bool completed_ = false;
+};
