@@ -1,0 +1,94 @@
+#include "tests/integration/lab_support.h"
+
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#ifdef _WIN32
+#define popen _popen
+#define pclose _pclose
+#endif
+
+namespace {
+
+std::string quoted(const std::string& text) { return "'" + text + "'"; }
+
+std::string unique_folder() {
+    std::random_device random;
+    const auto name = "product_lab_" + std::to_string(random()) + std::to_string(random());
+    const auto folder = std::filesystem::temp_directory_path() / name;
+    std::filesystem::create_directories(folder);
+    return folder.string();
+}
+
+}  // namespace
+
+ProductLab::ProductLab() : work_folder(unique_folder()) {}
+
+ProductLab::~ProductLab() {
+    if (output) stop();
+    std::error_code ignored;
+    std::filesystem::remove_all(work_folder, ignored);
+}
+
+std::string ProductLab::executable() { return std::string(CHECKTOOL_BINARY_DIR) + "/tools/lab/product-lab"; }
+
+bool ProductLab::fail(const std::string& message) {
+    failure = message;
+    return false;
+}
+
+bool ProductLab::start(const std::string& scenario_json) {
+    if (output) return fail("the lab is already running");
+    rapidjson::Document scenario;
+    scenario.Parse(scenario_json.c_str());
+    if (scenario.HasParseError() || !scenario.IsObject()) return fail("the scenario is not a JSON object");
+    const std::string record_path = work_folder + "/record.json";
+    if (!scenario.HasMember("record")) {
+        scenario.AddMember("record", rapidjson::Value(record_path.c_str(), scenario.GetAllocator()),
+                           scenario.GetAllocator());
+    }
+    rapidjson::StringBuffer buffer;
+    rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
+    scenario.Accept(writer);
+    const std::string scenario_path = work_folder + "/scenario.json";
+    std::ofstream(scenario_path) << buffer.GetString();
+
+    const std::string command = quoted(executable()) + " --control " + quoted(scenario_path);
+    output = popen(command.c_str(), "r");
+    if (!output) return fail("cannot run " + executable());
+    char line[4096] = {};
+    if (!std::fgets(line, sizeof line, output)) {
+        pclose(output);
+        output = nullptr;
+        return fail("the lab printed no ports (see its message above)");
+    }
+    ports.Parse(line);
+    if (ports.HasParseError() || !ports.IsObject()) return fail(std::string("unreadable ports line: ") + line);
+    if (!control.Create() || !control.Connect("127.0.0.1", port("control"))) return fail("cannot reach the lab");
+    return true;
+}
+
+int ProductLab::port(const std::string& name) const {
+    if (!ports.IsObject()) return 0;
+    const auto found = ports.FindMember(name.c_str());
+    return found != ports.MemberEnd() && found->value.IsInt() ? found->value.GetInt() : 0;
+}
+
+bool ProductLab::stop() {
+    if (!output) return fail("the lab is not running");
+    control.Close();
+    const int status = pclose(output);
+    output = nullptr;
+    if (status != 0) return fail("the lab ended with status " + std::to_string(status));
+    std::ifstream file(work_folder + "/record.json");
+    std::stringstream text;
+    text << file.rdbuf();
+    seen.Parse(text.str().c_str());
+    if (seen.HasParseError() || !seen.IsObject()) return fail("the lab wrote no readable record");
+    return true;
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What one run of the lab starts, read from the scenario file (format in README.md).
+
+struct WebPlan {
+    std::optional<int> http_port;
+    std::optional<int> https_port;
+    std::string checklist;
+    int http_status = 200;
+    int https_status = 200;
+};
+
+enum class RelayBehaviour {
+    normal,
+    silent,
+    never_accept,
+    close_after_public_key,
+    not_hex_key_block,
+    partial_key_block,
+    undecryptable_key_block,
+    short_session_text,
+    silent_after_key,
+};
+
+struct RelayPlan {
+    std::string name;
+    int port = 0;
+    RelayBehaviour behaviour = RelayBehaviour::normal;
+    bool lower_case = false;
+    int reply = 301;
+    std::map<int, int> replies_by_try;
+    std::string session_text;
+};
+
+struct HttpStep {
+    int status = 200;
+    std::string body;
+    bool byte_order_mark = false;
+    // "exact" (the body's length), "none" (no header, the end is the connection's close), or a
+    // number to announce whatever the body really holds.
+    std::string content_length = "exact";
+    std::string location;
+    std::string content_type = "application/json";
+    int delay_ms = 0;
+    int chunk_size = 0;
+    int chunk_delay_ms = 0;
+    std::optional<std::string> raw;
+    int repeat = 1;
+};
+
+struct HttpPlan {
+    std::string name;
+    int port = 0;
+    std::vector<HttpStep> steps;
+};
+
+struct Scenario {
+    std::string record_path;
+    std::optional<WebPlan> web;
+    std::vector<RelayPlan> relays;
+    std::vector<HttpPlan> http;
+};
+
+bool load_scenario(const std::string& path, Scenario& scenario, std::string& error);
