@@ -1,0 +1,188 @@
+#include "ui/CEnTabCtrl.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPalette>
+
+#include <algorithm>
+#include <atomic>
+
+namespace {
+
+std::atomic<int> g_look_flags{0};
+
+QColor ButtonFace()
+{
+    return QGuiApplication::palette().color(QPalette::Button);
+}
+
+// Per channel, truncated; factors above 1 clamp at 255.
+QColor Scaled(const QColor& colour, double factor)
+{
+    auto channel = [factor](int value) { return std::min(255, static_cast<int>(value * factor)); };
+    return QColor(channel(colour.red()), channel(colour.green()), channel(colour.blue()));
+}
+
+CEnTabCtrl* OwnerOf(const QWidget* bar)
+{
+    return qobject_cast<CEnTabCtrl*>(bar->parentWidget());
+}
+
+}  // namespace
+
+CEnTabBar::CEnTabBar(QWidget* parent) : QTabBar(parent)
+{
+    setDrawBase(false);
+    setExpanding(false);
+    setElideMode(Qt::ElideRight);
+}
+
+void CEnTabBar::SetItemSize(const QSize& size)
+{
+    item_size_ = size;
+    updateGeometry();
+    update();
+}
+
+void CEnTabBar::SetMinTabWidth(int width)
+{
+    min_tab_width_ = width;
+    updateGeometry();
+    update();
+}
+
+QSize CEnTabBar::tabSizeHint(int index) const
+{
+    QSize size = item_size_.isValid() && !item_size_.isEmpty() ? item_size_ : QTabBar::tabSizeHint(index);
+    size.setWidth(std::max(size.width(), min_tab_width_));
+    size.setHeight(size.height() + 2);  // room for the raised selected item
+    return size;
+}
+
+QSize CEnTabBar::minimumTabSizeHint(int index) const
+{
+    QSize size = tabSizeHint(index);
+    size.setWidth(std::max(min_tab_width_, 1));
+    return size;
+}
+
+QRect CEnTabBar::ItemRect(int index) const
+{
+    const QRect slot = tabRect(index);
+    if (index == currentIndex())
+        return slot.adjusted(index == 0 ? 0 : -2, 0, 2, -2);
+    return slot.adjusted(0, 2, 0, -2);
+}
+
+void CEnTabBar::paintEvent(QPaintEvent* event)
+{
+    const CEnTabCtrl* owner = OwnerOf(this);
+    if (owner == nullptr || CEnTabCtrl::LookFlags() == 0) {
+        QTabBar::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    const QColor base = owner->BaseColor();
+    // The strips around the items in the base colour; the page area below is the pages' own.
+    QRect items;
+    for (int i = 0; i < count(); ++i)
+        items = items.united(ItemRect(i));
+    const QRect client = rect();
+    painter.fillRect(QRect(client.left(), client.top(), client.width(), items.top() - client.top()), base);
+    painter.fillRect(QRect(client.left(), client.top(), 2, items.height() + 2), base);
+    const int right_strip = client.left() + items.width() + 2;
+    painter.fillRect(QRect(right_strip, client.top(), client.right() + 1 - right_strip, items.height() + 2), base);
+
+    // Unselected items first, so the raised selected one lies over its neighbours.
+    const int selected = currentIndex();
+    for (int pass = 0; pass < 2; ++pass) {
+        for (int i = 0; i < count(); ++i) {
+            const bool is_selected = i == selected;
+            if (is_selected != (pass == 1))
+                continue;
+            const QRect r = ItemRect(i);
+            // Windows-style rectangles: right and bottom are exclusive.
+            const int right = r.left() + r.width();
+            const int bottom = r.top() + r.height();
+            const int fill_bottom = is_selected ? bottom - 1 : bottom + 2;
+            painter.fillRect(QRect(r.left(), r.top(), right - r.left(), fill_bottom - r.top()),
+                             owner->TabColor(is_selected));
+            QRect text_rect(QPoint(r.left() + 3, r.top() + (is_selected ? 4 : 3)), QPoint(right - 3 - 1, bottom - 1));
+            if (!tabIcon(i).isNull()) {
+                const QSize icon_size = iconSize();
+                painter.drawPixmap(text_rect.topLeft(), tabIcon(i).pixmap(icon_size));
+                text_rect.setLeft(text_rect.left() + 19);
+            }
+            painter.setFont(font());
+            painter.setPen(owner->TabTextColor(is_selected));
+            const QString shown = fontMetrics().elidedText(tabText(i), Qt::ElideRight, text_rect.width());
+            painter.drawText(text_rect, Qt::AlignCenter | Qt::TextSingleLine, shown);
+        }
+    }
+}
+
+CEnTabCtrl::CEnTabCtrl(QWidget* parent) : QTabWidget(parent), bar_(new CEnTabBar(this))
+{
+    setTabBar(bar_);
+    setDocumentMode(false);
+}
+
+void CEnTabCtrl::EnableCustomLook(int look_flags)
+{
+    g_look_flags = look_flags;
+}
+
+int CEnTabCtrl::LookFlags()
+{
+    return g_look_flags;
+}
+
+void CEnTabCtrl::SetBkgndColor(const QColor& colour)
+{
+    background_ = colour;
+    bar_->update();
+}
+
+void CEnTabCtrl::SetItemSize(const QSize& size)
+{
+    bar_->SetItemSize(size);
+}
+
+void CEnTabCtrl::SetMinTabWidth(int width)
+{
+    bar_->SetMinTabWidth(width);
+}
+
+QRect CEnTabCtrl::GetFirstItemRect() const
+{
+    if (count() == 0)
+        return {};
+    return bar_->ItemRect(0).translated(bar_->pos());
+}
+
+QColor CEnTabCtrl::BaseColor() const
+{
+    if ((LookFlags() & kLookUseBackground) != 0 && background_.isValid())
+        return background_;
+    return ButtonFace();
+}
+
+QColor CEnTabCtrl::TabColor(bool selected) const
+{
+    const int flags = LookFlags();
+    if (selected)
+        return (flags & kLookBrightSelected) != 0 ? Scaled(BaseColor(), 1.4) : ButtonFace();
+    if ((flags & kLookShadeUnselected) != 0 || (flags & kLookColourUnselected) == 0)
+        return Scaled(BaseColor(), 0.9);
+    return background_.isValid() ? background_ : ButtonFace();
+}
+
+QColor CEnTabCtrl::TabTextColor(bool selected) const
+{
+    if (selected)
+        return QGuiApplication::palette().color(QPalette::WindowText);
+    const int flags = LookFlags();
+    if ((flags & (kLookColourUnselected | kLookUseBackground)) != 0)
+        return Scaled(background_.isValid() ? background_ : ButtonFace(), 0.5);
+    return Scaled(ButtonFace(), 0.5);
+}
