@@ -1,10 +1,16 @@
 # Every tests/<area>/*_test.cpp is a GoogleTest binary named <area>_<stem>; every test case in it
-# becomes a ctest test. The area gives the label: gui, e2e and integration keep their name, app tests
-# are gui tests, the rest are unit tests. GUI tests link the control library and run offscreen.
+# becomes a ctest test. An area's *_support.cpp (and *_support_posix.cpp) files are linked into each of
+# its binaries. The area gives the label: gui, e2e and integration keep their name, app tests are gui
+# tests, the rest are unit tests. GUI tests link the control library and run offscreen.
 function(checktool_area_tests dir)
   get_filename_component(area ${dir} NAME)
   file(GLOB tests CONFIGURE_DEPENDS ${dir}/*_test.cpp)
-  file(GLOB helpers CONFIGURE_DEPENDS ${dir}/*_support.cpp)
+  file(GLOB helpers CONFIGURE_DEPENDS ${dir}/*_support.cpp ${dir}/*_support_posix.cpp)
+  # End-to-end and window tests drive the product lab through the integration tests' helper.
+  if(area STREQUAL "e2e" OR area STREQUAL "app")
+    file(GLOB lab_helpers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/integration/*_support.cpp)
+    list(APPEND helpers ${lab_helpers})
+  endif()
   if(area STREQUAL "gui" OR area STREQUAL "e2e" OR area STREQUAL "integration")
     set(label ${area})
   elseif(area STREQUAL "app")

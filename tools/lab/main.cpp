@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "tools/lab/lab_record.h"
+#include "tools/lab/port_placeholders.h"
 #include "tools/lab/relay_server.h"
 #include "tools/lab/scenario.h"
 #include "tools/lab/scripted_http_server.h"
@@ -72,12 +73,6 @@ int main(int argc, char** argv) {
     std::vector<std::unique_ptr<ScriptedHttpServer>> http_servers;
     TcpListener control;
 
-    if (scenario.web) {
-        web.emplace(*scenario.web, record);
-        if (!web->open(error)) return fail(error);
-        if (scenario.web->http_port) ports["web_http"] = web->http_port();
-        if (scenario.web->https_port) ports["web_https"] = web->https_port();
-    }
     for (const RelayPlan& plan : scenario.relays) {
         auto& relay = relays.emplace_back(std::make_unique<RelayServer>(plan, record));
         if (!relay->open(error)) return fail(error);
@@ -87,6 +82,14 @@ int main(int argc, char** argv) {
         auto& server = http_servers.emplace_back(std::make_unique<ScriptedHttpServer>(plan, record, ports));
         if (!server->open(error)) return fail(error);
         ports[plan.name] = server->port();
+    }
+    // The web server comes last: its check list may name the ports bound above.
+    if (scenario.web) {
+        scenario.web->checklist = with_ports(scenario.web->checklist, ports);
+        web.emplace(*scenario.web, record);
+        if (!web->open(error)) return fail(error);
+        if (scenario.web->http_port) ports["web_http"] = web->http_port();
+        if (scenario.web->https_port) ports["web_https"] = web->https_port();
     }
     if (with_control) {
         if (!control.open(0, 1, error)) return fail("control: " + error);

@@ -2,12 +2,16 @@
 
 #include "tools/lab/relay_cipher.h"
 
+#include <random>
+
 namespace {
 
 constexpr size_t kPublicKeyBlockSize = 321;
 constexpr size_t kPublicKeyTextSize = 320;
 constexpr size_t kKeyBlockSize = 257;
 constexpr size_t kPartialKeyBlockSize = 100;
+constexpr int kLowPortFirst = 1024;
+constexpr int kLowPortLast = 8000;
 
 std::string little_endian(int code) {
     return {static_cast<char>(code & 0xFF), static_cast<char>((code >> 8) & 0xFF)};
@@ -20,7 +24,17 @@ RelayServer::RelayServer(RelayPlan plan_, LabRecord& record_) : plan(std::move(p
 bool RelayServer::open(std::string& error) {
     // A server that never accepts keeps a backlog of 0: one queued connection, then silence.
     const int backlog = plan.behaviour == RelayBehaviour::never_accept ? 0 : 16;
-    if (listener.open(plan.port, backlog, error)) return true;
+    if (plan.port == kLowRelayPort) {
+        // Start somewhere random so that labs running side by side rarely probe the same ports.
+        std::random_device random;
+        const int span = kLowPortLast - kLowPortFirst + 1;
+        const int first = static_cast<int>(random() % span);
+        for (int i = 0; i < span; ++i)
+            if (listener.open(kLowPortFirst + (first + i) % span, backlog, error)) return true;
+        error = "no free port from " + std::to_string(kLowPortFirst) + " to " + std::to_string(kLowPortLast);
+    } else if (listener.open(plan.port, backlog, error)) {
+        return true;
+    }
     error = "relay " + plan.name + ": " + error;
     return false;
 }

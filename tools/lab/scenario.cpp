@@ -90,7 +90,10 @@ void read_web(const Value& object, WebPlan& web, std::string& error) {
 
 void read_relay(const Value& object, RelayPlan& relay, std::string& error) {
     Reader reader(object, "relay " + relay.name, error);
-    reader.integer("port", relay.port);
+    if (object.HasMember("port") && object["port"].IsString() && std::string(object["port"].GetString()) == "low")
+        relay.port = kLowRelayPort;
+    else
+        reader.integer("port", relay.port);
     std::string behaviour = "normal";
     reader.text("behaviour", behaviour);
     const auto found = kBehaviours.find(behaviour);

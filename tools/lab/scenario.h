@@ -27,9 +27,13 @@ enum class RelayBehaviour {
     silent_after_key,
 };
 
+// A relay's port "low": any free port from 1024 to 8000, where the tool speaks the relay protocol
+// (above 8000 it only tests the connection).
+inline constexpr int kLowRelayPort = -1;
+
 struct RelayPlan {
     std::string name;
-    int port = 0;
+    int port = 0;  // 0: ephemeral; kLowRelayPort: a free port from 1024 to 8000
     RelayBehaviour behaviour = RelayBehaviour::normal;
     bool lower_case = false;
     int reply = 301;

@@ -1,5 +1,7 @@
 #include "tools/lab/scripted_http_server.h"
 
+#include "tools/lab/port_placeholders.h"
+
 #include <algorithm>
 #include <cctype>
 #include <sstream>
@@ -32,16 +34,6 @@ const char* reason_of(int status) {
         case 503: return "Service Unavailable";
         default: return "Status";
     }
-}
-
-std::string with_ports(std::string text, const std::map<std::string, int>& ports) {
-    for (const auto& [name, port] : ports) {
-        const std::string token = "{" + name + "}";
-        for (size_t at = text.find(token); at != std::string::npos; at = text.find(token, at)) {
-            text.replace(at, token.size(), std::to_string(port));
-        }
-    }
-    return text;
 }
 
 }  // namespace

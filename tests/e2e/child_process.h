@@ -1,0 +1,33 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+// A program started for a test, with its standard output readable line by line and standard error
+// left to the test's own.
+class ChildProcess {
+public:
+    ChildProcess() = default;
+    ~ChildProcess();  // kills and reaps a child that is still running
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // Starts argv[0] with the extra environment variables; standard input is empty.
+    bool start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& environment = {});
+    // The next line of standard output without its line end; false at its end.
+    bool read_line(std::string& line);
+    // Everything standard output still has to say.
+    std::string read_rest();
+    // Sends the interrupt a terminal's Ctrl+C sends.
+    void interrupt();
+    // Waits for the child to end; its exit status, or 128 + the signal that ended it.
+    int wait();
+
+private:
+    int pid = -1;
+    int output = -1;
+    std::string buffered;
+};
+
+bool running_as_root();

@@ -1,0 +1,103 @@
+// checktool-cli against the product lab: its output, its exit status and Ctrl+C.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <rapidjson/document.h>
+
+#include "tests/e2e/child_process.h"
+#include "tests/e2e/lab_product_support.h"
+
+using ::testing::HasSubstr;
+using ::testing::MatchesRegex;
+
+namespace {
+
+const std::string kCli = std::string(CHECKTOOL_BINARY_DIR) + "/cli/checktool-cli";
+
+std::vector<std::string> cli_args(const ProductLab& lab, std::vector<std::string> flags = {}) {
+    std::vector<std::string> args = {kCli, "--web-host", "127.0.0.1", "--web-port",
+                                     std::to_string(lab.port("web_https"))};
+    args.insert(args.end(), flags.begin(), flags.end());
+    return args;
+}
+
+const char* kTwoServers = R"("web": ["127.0.0.1:{web}"], "api": ["127.0.0.1:{api}"])";
+const char* kTwoServersScript =
+    R"("http": [{"name": "web", "steps": [{"status": 200}]}, {"name": "api", "steps": [{"status": 503}]}])";
+
+}  // namespace
+
+TEST(CheckToolCli, TextModePrintsTheCaptionOneLinePerCheckAndASummary) {
+    ProductLab lab;
+    ASSERT_TRUE(lab.start(lab_scenario(lab_check_list(kTwoServers), kTwoServersScript))) << lab.error();
+    ChildProcess cli;
+    ASSERT_TRUE(cli.start(cli_args(lab)));
+    std::string caption, account, api, web, summary, extra;
+    ASSERT_TRUE(cli.read_line(caption));
+    EXPECT_THAT(caption, MatchesRegex("Quenmora Lab Check Tool \\(ver\\. [0-9.]+\\)"));
+    ASSERT_TRUE(cli.read_line(account));
+    EXPECT_THAT(account, MatchesRegex("계정\\|[0-9:]{8}\\|관리자 계정\\|\\|0ms\\|(Ok\\||Fail\\|90002)"));
+    ASSERT_TRUE(cli.read_line(api));
+    EXPECT_THAT(api, MatchesRegex("API\\|[0-9:]{8}\\|127\\*\\*\\*\\*1\\|[0-9]+\\|0ms\\|Fail\\|503"));
+    ASSERT_TRUE(cli.read_line(web));
+    EXPECT_THAT(web, MatchesRegex("웹\\|[0-9:]{8}\\|127\\*\\*\\*\\*1\\|[0-9]+\\|[0-9]+ms\\|Ok\\|"));
+    ASSERT_TRUE(cli.read_line(summary));
+    EXPECT_THAT(summary, MatchesRegex("checks: 3, failures: [12]"));
+    EXPECT_FALSE(cli.read_line(extra));
+    EXPECT_EQ(cli.wait(), 1);
+}
+
+TEST(CheckToolCli, JsonModePrintsOneObject) {
+    ProductLab lab;
+    ASSERT_TRUE(lab.start(lab_scenario(lab_check_list(kTwoServers), kTwoServersScript))) << lab.error();
+    ChildProcess cli;
+    ASSERT_TRUE(cli.start(cli_args(lab, {"--json"})));
+    const std::string out = cli.read_rest();
+    EXPECT_EQ(cli.wait(), 1);
+    rapidjson::Document json;
+    ASSERT_FALSE(json.Parse(out.c_str()).HasParseError()) << out;
+    EXPECT_STREQ(json["product_title"].GetString(), "Quenmora Lab");
+    EXPECT_TRUE(json["completed"].GetBool());
+    EXPECT_TRUE(json["archive"].IsNull());
+    const auto& items = json["items"];
+    ASSERT_EQ(items.Size(), 3u);
+    EXPECT_STREQ(items[0]["kind"].GetString(), "account");
+    EXPECT_STREQ(items[1]["kind"].GetString(), "api");
+    EXPECT_EQ(items[1]["result"].GetInt(), 503);
+    EXPECT_STREQ(items[1]["message"].GetString(), "");
+    EXPECT_EQ(items[1]["elapsed_ms"].GetInt(), 0);
+    EXPECT_STREQ(items[2]["name"].GetString(), "웹 서버");
+    EXPECT_EQ(items[2]["result"].GetInt(), 0);
+    EXPECT_STREQ(items[2]["message"].GetString(), "성공");
+    EXPECT_EQ(json["failures"].GetInt(), items[0]["result"].GetInt() == 0 ? 1 : 2);
+}
+
+TEST(CheckToolCli, UnusableCheckListAndBadUsage) {
+    ProductLab lab;
+    ASSERT_TRUE(lab.start(lab_scenario(R"({"product title": ""})"))) << lab.error();
+    ChildProcess cli;
+    ASSERT_TRUE(cli.start(cli_args(lab)));
+    EXPECT_EQ(cli.read_rest(), "") << "the loader's message goes to standard error";
+    EXPECT_EQ(cli.wait(), 2);
+
+    ChildProcess usage;
+    ASSERT_TRUE(usage.start({kCli, "--web-port", "seventy"}));
+    EXPECT_EQ(usage.wait(), 64);
+}
+
+TEST(CheckToolCli, CtrlCStopsAfterTheCurrentCheck) {
+    ProductLab lab;
+    ASSERT_TRUE(lab.start(lab_scenario(lab_check_list(R"("web": ["127.0.0.1:{slow}", "127.0.0.1:{slow}"])"),
+                                       R"("http": [{"name": "slow", "steps": [{"status": 200, "delay_ms": 50}]}])")))
+        << lab.error();
+    ChildProcess cli;
+    ASSERT_TRUE(cli.start(cli_args(lab)));
+    std::string line;
+    ASSERT_TRUE(cli.read_line(line));  // the caption: the run is about to start
+    ASSERT_TRUE(cli.read_line(line));  // the account row is final once the first web check started
+    cli.interrupt();
+    const std::string rest = cli.read_rest();
+    EXPECT_EQ(cli.wait(), 130);
+    EXPECT_THAT(rest, HasSubstr("|Fail|90001\n"));
+    EXPECT_THAT(rest, HasSubstr("(stopped)"));
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "engine/CCheckHost.h"
+#include "tests/integration/lab_support.h"
+
+// A check list for the lab's web server: the product members every list needs, plus `servers`, the
+// members naming the servers (e.g. R"("session": ["127.0.0.1:{session}"])"; "{name}" is the port the
+// lab bound for that server).
+std::string lab_check_list(const std::string& servers);
+
+// A scenario whose web server serves `check_list` over HTTPS (the check list is fetched with TLS on
+// every port but 80), with the given other members
+// (e.g. R"("relays": [...])").
+std::string lab_scenario(const std::string& check_list, const std::string& other_members = "");
+
+// Points a check host at the lab's web server and loads the check list.
+bool load_from_lab(CCheckHost& host, const ProductLab& lab, std::string& failure);
+
+// Lines of the tool's log written since `offset` (byte position of the log file), for assertions
+// on the records a run wrote; `offset` is moved to the end.
+std::string log_since(size_t& offset);
