@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
+#include <cstdlib>
 #include <filesystem>
 #include <mutex>
 
@@ -206,4 +207,44 @@ TEST_F(SaveLog, WorkerRunsOneCollectionAtATimeAndIsJoined) {
     EXPECT_TRUE(worker.result().archive_written);
     EXPECT_EQ(gate.calls.back(), "enable");
     EXPECT_TRUE(fs::exists(fs_path(worker.result().archive_path)));
+}
+
+namespace {
+
+std::string base64_decode(const std::string& text) {
+    const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    uint32_t bits = 0;
+    int count = 0;
+    for (char c : text) {
+        const size_t v = alphabet.find(c);
+        if (v == std::string::npos) break;  // padding or the closing zero byte
+        bits = bits << 6 | static_cast<uint32_t>(v);
+        if ((count += 6) >= 8) {
+            count -= 8;
+            out += static_cast<char>(bits >> count & 0xFF);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST_F(SaveLog, RealCommandsIntoTheDefaultCollectionFolder) {
+    setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);  // the local application-data folder
+    inputs.collection_folder.clear();
+    inputs.run_command = nullptr;
+    EXPECT_EQ(default_collection_folder(), dir / "data/Temp");
+
+    const SaveLogResult result = thread_save_log(inputs, observer);
+    ASSERT_TRUE(result.archive_written);
+    EXPECT_EQ(result.archive_path.rfind(dir / "data/Temp/Quenmora_", 0), 0u);
+    EXPECT_EQ(files_in(dir / "data/Temp").size(), 1u);
+
+    const std::string system_info = unzip_entry(result.archive_path, "systeminfo.txt");
+    ASSERT_FALSE(system_info.empty());
+    EXPECT_EQ(system_info.back(), '\0');
+    EXPECT_THAT(base64_decode(system_info), ::testing::HasSubstr("Linux"));
+    EXPECT_THAT(unzip_entry(result.archive_path, "tasklist.txt"), ::testing::HasSubstr("PID"));
+    EXPECT_THAT(unzip_entry(result.archive_path, "ipconfig.txt"), ::testing::StartsWith("\xEF\xBB\xBF"));
 }
