@@ -85,10 +85,11 @@ TEST(HttpRequestWithLab, BodiesAreReadAsTheServerSendsThem) {
         {"status": 200, "body": "{\"a\":\"\u00e9\"}", "byte_order_mark": true},
         {"status": 200, "body": "no length here", "content_length": "none"},
         {"status": 200, "body": "0123456789", "content_length": 4},
-        {"status": 200, "body": "before\u0000after"}])")))
+        {"status": 200, "body": "before\u0000after"},
+        {"status": 200, "body": "cut short", "content_length": 100}])")))
         << lab.error();
     std::vector<std::string> responses;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 5; ++i) {
         CHttpRequest request = get(lab.port("api"));
         request.Send();
         EXPECT_EQ(request.status, 200);
@@ -98,6 +99,7 @@ TEST(HttpRequestWithLab, BodiesAreReadAsTheServerSendsThem) {
     EXPECT_EQ(responses[1], "no length here");
     EXPECT_EQ(responses[2], "0123") << "never more than the announced length";
     EXPECT_EQ(responses[3], "before");
+    EXPECT_EQ(responses[4], "cut short") << "a body that ends early keeps what came";
     ASSERT_TRUE(lab.stop());
 }
 

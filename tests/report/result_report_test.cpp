@@ -7,7 +7,7 @@
 
 #include "report/display_columns.h"
 #include "sys/fs_path.h"
-#include "tests/report/zip_reader_support.h"
+#include "tests/report/zip_test_support.h"
 
 namespace fs = std::filesystem;
 

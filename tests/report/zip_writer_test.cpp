@@ -8,7 +8,7 @@
 #include <random>
 
 #include "sys/fs_path.h"
-#include "tests/report/zip_reader_support.h"
+#include "tests/report/zip_test_support.h"
 
 namespace fs = std::filesystem;
 

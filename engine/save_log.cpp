@@ -1,0 +1,184 @@
+#include "engine/save_log.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "log/CSCLog.h"
+#include "report/file_inventory.h"
+#include "report/result_report.h"
+#include "report/zip_writer.h"
+#include "sys/ascii_text.h"
+#include "sys/date_time_text.h"
+#include "sys/exe_facts.h"
+#include "sys/files.h"
+#include "sys/folders.h"
+#include "sys/fs_path.h"
+#include "sys/run_and_capture.h"
+#include "sys/text_convert.h"
+
+namespace {
+
+constexpr int kUtf8CodePage = 65001;
+constexpr const char* kSystemInfoFile = "systeminfo.txt";
+constexpr const char* kTaskListFile = "tasklist.txt";
+constexpr const char* kNetworkFile = "ipconfig.txt";
+
+// The product title comes from the server; in a file name it must not reach outside the folder.
+std::string file_name_safe(const std::string& title) {
+    std::string safe = title;
+    for (char& c : safe)
+        if (static_cast<unsigned char>(c) < 0x20 || std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos)
+            c = '_';
+    return safe;
+}
+
+bool file_exists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(fs_path(path), ec);
+}
+
+void remove_file(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::remove(fs_path(path), ec);
+}
+
+// Adds a file to the final archive and deletes it once it is in; what stays out is logged.
+void pack_and_delete(ZipHandle zip, const std::string& path) {
+    const int result = ZipAddFile(zip, split_path(path, 5), path);
+    if (result == kZipOk) {
+        remove_file(path);
+        return;
+    }
+    g_log->write(CSCLog::warn, "thread_save_log", __LINE__, "%s was not added to the archive: %s", path.c_str(),
+                 zip_result_text(result));
+}
+
+}  // namespace
+
+std::string default_collection_folder() {
+    const std::string local = get_special_folder(kLocalAppData);
+    return local.empty() ? std::string() : local + "/Temp";
+}
+
+std::string final_archive_name(const std::string& product_title, int year, int month, int day, int hour,
+                               int minute, int second) {
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%04d%02d%02d%02d%02d%02d", year, month, day, hour, minute, second);
+    return file_name_safe(product_title) + "_" + stamp + ".zip";
+}
+
+bool zip_folder(const std::string& folder, const std::string& archive_path, SaveLogObserver& observer) {
+    std::error_code ec;
+    if (folder.empty() || !std::filesystem::is_directory(fs_path(folder), ec)) {
+        g_log->write(CSCLog::warn, "zip_folder", __LINE__, "log folder not found: %s", folder.c_str());
+        observer.show_message(folder + kFolderMissingMessage);
+        return false;
+    }
+    std::vector<std::string> files;
+    find_files(files, folder, "*", "*", false, "", true, true);
+    std::vector<ZipFileFailure> failures;
+    const int result = ZipFileList("", folder, archive_path, files, &failures);
+    for (const ZipFileFailure& f : failures)
+        g_log->write(CSCLog::warn, "zip_folder", __LINE__, "%s was not packed: %s", f.path.c_str(),
+                     zip_result_text(f.result));
+    if (result != kZipOk)
+        g_log->write(CSCLog::error, "zip_folder", __LINE__, "%s could not be written: %s", archive_path.c_str(),
+                     zip_result_text(result));
+    return result == kZipOk;
+}
+
+SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
+    const ProductProfile& profile = inputs.profile;
+    const CommandRunner run = inputs.run_command ? inputs.run_command : CommandRunner(run_and_capture);
+    observer.set_window_enabled(false);
+
+    const std::string folder =
+        inputs.collection_folder.empty() ? default_collection_folder() : inputs.collection_folder;
+    create_folder(folder);
+    observer.step_progress();
+
+    ReportFacts facts = gather_report_facts(profile.product_title, !inputs.monitors.has_value());
+    if (!inputs.all_users_folder.empty()) facts.all_users_folder = inputs.all_users_folder;
+    if (inputs.monitors) facts.monitors = *inputs.monitors;
+    const std::string report_path = folder + "/" + kReportFileName;
+    if (!save_check_result(report_path, facts, inputs.rows)) observer.show_message(kReportNotCreatedMessage);
+    const std::vector<std::string> texts = {
+        folder + "/" + kInventoryFileNames[0], folder + "/" + kInventoryFileNames[1],
+        folder + "/" + kInventoryFileNames[2], folder + "/" + kSystemInfoFile,
+        folder + "/" + kTaskListFile,          folder + "/" + kNetworkFile};
+    observer.step_progress();
+
+    const std::string* program_folders[3] = {&profile.product_path_agent, &profile.product_path_agent_web,
+                                             &profile.product_path_viewer};
+    for (int i = 0; i < 3; ++i) {
+        if (save_file_info(texts[i], profile.product_title, *program_folders[i]) == InventoryResult::kNotCreated)
+            observer.show_message(kInventoryNotCreatedMessage);
+        observer.step_progress();
+    }
+
+    // The system information goes in Base64, so it survives whatever code page reads it.
+    write_text_file(texts[3], base64_encode(run(kSystemInfoCommand, kCommandTimeoutMs)), 0, true);
+    observer.step_progress();
+    write_text_file(texts[4], run(kTaskListCommand, kCommandTimeoutMs), kUtf8CodePage, false);
+    observer.step_progress();
+    write_text_file(texts[5], run(kNetworkCommand, kCommandTimeoutMs), kUtf8CodePage, false);
+    observer.step_progress();
+
+    const std::string title = file_name_safe(profile.product_title);
+    const std::string agent_archive = folder + "/" + title + "_log.zip";
+    zip_folder(profile.agent_log_path, agent_archive, observer);
+    std::string viewer_archive;
+    if (!profile.viewer_log_path.empty() &&
+        ascii_lower(profile.viewer_log_path) != ascii_lower(profile.agent_log_path)) {
+        viewer_archive = folder + "/" + title + "_log_viewer.zip";
+        zip_folder(profile.viewer_log_path, viewer_archive, observer);
+    }
+
+    const LocalDateTime now = local_now();
+    SaveLogResult result;
+    result.archive_path = folder + "/" +
+                          final_archive_name(profile.product_title, now.year, now.month, now.day, now.hour,
+                                             now.minute, now.second);
+    ZipHandle zip = ZipCreate(result.archive_path);
+    if (!zip)
+        g_log->write(CSCLog::error, "thread_save_log", __LINE__, "the archive %s could not be created",
+                     result.archive_path.c_str());
+    observer.step_progress();
+    if (zip) pack_and_delete(zip, report_path);
+    observer.step_progress();
+    if (zip)
+        for (const std::string& text : texts)
+            if (file_exists(text)) pack_and_delete(zip, text);
+    observer.step_progress();
+    if (zip) {
+        if (file_exists(agent_archive)) pack_and_delete(zip, agent_archive);
+        if (!viewer_archive.empty() && file_exists(viewer_archive)) pack_and_delete(zip, viewer_archive);
+        const int closed = ZipClose(zip);
+        result.archive_written = closed == kZipOk;
+        if (!result.archive_written)
+            g_log->write(CSCLog::error, "thread_save_log", __LINE__, "the archive %s could not be finished: %s",
+                         result.archive_path.c_str(), zip_result_text(closed));
+    }
+
+    if (result.archive_written) observer.reveal_archive(result.archive_path);
+    observer.finish_progress();
+    observer.set_window_enabled(true);
+    return result;
+}
+
+SaveLogWorker::~SaveLogWorker() { wait(); }
+
+bool SaveLogWorker::start(SaveLogInputs inputs, SaveLogObserver& observer) {
+    if (busy.exchange(true)) return false;
+    wait();  // the previous worker has made its last call; collect its thread
+    if (!inputs.monitors) inputs.monitors = current_monitor_rects();
+    worker = std::thread([this, inputs = std::move(inputs), &observer]() mutable {
+        last_result = thread_save_log(std::move(inputs), observer);
+        busy = false;  // the last access to anything of the owner's
+    });
+    return true;
+}
+
+void SaveLogWorker::wait() {
+    if (worker.joinable()) worker.join();
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/product_profile.h"
+#include "report/report_rows.h"
+#include "sys/monitors.h"
+
+// Log collection: the report, the inventories and the system command outputs are written into the
+// collection folder, the product's log folders are packed there, and everything goes into one final
+// archive named after the product and the time, which is all that stays behind.
+
+// The progress window's range: thread_save_log steps it exactly this many times.
+inline constexpr int kSaveLogSteps = 11;
+
+inline constexpr const char* kFolderMissingMessage = "\n위의 폴더가 존재하지 않습니다.";
+
+// What a front end does for the collection. Every call comes from the thread running the collection;
+// show_message returns only when the user has closed the message.
+class SaveLogObserver {
+public:
+    virtual ~SaveLogObserver() = default;
+    virtual void set_window_enabled(bool enabled) = 0;
+    virtual void step_progress() = 0;
+    virtual void finish_progress() = 0;  // bar back to 0, progress window hidden
+    virtual void show_message(const std::string& text) = 0;
+    virtual void reveal_archive(const std::string& archive_path) = 0;
+};
+
+// Runs a shell command and returns its output (run_and_capture by default).
+using CommandRunner = std::function<std::string(const std::string& command, int timeout_ms)>;
+
+struct SaveLogInputs {
+    ProductProfile profile;
+    ReportRowTable rows;                       // the last run's log rows, for the report
+    std::string collection_folder;             // empty: default_collection_folder()
+    std::string all_users_folder;              // empty: the system's all-users folder
+    std::optional<std::vector<Rect>> monitors;  // empty: asked of the monitor provider
+    CommandRunner run_command;                 // empty: run_and_capture
+};
+
+struct SaveLogResult {
+    std::string archive_path;
+    bool archive_written = false;  // the final archive was created and closed without error
+};
+
+// The system commands standing in for systeminfo, tasklist and ipconfig /all.
+inline constexpr const char* kSystemInfoCommand = "uname -a; cat /etc/os-release; lscpu; free -b; df -h; uptime";
+inline constexpr const char* kTaskListCommand = "ps -eo pid,ppid,user,%cpu,rss,etime,args";
+inline constexpr const char* kNetworkCommand =
+    "if command -v ip >/dev/null 2>&1; then ip addr; ip route; else ifconfig -a; fi; cat /etc/resolv.conf";
+inline constexpr int kCommandTimeoutMs = 120000;
+
+// The user's local application-data folder followed by "/Temp".
+std::string default_collection_folder();
+
+// "<title>_YYYYMMDDhhmmss.zip" for the given local time, whatever the user-interface language.
+std::string final_archive_name(const std::string& product_title, int year, int month, int day, int hour,
+                               int minute, int second);
+
+// Packs every file below folder into archive_path. A missing folder is shown as a message and makes
+// no archive; files that could not be packed are named in the tool's log. True when the archive was made.
+bool zip_folder(const std::string& folder, const std::string& archive_path, SaveLogObserver& observer);
+
+// The whole collection, on the calling thread.
+SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer);
+
+// The collection on a thread of its own, for the window. The window's thread answers the observer's
+// calls, so while it waits for the worker it must keep dispatching its events; the worker's last
+// call is set_window_enabled(true), after which joining returns at once. Destroying the worker waits
+// for it, so nothing it uses goes away under it.
+class SaveLogWorker {
+public:
+    SaveLogWorker() = default;
+    ~SaveLogWorker();
+    SaveLogWorker(const SaveLogWorker&) = delete;
+    SaveLogWorker& operator=(const SaveLogWorker&) = delete;
+
+    // False while an earlier collection is still running. Monitors not given in inputs are read here,
+    // on the calling thread, where the monitor provider belongs.
+    bool start(SaveLogInputs inputs, SaveLogObserver& observer);
+    bool running() const { return busy.load(); }
+    void wait();
+    const SaveLogResult& result() const { return last_result; }  // valid after wait()
+
+private:
+    std::thread worker;
+    std::atomic<bool> busy{false};
+    SaveLogResult last_result;
+};

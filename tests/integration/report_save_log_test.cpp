@@ -1,0 +1,250 @@
+#include "engine/save_log.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <cstdlib>
+#include <filesystem>
+#include <mutex>
+
+#include "log/CSCLog.h"
+#include "report/file_inventory.h"
+#include "report/result_report.h"
+#include "sys/fs_path.h"
+#include "sys/run_and_capture.h"
+#include "sys/text_convert.h"
+#include "tests/report/zip_test_support.h"
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::MatchesRegex;
+
+namespace {
+
+// Remembers every call, in order, as a short text.
+class RecordingObserver : public SaveLogObserver {
+public:
+    void set_window_enabled(bool enabled) override { calls.push_back(enabled ? "enable" : "disable"); }
+    void step_progress() override { calls.push_back("step"); }
+    void finish_progress() override { calls.push_back("finish"); }
+    void show_message(const std::string& text) override {
+        calls.push_back("message");
+        messages.push_back(text);
+    }
+    void reveal_archive(const std::string& path) override {
+        calls.push_back("reveal");
+        revealed = path;
+    }
+    std::vector<std::string> calls;
+    std::vector<std::string> messages;
+    std::string revealed;
+};
+
+std::vector<std::string> files_in(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(fs_path(folder))) names.push_back(utf8_of(e.path().filename()));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class SaveLog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::create_directories(fs_path(dir / "agent_logs/2024/03"));
+        write_file_bytes(dir / "agent_logs/agent.log", "agent log\n");
+        write_file_bytes(dir / "agent_logs/2024/03/old.log", "old log\n");
+        fs::create_directories(fs_path(dir / "viewer_logs"));
+        write_file_bytes(dir / "viewer_logs/viewer.log", "viewer log\n");
+        fs::create_directories(fs_path(dir / "program"));
+        write_file_bytes(dir / "program/agent.bin", "binary");
+        fs::create_directories(fs_path(dir / "public"));
+
+        inputs.profile.product_title = "Quenmora";
+        inputs.profile.product_path_agent = dir / "program";
+        inputs.profile.agent_log_path = dir / "agent_logs";
+        inputs.profile.viewer_log_path = dir / "viewer_logs";
+        inputs.rows = ReportRowTable(2, {{"세션", "Ok"}});
+        inputs.collection_folder = dir / "local/Temp";
+        inputs.all_users_folder = dir / "public";
+        inputs.monitors = std::vector<Rect>{};
+        inputs.run_command = [](const std::string& command, int timeout_ms) {
+            EXPECT_EQ(timeout_ms, 120000);
+            return "output of " + command.substr(0, command.find(' ')) + "\n";
+        };
+    }
+
+    ScratchFolder dir;
+    SaveLogInputs inputs;
+    RecordingObserver observer;
+};
+
+}  // namespace
+
+TEST_F(SaveLog, LeavesOnlyTheFinalArchiveWithEverythingInIt) {
+    const SaveLogResult result = thread_save_log(inputs, observer);
+    ASSERT_TRUE(result.archive_written);
+    const std::string folder = dir / "local/Temp";
+    const std::vector<std::string> left = files_in(folder);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_THAT(left[0], MatchesRegex("Quenmora_[0-9]{14}\\.zip"));
+    EXPECT_EQ(result.archive_path, folder + "/" + left[0]);
+    EXPECT_EQ(observer.revealed, result.archive_path);
+    EXPECT_TRUE(observer.messages.empty());
+
+    std::vector<std::string> expected_calls = {"disable"};
+    expected_calls.insert(expected_calls.end(), kSaveLogSteps, "step");
+    expected_calls.insert(expected_calls.end(), {"reveal", "finish", "enable"});
+    EXPECT_EQ(observer.calls, expected_calls);
+
+    EXPECT_TRUE(info_zip_accepts(result.archive_path));
+    EXPECT_THAT(zipinfo_names(result.archive_path),
+                ElementsAre("check_result.txt", "fileinfo_agent_app.txt", "systeminfo.txt", "tasklist.txt",
+                            "ipconfig.txt", "Quenmora_log.zip", "Quenmora_log_viewer.zip"));
+    EXPECT_EQ(unzip_entry(result.archive_path, "systeminfo.txt"),
+              base64_encode(std::string("output of uname\n")) + std::string(1, '\0'));
+    EXPECT_EQ(unzip_entry(result.archive_path, "tasklist.txt"), "\xEF\xBB\xBFoutput of ps\r\n");
+    EXPECT_THAT(unzip_entry(result.archive_path, "check_result.txt"),
+                ::testing::HasSubstr("[Server Check Result]\r\n000  세션    Ok    \r\n\r\n"));
+
+    // The nested log archives hold exactly the files of their folders.
+    const std::string nested = dir / "nested.zip";
+    write_file_bytes(nested, unzip_entry(result.archive_path, "Quenmora_log.zip"));
+    EXPECT_TRUE(info_zip_accepts(nested));
+    EXPECT_THAT(zipinfo_names(nested), ElementsAre("2024/03/", "2024/03/old.log", "agent.log"));
+    EXPECT_EQ(unzip_entry(nested, "2024/03/old.log"), "old log\n");
+    write_file_bytes(nested, unzip_entry(result.archive_path, "Quenmora_log_viewer.zip"));
+    EXPECT_THAT(zipinfo_names(nested), ElementsAre("viewer.log"));
+}
+
+TEST_F(SaveLog, ViewerPathDifferingOnlyInCaseGivesOneLogArchive) {
+    inputs.profile.viewer_log_path = dir / "AGENT_LOGS";
+    const SaveLogResult result = thread_save_log(inputs, observer);
+    ASSERT_TRUE(result.archive_written);
+    EXPECT_EQ(zipinfo_names(result.archive_path).back(), "Quenmora_log.zip");
+    EXPECT_EQ(files_in(dir / "local/Temp").size(), 1u);
+}
+
+TEST_F(SaveLog, MissingAgentFolderIsToldOnceAndTheRunFinishes) {
+    inputs.profile.agent_log_path = dir / "no_such_logs";
+    inputs.profile.viewer_log_path.clear();
+    const SaveLogResult result = thread_save_log(inputs, observer);
+    EXPECT_THAT(observer.messages, ElementsAre(dir / "no_such_logs" + "\n위의 폴더가 존재하지 않습니다."));
+    ASSERT_TRUE(result.archive_written);
+    EXPECT_EQ(zipinfo_names(result.archive_path).back(), "ipconfig.txt");
+    EXPECT_EQ(files_in(dir / "local/Temp").size(), 1u);
+    EXPECT_EQ(observer.calls.back(), "enable");
+}
+
+TEST_F(SaveLog, UnwritableCollectionFolderStillEndsTheRun) {
+    write_file_bytes(dir / "blocker", "a file where the folder should go");
+    inputs.collection_folder = dir / "blocker/Temp";
+    const SaveLogResult result = thread_save_log(inputs, observer);
+    EXPECT_FALSE(result.archive_written);
+    EXPECT_THAT(observer.messages, ElementsAre(kReportNotCreatedMessage, kInventoryNotCreatedMessage));
+    EXPECT_TRUE(observer.revealed.empty());
+    EXPECT_EQ(std::count(observer.calls.begin(), observer.calls.end(), "step"), kSaveLogSteps);
+    EXPECT_EQ(observer.calls.back(), "enable");
+}
+
+TEST_F(SaveLog, FilesThatCannotBePackedAreNamedInTheLog) {
+    const std::string fifo = dir / "agent_logs/pipe.log";
+    run_and_capture("mkfifo '" + fifo + "'", 10000);
+    ASSERT_TRUE(fs::is_fifo(fs_path(fifo)));
+    EXPECT_TRUE(zip_folder(dir / "agent_logs", dir / "out.zip", observer));
+    EXPECT_THAT(zipinfo_names(dir / "out.zip"), ElementsAre("2024/03/", "2024/03/old.log", "agent.log"));
+    EXPECT_THAT(read_file_bytes(g_log->path()), ::testing::HasSubstr(fifo + " was not packed"));
+}
+
+TEST(SaveLogNames, ArchiveNameCarriesTheTimeAndNoPathCharacters) {
+    EXPECT_EQ(final_archive_name("Quenmora 3.0 SE", 2024, 3, 5, 14, 7, 9), "Quenmora 3.0 SE_20240305140709.zip");
+    EXPECT_EQ(final_archive_name("../x\\y:z", 2024, 12, 31, 0, 0, 0), ".._x_y_z_20241231000000.zip");
+}
+
+namespace {
+
+// Holds the worker inside its first step until released, so a second start can be tried meanwhile.
+class GateObserver : public RecordingObserver {
+public:
+    void step_progress() override {
+        std::unique_lock<std::mutex> hold(lock);
+        if (!entered) {
+            entered = true;
+            changed.notify_all();
+            changed.wait(hold, [this] { return released; });
+        }
+        RecordingObserver::step_progress();
+    }
+    void wait_entered() {
+        std::unique_lock<std::mutex> hold(lock);
+        changed.wait(hold, [this] { return entered; });
+    }
+    void release() {
+        std::lock_guard<std::mutex> hold(lock);
+        released = true;
+        changed.notify_all();
+    }
+
+private:
+    std::mutex lock;
+    std::condition_variable changed;
+    bool entered = false;
+    bool released = false;
+};
+
+}  // namespace
+
+TEST_F(SaveLog, WorkerRunsOneCollectionAtATimeAndIsJoined) {
+    GateObserver gate;
+    SaveLogWorker worker;
+    ASSERT_TRUE(worker.start(inputs, gate));
+    gate.wait_entered();
+    EXPECT_TRUE(worker.running());
+    EXPECT_FALSE(worker.start(inputs, gate));
+    gate.release();
+    worker.wait();
+    EXPECT_FALSE(worker.running());
+    EXPECT_TRUE(worker.result().archive_written);
+    EXPECT_EQ(gate.calls.back(), "enable");
+    EXPECT_TRUE(fs::exists(fs_path(worker.result().archive_path)));
+}
+
+namespace {
+
+std::string base64_decode(const std::string& text) {
+    const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    uint32_t bits = 0;
+    int count = 0;
+    for (char c : text) {
+        const size_t v = alphabet.find(c);
+        if (v == std::string::npos) break;  // padding or the closing zero byte
+        bits = bits << 6 | static_cast<uint32_t>(v);
+        if ((count += 6) >= 8) {
+            count -= 8;
+            out += static_cast<char>(bits >> count & 0xFF);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST_F(SaveLog, RealCommandsIntoTheDefaultCollectionFolder) {
+    setenv("XDG_DATA_HOME", (dir / "data").c_str(), 1);  // the local application-data folder
+    inputs.collection_folder.clear();
+    inputs.run_command = nullptr;
+    EXPECT_EQ(default_collection_folder(), dir / "data/Temp");
+
+    const SaveLogResult result = thread_save_log(inputs, observer);
+    ASSERT_TRUE(result.archive_written);
+    EXPECT_EQ(result.archive_path.rfind(dir / "data/Temp/Quenmora_", 0), 0u);
+    EXPECT_EQ(files_in(dir / "data/Temp").size(), 1u);
+
+    const std::string system_info = unzip_entry(result.archive_path, "systeminfo.txt");
+    ASSERT_FALSE(system_info.empty());
+    EXPECT_EQ(system_info.back(), '\0');
+    EXPECT_THAT(base64_decode(system_info), ::testing::HasSubstr("Linux"));
+    EXPECT_THAT(unzip_entry(result.archive_path, "tasklist.txt"), ::testing::HasSubstr("PID"));
+    EXPECT_THAT(unzip_entry(result.archive_path, "ipconfig.txt"), ::testing::StartsWith("\xEF\xBB\xBF"));
+}

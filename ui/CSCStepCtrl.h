@@ -1,0 +1,79 @@
+#pragma once
+
+#include "ui/CSCColorTheme.h"
+
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include <vector>
+
+// A column (or row) of step shapes joined by connector lines, each with a one-line caption.
+// Purely a display: no input, no notifications.
+class CSCStepCtrl : public QWidget {
+    Q_OBJECT
+
+public:
+    enum Shape { kCircle = 0, kSquare = 2 };
+
+    explicit CSCStepCtrl(QWidget* parent = nullptr);
+
+    void SetStepCount(int count);
+    int GetStepCount() const { return static_cast<int>(steps_.size()); }
+    void SetCurrentStep(int index);
+    int GetCurrentStep() const { return current_; }
+    void SetStepText(int index, const QString& caption, ARGB caption_colour = kArgbNone);
+    void SetStepFillColor(int index, ARGB colour, ARGB current_colour = kArgbNone);
+    void SetStepTextColor(ARGB colour, ARGB current_colour = kArgbNone);
+    void SetStepShape(int index, int shape);
+    void ResetStepColors();
+
+    void SetHorizontal(bool horizontal);
+    void SetShape(int shape);
+    void SetDiameter(int diameter);
+    void SetMargins(int left, int top, int right, int bottom);
+    void SetCaptionGap(int gap);
+    void SetBackColor(ARGB colour);
+
+    QString StepText(int index) const;
+    // The box of a step as last laid out (empty before the first paint after a size change).
+    QRect StepBox(int index) const;
+    // Pixels between two neighbouring shapes; 0 for a single step or when the steps do not fit.
+    int Gap() const;
+    // The fill and caption colours the step is painted with now.
+    ARGB FillColorOf(int index) const;
+    ARGB CaptionColorOf(int index) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    struct Step {
+        QRect box;
+        QString caption;
+        int shape = -1;
+        ARGB fill = kArgbNone;
+        ARGB caption_colour = kArgbNone;
+    };
+    void LayOut(int index, Step& step) const;
+    void PaintStep(QPainter& painter, int index, const Step& step) const;
+
+    std::vector<Step> steps_;
+    bool horizontal_ = true;
+    int current_ = -1;
+    int shape_ = kCircle;
+    int diameter_ = 18;
+    int margin_left_ = 8;
+    int margin_top_ = 8;
+    int margin_right_ = 8;
+    int margin_bottom_ = 8;
+    int caption_gap_ = 8;
+    ARGB back_colour_;
+    ARGB done_caption_ = 0xFF4169E1;
+    ARGB done_fill_ = 0xFF4169E1;
+    ARGB current_caption_ = 0xFF0000FF;
+    ARGB current_fill_ = 0xFF0000FF;
+    ARGB later_caption_ = 0xFF808080;
+    ARGB later_fill_ = 0xFF808080;
+};
