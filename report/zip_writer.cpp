@@ -193,9 +193,8 @@ struct ZipWriter {
 
 namespace {
 
-std::vector<uint8_t> local_header(const ZipEntry& e, uint16_t flags) {
-    Bytes b;
-    b.u32(0x04034b50);
+// The run of fields the local and the central header share, from "version needed" to the extra length.
+void put_shared_fields(Bytes& b, const ZipEntry& e, uint16_t flags, size_t extra_size) {
     b.u16(kVersionNeeded);
     b.u16(flags);
     b.u16(e.method);
@@ -205,7 +204,13 @@ std::vector<uint8_t> local_header(const ZipEntry& e, uint16_t flags) {
     b.u32(e.compressed);
     b.u32(e.uncompressed);
     b.u16(static_cast<uint32_t>(e.name.size()));
-    b.u16(kLocalExtraSize);
+    b.u16(static_cast<uint32_t>(extra_size));
+}
+
+std::vector<uint8_t> local_header(const ZipEntry& e, uint16_t flags) {
+    Bytes b;
+    b.u32(0x04034b50);
+    put_shared_fields(b, e, flags, kLocalExtraSize);
     b.text(e.name);
     b.u16('U' | 'T' << 8);
     b.u16(13);
@@ -220,16 +225,7 @@ std::vector<uint8_t> central_header(const ZipEntry& e) {
     Bytes b;
     b.u32(0x02014b50);
     b.u16(kVersionMadeBy);
-    b.u16(kVersionNeeded);
-    b.u16(e.flags);
-    b.u16(e.method);
-    b.u16(e.stamp.time);
-    b.u16(e.stamp.date);
-    b.u32(e.crc);
-    b.u32(e.compressed);
-    b.u32(e.uncompressed);
-    b.u16(static_cast<uint32_t>(e.name.size()));
-    b.u16(kCentralExtraSize);
+    put_shared_fields(b, e, e.flags, kCentralExtraSize);
     b.u16(0);  // comment
     b.u16(0);  // disk
     b.u16(0);  // internal attributes

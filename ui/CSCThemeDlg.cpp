@@ -253,15 +253,6 @@ void CSCThemeDlg::keyPressEvent(QKeyEvent* event)
     QWidget::keyPressEvent(event);
 }
 
-void CSCThemeDlg::StartMove(QMouseEvent* event)
-{
-    if (windowHandle() != nullptr && windowHandle()->startSystemMove())
-        return;
-    // Window systems without a system move (offscreen, some Wayland setups) are moved by hand.
-    moving_ = true;
-    move_offset_ = event->globalPosition().toPoint() - pos();
-}
-
 void CSCThemeDlg::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) {
@@ -280,7 +271,7 @@ void CSCThemeDlg::mousePressEvent(QMouseEvent* event)
         return;
     }
     if (point.y() < caption_height_ && drag_by_caption_) {
-        StartMove(event);
+        drag_.Begin(this, event);
         return;
     }
     if (pass_through_)
@@ -289,17 +280,15 @@ void CSCThemeDlg::mousePressEvent(QMouseEvent* event)
 
 void CSCThemeDlg::mouseMoveEvent(QMouseEvent* event)
 {
-    if (moving_ && (event->buttons() & Qt::LeftButton)) {
-        move(event->globalPosition().toPoint() - move_offset_);
+    if (drag_.Follow(this, event))
         return;
-    }
     UpdateCursor(HitTest(event->position().toPoint()));
     QDialog::mouseMoveEvent(event);
 }
 
 void CSCThemeDlg::mouseReleaseEvent(QMouseEvent* event)
 {
-    moving_ = false;
+    drag_.End();
     QDialog::mouseReleaseEvent(event);
 }
 

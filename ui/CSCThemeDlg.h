@@ -1,11 +1,11 @@
 #pragma once
 
 #include "ui/CSCColorTheme.h"
+#include "ui/caption_drag.h"
 
 #include <QDialog>
 #include <QFont>
 #include <QPixmap>
-#include <QPoint>
 
 #include <optional>
 
@@ -89,7 +89,6 @@ protected:
 private:
     QScreen* ScreenUnderPointer() const;
     void PlaceButtons();
-    void StartMove(QMouseEvent* event);
     void UpdateCursor(HitArea area);
 
     CSCColorTheme theme_;
@@ -105,6 +104,5 @@ private:
     QPixmap caption_icon_;
     QPixmap logo_image_;
     std::optional<QFont> title_font_;
-    bool moving_ = false;  // moved by hand where the window system cannot move it
-    QPoint move_offset_;
+    CaptionDrag drag_;
 };

@@ -151,3 +151,20 @@ TEST(SocketWithLab, AServerThatDoesNotAcceptWithinTwoSecondsIsUnreachable) {
     EXPECT_TRUE(late.is_open()) << "the owner closes a socket that did not connect";
     ASSERT_TRUE(lab.stop());
 }
+
+TEST(SocketWithLab, WritingToAPeerThatLeftFailsWithoutKillingTheProcess) {
+    ProductLab lab;
+    ASSERT_TRUE(lab.start(relay_scenario(R"(, "behaviour": "close_after_public_key")"))) << lab.error();
+    Socket socket;
+    ASSERT_TRUE(socket.Create());
+    ASSERT_TRUE(socket.Connect("127.0.0.1", lab.port("relay")));
+    const std::string key(321, 'A');
+    ASSERT_TRUE(socket.SendAll(key.data(), static_cast<int>(key.size())));
+    // Once the lab has gone, the connection was closed in order and nothing listens any more: the
+    // next send draws a reset, and the one after it would raise a broken-pipe signal.
+    ASSERT_TRUE(lab.stop());
+    int sends = 0;
+    while (sends < 100 && socket.SendAll(key.data(), static_cast<int>(key.size()))) ++sends;
+    EXPECT_LT(sends, 100);
+    EXPECT_FALSE(socket.is_open());
+}

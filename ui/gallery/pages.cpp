@@ -25,3 +25,6 @@ bool register_gallery_page(const char* slug, const char* title, GalleryPageFacto
 
 // One line per page.
 GALLERY_PAGE("colour_theme", "Colour theme", MakeColourThemePage)
+GALLERY_PAGE("list_ctrl", "List control", MakeListCtrlPage)
+GALLERY_PAGE("message_box", "Message box", MakeMessageBoxPage)
+GALLERY_PAGE("theme_dlg", "Themed dialog frame", MakeThemeDlgPage)
