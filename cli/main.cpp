@@ -6,6 +6,7 @@
 
 #include "cli/cli_observer.h"
 #include "cli/cli_options.h"
+#include "cli/cli_save_log.h"
 #include "cli/interrupt.h"
 #include "cli/json_result.h"
 #include "engine/CCheckHost.h"
@@ -33,10 +34,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n%s\n", error.c_str(), kCliUsage);
         return kUsage;
     }
-    if (options.save_log) {
-        std::fprintf(stderr, "--save-log is not available in this build\n%s\n", kCliUsage);
-        return kUsage;
-    }
 
     g_log->write_start_log();
 
@@ -60,12 +57,18 @@ int main(int argc, char** argv) {
     run.wait();
     active_run = nullptr;
 
-    if (options.json) {
-        std::printf("%s\n", run_result_json(host, run, std::nullopt).c_str());
-    } else {
+    if (!options.json) {
         std::printf("checks: %zu, failures: %d%s\n", run.rows().size(), run.failures(),
                     run.completed() ? "" : " (stopped)");
+        std::fflush(stdout);
     }
+    // A stopped run collects nothing, as in the window.
+    std::optional<std::string> archive;
+    if (options.save_log && run.completed()) archive = collect_logs(host, run);
+    if (options.json)
+        std::printf("%s\n", run_result_json(host, run, archive).c_str());
+    else if (archive)
+        std::printf("archive: %s\n", archive->c_str());
     if (!run.completed()) return kStopped;
     return run.failures() == 0 ? kAllPassed : kSomeFailed;
 }

@@ -4,6 +4,9 @@
 
 #include <rapidjson/document.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "tests/e2e/child_process.h"
 #include "tests/e2e/lab_product_support.h"
 
@@ -100,4 +103,40 @@ TEST(CheckToolCli, CtrlCStopsAfterTheCurrentCheck) {
     EXPECT_EQ(cli.wait(), 130);
     EXPECT_THAT(rest, HasSubstr("|Fail|90001\n"));
     EXPECT_THAT(rest, HasSubstr("(stopped)"));
+}
+
+TEST(CheckToolCli, SaveLogPacksTheBundleAfterACompletedRun) {
+    ProductLab lab;
+    const std::string product = lab.folder() + "/product";
+    const std::string home = lab.folder() + "/home";
+    ASSERT_TRUE(lab.start(lab_scenario(
+        R"({"product title": "Quenmora Lab", "product path agent": ")" + product + R"(/Agent",
+            "product path viewer": ")" + product + R"(/Viewer", "agent log path": ")" + product +
+            R"(/Agent/Log", "web": ["127.0.0.1:{web}"]})",
+        R"("http": [{"name": "web", "steps": [{"status": 200}]}])")))
+        << lab.error();
+    std::filesystem::create_directories(product + "/Agent/Log");
+    std::filesystem::create_directories(product + "/Viewer");
+    std::ofstream(product + "/Agent/Log/agent.log") << "agent log line\n";
+    std::ofstream(product + "/Viewer/viewer.bin") << "viewer";
+
+    ChildProcess cli;
+    ASSERT_TRUE(cli.start(cli_args(lab, {"--save-log", "--json"}), {{"HOME", home}, {"XDG_DATA_HOME", home + "/data"}}));
+    const std::string out = cli.read_rest();
+    cli.wait();
+    rapidjson::Document json;
+    ASSERT_FALSE(json.Parse(out.c_str()).HasParseError()) << out;
+    ASSERT_TRUE(json["archive"].IsString()) << out;
+    const std::string archive = json["archive"].GetString();
+    EXPECT_EQ(archive.rfind(home + "/data/Temp/", 0), 0u) << archive;
+
+    ChildProcess unzip;
+    ASSERT_TRUE(unzip.start({"/usr/bin/unzip", "-l", archive}));
+    const std::string listing = unzip.read_rest();
+    EXPECT_EQ(unzip.wait(), 0) << listing;
+    EXPECT_THAT(listing, HasSubstr("check_result.txt"));
+    EXPECT_THAT(listing, HasSubstr("systeminfo.txt"));
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(home + "/data/Temp")) left.push_back(entry.path());
+    EXPECT_THAT(left, ::testing::ElementsAre(archive)) << "only the final archive stays behind";
 }

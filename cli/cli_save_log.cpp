@@ -1,0 +1,32 @@
+#include "cli/cli_save_log.h"
+
+#include <cstdio>
+
+#include "engine/CCheckHost.h"
+#include "engine/run_report_rows.h"
+#include "engine/save_log.h"
+
+namespace {
+
+// A terminal has no window to disable and no file manager to show the archive in.
+class CliSaveLogObserver : public SaveLogObserver {
+public:
+    void set_window_enabled(bool) override {}
+    void step_progress() override {}
+    void finish_progress() override {}
+    void show_message(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+    void reveal_archive(const std::string&) override {}
+};
+
+}  // namespace
+
+std::optional<std::string> collect_logs(const CCheckHost& host, const DiagnosisRun& run) {
+    SaveLogInputs inputs;
+    inputs.profile = host.profile;
+    inputs.rows = run_report_rows(run.rows());
+    inputs.monitors = std::vector<Rect>{};  // headless: no monitors to report
+    CliSaveLogObserver observer;
+    const SaveLogResult result = thread_save_log(std::move(inputs), observer);
+    if (!result.archive_written) return std::nullopt;
+    return result.archive_path;
+}
