@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <system_error>
 
 #include "log/CSCLog.h"
 #include "report/file_inventory.h"
@@ -56,8 +57,13 @@ void pack_and_delete(ZipHandle zip, const std::string& path) {
 }  // namespace
 
 std::string default_collection_folder() {
-    const std::string local = get_special_folder(kLocalAppData);
-    return local.empty() ? std::string() : local + "/Temp";
+    std::string local = get_special_folder(kLocalAppData);
+    if (local.empty()) {
+        // Without a known home the files would land in the root folder; the temporary folder is safer.
+        std::error_code ec;
+        local = utf8_of(std::filesystem::temp_directory_path(ec));
+    }
+    return local + "/Temp";
 }
 
 std::string final_archive_name(const std::string& product_title, int year, int month, int day, int hour,
@@ -172,10 +178,16 @@ bool SaveLogWorker::start(SaveLogInputs inputs, SaveLogObserver& observer) {
     if (busy.exchange(true)) return false;
     wait();  // the previous worker has made its last call; collect its thread
     if (!inputs.monitors) inputs.monitors = current_monitor_rects();
-    worker = std::thread([this, inputs = std::move(inputs), &observer]() mutable {
-        last_result = thread_save_log(std::move(inputs), observer);
-        busy = false;  // the last access to anything of the owner's
-    });
+    try {
+        worker = std::thread([this, inputs = std::move(inputs), &observer]() mutable {
+            last_result = thread_save_log(std::move(inputs), observer);
+            busy = false;  // the last access to anything of the owner's
+        });
+    } catch (const std::system_error& e) {
+        g_log->write(CSCLog::error, "SaveLogWorker::start", __LINE__, "no thread for the collection: %s", e.what());
+        busy = false;
+        return false;
+    }
     return true;
 }
 

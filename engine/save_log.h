@@ -56,7 +56,8 @@ inline constexpr const char* kNetworkCommand =
     "if command -v ip >/dev/null 2>&1; then ip addr; ip route; else ifconfig -a; fi; cat /etc/resolv.conf";
 inline constexpr int kCommandTimeoutMs = 120000;
 
-// The user's local application-data folder followed by "/Temp".
+// The user's local application-data folder followed by "/Temp" (the temporary folder instead of the
+// application-data folder when that is unknown).
 std::string default_collection_folder();
 
 // "<title>_YYYYMMDDhhmmss.zip" for the given local time, whatever the user-interface language.
@@ -81,7 +82,7 @@ public:
     SaveLogWorker(const SaveLogWorker&) = delete;
     SaveLogWorker& operator=(const SaveLogWorker&) = delete;
 
-    // False while an earlier collection is still running. Monitors not given in inputs are read here,
+    // False while an earlier collection is still running (or no thread could be made). Monitors not given in inputs are read here,
     // on the calling thread, where the monitor provider belongs.
     bool start(SaveLogInputs inputs, SaveLogObserver& observer);
     bool running() const { return busy.load(); }

@@ -36,7 +36,7 @@ public:
     void close();
 
 private:
-    int fd = -1;
+    std::intptr_t native = -1;  // the platform's file handle
     ZipSourceFacts source_facts;
 };
 
@@ -56,5 +56,5 @@ public:
     bool close();
 
 private:
-    int fd = -1;
+    std::intptr_t native = -1;  // the platform's file handle
 };

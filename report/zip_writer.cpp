@@ -281,7 +281,7 @@ int ZipWriter::copy_data(ZipSourceFile& source, ZipEntry& entry) {
             status = deflate(&z, flush);
             if (status == Z_STREAM_ERROR) return kZipWriteFailed;
             if (int r = emit(out.data(), out.size() - z.avail_out); r != kZipOk) return r;
-        } while (z.avail_out == 0);
+        } while (z.avail_out == 0 && status != Z_STREAM_END);
         if (n == 0) {
             if (status != Z_STREAM_END) return kZipWriteFailed;
             break;

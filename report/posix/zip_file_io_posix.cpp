@@ -22,6 +22,8 @@ bool write_all(int fd, const void* data, size_t size, off_t offset, bool positio
     return true;
 }
 
+int fd_of(std::intptr_t native) { return static_cast<int>(native); }
+
 }  // namespace
 
 ZipSourceFile::~ZipSourceFile() { close(); }
@@ -30,8 +32,9 @@ bool ZipSourceFile::open(const std::string& path) {
     close();
     // Non-blocking, so that a named pipe cannot stall the open; anything but a regular file is
     // refused below anyway.
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
+    native = fd;
     struct statx stx {};
     bool ok = ::statx(fd, "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &stx) == 0 &&
               S_ISREG(stx.stx_mode) && ::flock(fd, LOCK_SH | LOCK_NB) == 0 &&
@@ -51,7 +54,7 @@ bool ZipSourceFile::open(const std::string& path) {
 
 long long ZipSourceFile::read(void* buffer, size_t size) {
     for (;;) {
-        ssize_t n = ::read(fd, buffer, size);
+        ssize_t n = ::read(fd_of(native), buffer, size);
         if (n < 0 && errno == EINTR) continue;
         return n;
     }
@@ -59,15 +62,15 @@ long long ZipSourceFile::read(void* buffer, size_t size) {
 
 long long ZipSourceFile::read_at(uint64_t offset, void* buffer, size_t size) {
     for (;;) {
-        ssize_t n = ::pread(fd, buffer, size, static_cast<off_t>(offset));
+        ssize_t n = ::pread(fd_of(native), buffer, size, static_cast<off_t>(offset));
         if (n < 0 && errno == EINTR) continue;
         return n;
     }
 }
 
 void ZipSourceFile::close() {
-    if (fd >= 0) ::close(fd);  // closing drops the lock
-    fd = -1;
+    if (native >= 0) ::close(fd_of(native));  // closing drops the lock
+    native = -1;
 }
 
 ZipArchiveFile::~ZipArchiveFile() { close(); }
@@ -75,8 +78,9 @@ ZipArchiveFile::~ZipArchiveFile() { close(); }
 bool ZipArchiveFile::create(const std::string& path) {
     close();
     // Lock before truncating: an archive that another writer holds must not be clobbered.
-    fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) return false;
+    native = fd;
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
         ::ftruncate(fd, 0) != 0) {
@@ -86,20 +90,21 @@ bool ZipArchiveFile::create(const std::string& path) {
     return true;
 }
 
-bool ZipArchiveFile::write(const void* data, size_t size) { return write_all(fd, data, size, 0, false); }
+bool ZipArchiveFile::write(const void* data, size_t size) { return write_all(fd_of(native), data, size, 0, false); }
 
 bool ZipArchiveFile::write_at(uint64_t offset, const void* data, size_t size) {
-    return write_all(fd, data, size, static_cast<off_t>(offset), true);
+    return write_all(fd_of(native), data, size, static_cast<off_t>(offset), true);
 }
 
 bool ZipArchiveFile::truncate(uint64_t length) {
+    const int fd = fd_of(native);
     return ::ftruncate(fd, static_cast<off_t>(length)) == 0 &&
            ::lseek(fd, static_cast<off_t>(length), SEEK_SET) == static_cast<off_t>(length);
 }
 
 bool ZipArchiveFile::close() {
-    if (fd < 0) return true;
-    bool ok = ::close(fd) == 0;
-    fd = -1;
+    if (native < 0) return true;
+    const bool ok = ::close(fd_of(native)) == 0;
+    native = -1;
     return ok;
 }

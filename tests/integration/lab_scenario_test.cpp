@@ -28,3 +28,16 @@ TEST(ProductLab, StatusSequencesRepeatTheirLastStepAndAreRecorded) {
     ASSERT_EQ(lab.record()["http"].Size(), 4u);
     EXPECT_STREQ(lab.record()["http"][3]["path"].GetString(), "/try/4");
 }
+
+TEST(ProductLab, LowPortRelaysListenWhereTheRelayProcedureApplies) {
+    ProductLab first, second;
+    ASSERT_TRUE(first.start(R"({"relays": [{"name": "session", "port": "low"}]})")) << first.error();
+    ASSERT_TRUE(second.start(R"({"relays": [{"name": "session", "port": "low"}]})")) << second.error();
+    for (const ProductLab* lab : {&first, &second}) {
+        EXPECT_GE(lab->port("session"), 1024);
+        EXPECT_LE(lab->port("session"), 8000);
+    }
+    EXPECT_NE(first.port("session"), second.port("session")) << "two labs at once do not collide";
+    EXPECT_TRUE(first.stop());
+    EXPECT_TRUE(second.stop());
+}

@@ -247,4 +247,7 @@ TEST_F(SaveLog, RealCommandsIntoTheDefaultCollectionFolder) {
     EXPECT_THAT(base64_decode(system_info), ::testing::HasSubstr("Linux"));
     EXPECT_THAT(unzip_entry(result.archive_path, "tasklist.txt"), ::testing::HasSubstr("PID"));
     EXPECT_THAT(unzip_entry(result.archive_path, "ipconfig.txt"), ::testing::StartsWith("\xEF\xBB\xBF"));
+    const std::string report = unzip_entry(result.archive_path, "check_result.txt");
+    EXPECT_THAT(report, ::testing::ContainsRegex(R"(memory : [0-9,]+\.[0-9]GB / [0-9,]+\.[0-9]GB)"));
+    EXPECT_THAT(report, ::testing::ContainsRegex(R"(disk / : [0-9,]+\.[0-9]GB / [0-9,]+\.[0-9]GB)"));
 }

@@ -84,6 +84,8 @@ TEST(ResultReport, CellsOfAColumnEndTogether) {
         EXPECT_EQ(display_width(cell), 13) << r;
     }
     EXPECT_EQ(server_table_text(ReportRowTable()), "");
+    EXPECT_EQ(display_width("漢字ｶﾅＡ"), 8);  // ideographs and full-width forms 2, half-width kana 1
+    EXPECT_EQ(display_width("e\u0301\xff"), 2);  // a combining accent takes none, a stray byte one
 }
 
 TEST(ResultReport, DirectoryTestReportsFailuresWithErrorCodes) {
