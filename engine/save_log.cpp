@@ -28,7 +28,8 @@ constexpr const char* kNetworkFile = "ipconfig.txt";
 std::string file_name_safe(const std::string& title) {
     std::string safe = title;
     for (char& c : safe)
-        if (static_cast<unsigned char>(c) < 0x20 || std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos)
+        if (static_cast<unsigned char>(c) < 0x20 ||
+            std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos)
             c = '_';
     return safe;
 }
@@ -50,8 +51,8 @@ void pack_and_delete(ZipHandle zip, const std::string& path) {
         remove_file(path);
         return;
     }
-    g_log->write(CSCLog::warn, "thread_save_log", __LINE__, "%s was not added to the archive: %s", path.c_str(),
-                 zip_result_text(result));
+    g_log->write(CSCLog::warn, "thread_save_log", __LINE__, "%s was not added to the archive: %s",
+                 path.c_str(), zip_result_text(result));
 }
 
 }  // namespace
@@ -88,8 +89,8 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
         g_log->write(CSCLog::warn, "zip_folder", __LINE__, "%s was not packed: %s", f.path.c_str(),
                      zip_result_text(f.result));
     if (result != kZipOk)
-        g_log->write(CSCLog::error, "zip_folder", __LINE__, "%s could not be written: %s", archive_path.c_str(),
-                     zip_result_text(result));
+        g_log->write(CSCLog::error, "zip_folder", __LINE__, "%s could not be written: %s",
+                     archive_path.c_str(), zip_result_text(result));
     return result == kZipOk;
 }
 
@@ -117,7 +118,8 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     const std::string* program_folders[3] = {&profile.product_path_agent, &profile.product_path_agent_web,
                                              &profile.product_path_viewer};
     for (int i = 0; i < 3; ++i) {
-        if (save_file_info(texts[i], profile.product_title, *program_folders[i]) == InventoryResult::kNotCreated)
+        if (save_file_info(texts[i], profile.product_title, *program_folders[i]) ==
+            InventoryResult::kNotCreated)
             observer.show_message(kInventoryNotCreatedMessage);
         observer.step_progress();
     }
@@ -162,8 +164,9 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
         const int closed = ZipClose(zip);
         result.archive_written = closed == kZipOk;
         if (!result.archive_written)
-            g_log->write(CSCLog::error, "thread_save_log", __LINE__, "the archive %s could not be finished: %s",
-                         result.archive_path.c_str(), zip_result_text(closed));
+            g_log->write(CSCLog::error, "thread_save_log", __LINE__,
+                         "the archive %s could not be finished: %s", result.archive_path.c_str(),
+                         zip_result_text(closed));
     }
 
     if (result.archive_written) observer.reveal_archive(result.archive_path);
@@ -172,7 +175,9 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     return result;
 }
 
-SaveLogWorker::~SaveLogWorker() { wait(); }
+SaveLogWorker::~SaveLogWorker() {
+    wait();
+}
 
 bool SaveLogWorker::start(SaveLogInputs inputs, SaveLogObserver& observer) {
     if (busy.exchange(true)) return false;
@@ -184,7 +189,8 @@ bool SaveLogWorker::start(SaveLogInputs inputs, SaveLogObserver& observer) {
             busy = false;  // the last access to anything of the owner's
         });
     } catch (const std::system_error& e) {
-        g_log->write(CSCLog::error, "SaveLogWorker::start", __LINE__, "no thread for the collection: %s", e.what());
+        g_log->write(CSCLog::error, "SaveLogWorker::start", __LINE__, "no thread for the collection: %s",
+                     e.what());
         busy = false;
         return false;
     }

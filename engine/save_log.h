@@ -37,11 +37,11 @@ using CommandRunner = std::function<std::string(const std::string& command, int 
 
 struct SaveLogInputs {
     ProductProfile profile;
-    ReportRowTable rows;                       // the last run's log rows, for the report
-    std::string collection_folder;             // empty: default_collection_folder()
-    std::string all_users_folder;              // empty: the system's all-users folder
+    ReportRowTable rows;                        // the last run's log rows, for the report
+    std::string collection_folder;              // empty: default_collection_folder()
+    std::string all_users_folder;               // empty: the system's all-users folder
     std::optional<std::vector<Rect>> monitors;  // empty: asked of the monitor provider
-    CommandRunner run_command;                 // empty: run_and_capture
+    CommandRunner run_command;                  // empty: run_and_capture
 };
 
 struct SaveLogResult {
@@ -50,7 +50,8 @@ struct SaveLogResult {
 };
 
 // The system commands standing in for systeminfo, tasklist and ipconfig /all.
-inline constexpr const char* kSystemInfoCommand = "uname -a; cat /etc/os-release; lscpu; free -b; df -h; uptime";
+inline constexpr const char* kSystemInfoCommand =
+    "uname -a; cat /etc/os-release; lscpu; free -b; df -h; uptime";
 inline constexpr const char* kTaskListCommand = "ps -eo pid,ppid,user,%cpu,rss,etime,args";
 inline constexpr const char* kNetworkCommand =
     "if command -v ip >/dev/null 2>&1; then ip addr; ip route; else ifconfig -a; fi; cat /etc/resolv.conf";
@@ -82,8 +83,8 @@ public:
     SaveLogWorker(const SaveLogWorker&) = delete;
     SaveLogWorker& operator=(const SaveLogWorker&) = delete;
 
-    // False while an earlier collection is still running (or no thread could be made). Monitors not given in inputs are read here,
-    // on the calling thread, where the monitor provider belongs.
+    // False while an earlier collection is still running (or no thread could be made). Monitors not given in
+    // inputs are read here, on the calling thread, where the monitor provider belongs.
     bool start(SaveLogInputs inputs, SaveLogObserver& observer);
     bool running() const { return busy.load(); }
     void wait();

@@ -45,7 +45,8 @@ InventoryResult save_file_info(const std::string& inventory_path, const std::str
         return InventoryResult::kSkipped;
     std::vector<std::string> files;
     find_files(files, install_folder, "*", "*", false, "", true, true);
-    if (!write_text_file(inventory_path, file_info_text(product_title, install_folder, files), kUtf8CodePage, false))
+    if (!write_text_file(inventory_path, file_info_text(product_title, install_folder, files), kUtf8CodePage,
+                         false))
         return InventoryResult::kNotCreated;
     return InventoryResult::kWritten;
 }

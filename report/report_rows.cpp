@@ -14,6 +14,7 @@ ReportRowTable ReportRowTable::copy_of(const ReportRowSource& source) {
 }
 
 std::string ReportRowTable::cell_text(int row, int column) const {
-    if (row < 0 || row >= row_count() || column < 0 || column >= static_cast<int>(rows[row].size())) return {};
+    if (row < 0 || row >= row_count() || column < 0 || column >= static_cast<int>(rows[row].size()))
+        return {};
     return rows[row][column];
 }

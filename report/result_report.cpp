@@ -18,7 +18,9 @@ namespace {
 constexpr int kUtf8CodePage = 65001;
 constexpr int kFileNotFound = 2;  // the code the system gives for a missing file, on every platform
 
-std::string gigabytes(uint64_t bytes) { return format_size(bytes, 3, 1, true, true); }
+std::string gigabytes(uint64_t bytes) {
+    return format_size(bytes, 3, 1, true, true);
+}
 
 std::string delete_line(const std::string& path, bool deleted, int error_code) {
     return deleted ? "DeleteFile(" + path + ") success\n"
@@ -71,7 +73,8 @@ std::string server_table_text(const ReportRowSource& rows) {
     const int column_count = rows.column_count();
     std::vector<int> widths(static_cast<size_t>(std::max(0, column_count)), 0);
     for (int r = 0; r < row_count; ++r)
-        for (int c = 0; c < column_count; ++c) widths[c] = std::max(widths[c], display_width(rows.cell_text(r, c)));
+        for (int c = 0; c < column_count; ++c)
+            widths[c] = std::max(widths[c], display_width(rows.cell_text(r, c)));
     std::string text;
     for (int r = 0; r < row_count; ++r) {
         char index[16];

@@ -11,11 +11,11 @@
 // Facts of an open source file, read from the open handle.
 struct ZipSourceFacts {
     uint64_t size = 0;
-    bool read_only = false;     // the owner may not write it
+    bool read_only = false;  // the owner may not write it
     bool directory = false;
-    int64_t modified = 0;       // seconds since 1970-01-01 UTC
+    int64_t modified = 0;  // seconds since 1970-01-01 UTC
     int64_t accessed = 0;
-    int64_t created = 0;        // birth time where the file system keeps one, else the status-change time
+    int64_t created = 0;  // birth time where the file system keeps one, else the status-change time
 };
 
 // A source opened for reading that lets other readers in but no writer.
@@ -49,7 +49,7 @@ public:
     ZipArchiveFile& operator=(const ZipArchiveFile&) = delete;
 
     bool create(const std::string& path);
-    bool write(const void* data, size_t size);        // appends
+    bool write(const void* data, size_t size);  // appends
     bool write_at(uint64_t offset, const void* data, size_t size);
     // Cuts the file back to length, dropping a partly written entry.
     bool truncate(uint64_t length);

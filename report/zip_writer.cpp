@@ -89,10 +89,13 @@ DosStamp dos_stamp_utc(int64_t seconds) {
                      static_cast<int>(rest % 60));
 }
 
-uint32_t unix_seconds(int64_t t) { return static_cast<uint32_t>(std::clamp<int64_t>(t, 0, kMax32)); }
+uint32_t unix_seconds(int64_t t) {
+    return static_cast<uint32_t>(std::clamp<int64_t>(t, 0, kMax32));
+}
 
 bool already_compressed(const std::string& name) {
-    static const std::array<const char*, 8> kExtensions = {"z", "zip", "zoo", "arc", "lzh", "arj", "gz", "tgz"};
+    static const std::array<const char*, 8> kExtensions = {"z",   "zip", "zoo", "arc",
+                                                           "lzh", "arj", "gz",  "tgz"};
     size_t dot = name.rfind('.');
     if (dot == std::string::npos) return false;
     const std::string ext = ascii_lower(name.substr(dot + 1));
@@ -405,7 +408,9 @@ int ZipClose(ZipHandle zip) {
 
 namespace {
 
-bool is_separator(char c) { return c == '/' || c == '\\'; }
+bool is_separator(char c) {
+    return c == '/' || c == '\\';
+}
 
 // The archive's folder, where the temporary copy of a busy file goes.
 std::string folder_of(const std::string& path) {
@@ -458,12 +463,19 @@ int ZipFileList(const std::string& root, const std::string& base_folder, const s
 
 const char* zip_result_text(int result) {
     switch (result) {
-        case kZipOk: return "ok";
-        case kZipCannotOpen: return "the file could not be opened or examined";
-        case kZipWriteFailed: return "writing or compressing failed";
-        case kZipBadArgument: return "no archive, or an unusable entry name";
-        case kZipTooLarge: return "the file or the archive would pass 4 GiB";
-        case kZipNotCreated: return "the archive could not be created";
-        default: return "unknown result";
+        case kZipOk:
+            return "ok";
+        case kZipCannotOpen:
+            return "the file could not be opened or examined";
+        case kZipWriteFailed:
+            return "writing or compressing failed";
+        case kZipBadArgument:
+            return "no archive, or an unusable entry name";
+        case kZipTooLarge:
+            return "the file or the archive would pass 4 GiB";
+        case kZipNotCreated:
+            return "the archive could not be created";
+        default:
+            return "unknown result";
     }
 }

@@ -1,10 +1,10 @@
-#include "bench/zip/child_usage.h"
-
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <chrono>
+
+#include "bench/zip/child_usage.h"
 
 extern char** environ;
 

@@ -11,7 +11,8 @@ namespace {
 
 const char* const kLevels[] = {"[info]", "[info]", "[info]", "[warn]", "[error]", "[debug]", "[debug]"};
 const char* const kFunctions[] = {"CSession::OnConnect", "CRelay::Handshake", "CAgent::SendScreen",
-                                  "CViewer::OnInput", "CUpdater::Check", "CHttp::Request", "CFileSend::Chunk"};
+                                  "CViewer::OnInput",    "CUpdater::Check",   "CHttp::Request",
+                                  "CFileSend::Chunk"};
 const char* const kEvents[] = {
     "session %08X connected from %d.%d.%d.%d:%d",
     "relay handshake with gw-%02d finished in %d ms",
@@ -26,11 +27,13 @@ const char* const kEvents[] = {
 std::string log_line(std::mt19937& random, int day, int line) {
     char text[512];
     const int ms = line % 86400000;
-    const int n = std::snprintf(text, sizeof text, "[2024/03/%02d %02d:%02d:%02d.%03d][][%d]%s %s ", day, ms / 3600000,
-                                ms / 60000 % 60, ms / 1000 % 60, ms % 1000, 100 + static_cast<int>(random() % 900),
-                                kLevels[random() % 7], kFunctions[random() % 7]);
+    const int n =
+        std::snprintf(text, sizeof text, "[2024/03/%02d %02d:%02d:%02d.%03d][][%d]%s %s ", day, ms / 3600000,
+                      ms / 60000 % 60, ms / 1000 % 60, ms % 1000, 100 + static_cast<int>(random() % 900),
+                      kLevels[random() % 7], kFunctions[random() % 7]);
     std::string out(text, static_cast<size_t>(n));
-    const int r1 = static_cast<int>(random()), r2 = static_cast<int>(random() % 65536), r3 = static_cast<int>(random() % 5000);
+    const int r1 = static_cast<int>(random()), r2 = static_cast<int>(random() % 65536),
+              r3 = static_cast<int>(random() % 5000);
     std::snprintf(text, sizeof text, kEvents[random() % 8], r1, r2 % 256, r3 % 256, r2 % 200, r3, r2);
     out += text;
     out += "\r\n";

@@ -29,7 +29,8 @@ int pack(const std::string& folder, const std::string& archive) {
 
 // The generated folder for a size, made once.
 std::string log_folder(uint64_t megabytes) {
-    const fs::path folder = fs::temp_directory_path() / ("checktool_zip_bench_" + std::to_string(megabytes) + "MB");
+    const fs::path folder =
+        fs::temp_directory_path() / ("checktool_zip_bench_" + std::to_string(megabytes) + "MB");
     const fs::path done = folder / ".complete";
     if (!fs::exists(done)) {
         std::printf("generating %llu MB of log text in %s ...\n", static_cast<unsigned long long>(megabytes),
@@ -57,7 +58,9 @@ void record(Measure& m, const ChildUsage& u, const std::string& archive) {
     m.archive_bytes = get_file_size(archive);
 }
 
-std::string quoted(const std::string& s) { return "'" + s + "'"; }
+std::string quoted(const std::string& s) {
+    return "'" + s + "'";
+}
 
 }  // namespace
 
@@ -80,16 +83,21 @@ int main(int argc, char** argv) {
     for (int round = 0; round < kRounds; ++round) {
         record(our, run_child({self, "pack", folder, ours}), ours);
         fs::remove(theirs);  // zip would otherwise update the archive
-        record(info, run_child({"sh", "-c", "cd " + quoted(folder) + " && exec zip -8 -r -X -q " + quoted(theirs) + " ."}),
+        record(info,
+               run_child({"sh", "-c",
+                          "cd " + quoted(folder) + " && exec zip -8 -r -X -q " + quoted(theirs) + " ."}),
                theirs);
     }
     Measure small;
-    record(small, run_child({self, "pack", small_folder, utf8_of(out / "small.zip")}), utf8_of(out / "small.zip"));
+    record(small, run_child({self, "pack", small_folder, utf8_of(out / "small.zip")}),
+           utf8_of(out / "small.zip"));
 
     const double time_ratio = our.best_seconds / info.best_seconds;
     const double cpu_ratio = our.best_cpu_seconds / info.best_cpu_seconds;
-    const double size_ratio = static_cast<double>(our.archive_bytes) / static_cast<double>(info.archive_bytes);
-    std::printf("log folder: %llu MB, best of %d rounds\n", static_cast<unsigned long long>(megabytes), kRounds);
+    const double size_ratio =
+        static_cast<double>(our.archive_bytes) / static_cast<double>(info.archive_bytes);
+    std::printf("log folder: %llu MB, best of %d rounds\n", static_cast<unsigned long long>(megabytes),
+                kRounds);
     std::printf("%-22s %10s %10s %14s %12s\n", "", "wall (s)", "cpu (s)", "archive (B)", "peak (KiB)");
     const auto row = [](const char* name, const Measure& m) {
         std::printf("%-22s %10.3f %10.3f %14llu %12ld\n", name, m.best_seconds, m.best_cpu_seconds,
@@ -101,7 +109,8 @@ int main(int argc, char** argv) {
     // Wall time suffers from whatever else the machine runs; processor time is the steadier figure.
     std::printf("cpu time ratio %.3f (target <= 1.0): %s; wall time ratio %.3f\n", cpu_ratio,
                 cpu_ratio <= 1.0 ? "met" : "MISSED", time_ratio);
-    std::printf("size ratio %.4f (target <= 1.005): %s\n", size_ratio, size_ratio <= 1.005 ? "met" : "MISSED");
+    std::printf("size ratio %.4f (target <= 1.005): %s\n", size_ratio,
+                size_ratio <= 1.005 ? "met" : "MISSED");
     std::printf("peak memory %.1f MiB (target <= 16): %s\n", our.peak_kib / 1024.0,
                 our.peak_kib <= 16 * 1024 ? "met" : "MISSED");
     fs::remove_all(out);

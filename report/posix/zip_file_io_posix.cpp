@@ -1,10 +1,11 @@
-#include "report/zip_file_io.h"
-
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+
+#include "report/zip_file_io.h"
 
 namespace {
 
@@ -22,11 +23,15 @@ bool write_all(int fd, const void* data, size_t size, off_t offset, bool positio
     return true;
 }
 
-int fd_of(std::intptr_t native) { return static_cast<int>(native); }
+int fd_of(std::intptr_t native) {
+    return static_cast<int>(native);
+}
 
 }  // namespace
 
-ZipSourceFile::~ZipSourceFile() { close(); }
+ZipSourceFile::~ZipSourceFile() {
+    close();
+}
 
 bool ZipSourceFile::open(const std::string& path) {
     close();
@@ -73,7 +78,9 @@ void ZipSourceFile::close() {
     native = -1;
 }
 
-ZipArchiveFile::~ZipArchiveFile() { close(); }
+ZipArchiveFile::~ZipArchiveFile() {
+    close();
+}
 
 bool ZipArchiveFile::create(const std::string& path) {
     close();
@@ -90,7 +97,9 @@ bool ZipArchiveFile::create(const std::string& path) {
     return true;
 }
 
-bool ZipArchiveFile::write(const void* data, size_t size) { return write_all(fd_of(native), data, size, 0, false); }
+bool ZipArchiveFile::write(const void* data, size_t size) {
+    return write_all(fd_of(native), data, size, 0, false);
+}
 
 bool ZipArchiveFile::write_at(uint64_t offset, const void* data, size_t size) {
     return write_all(fd_of(native), data, size, static_cast<off_t>(offset), true);

@@ -1,5 +1,3 @@
-#include "engine/save_log.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -8,6 +6,7 @@
 #include <filesystem>
 #include <mutex>
 
+#include "engine/save_log.h"
 #include "log/CSCLog.h"
 #include "report/file_inventory.h"
 #include "report/result_report.h"
@@ -43,7 +42,8 @@ public:
 
 std::vector<std::string> files_in(const std::string& folder) {
     std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(fs_path(folder))) names.push_back(utf8_of(e.path().filename()));
+    for (const auto& e : fs::directory_iterator(fs_path(folder)))
+        names.push_back(utf8_of(e.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -157,7 +157,8 @@ TEST_F(SaveLog, FilesThatCannotBePackedAreNamedInTheLog) {
 }
 
 TEST(SaveLogNames, ArchiveNameCarriesTheTimeAndNoPathCharacters) {
-    EXPECT_EQ(final_archive_name("Quenmora 3.0 SE", 2024, 3, 5, 14, 7, 9), "Quenmora 3.0 SE_20240305140709.zip");
+    EXPECT_EQ(final_archive_name("Quenmora 3.0 SE", 2024, 3, 5, 14, 7, 9),
+              "Quenmora 3.0 SE_20240305140709.zip");
     EXPECT_EQ(final_archive_name("../x\\y:z", 2024, 12, 31, 0, 0, 0), ".._x_y_z_20241231000000.zip");
 }
 

@@ -38,8 +38,9 @@ TEST_F(FileInventory, EmptyFolderGivesTheHeadOnlyWithBomAndCrLf) {
     fs::create_directory(fs_path(dir / "app"));
     const std::string out = dir / "fileinfo_agent_app.txt";
     EXPECT_EQ(save_file_info(out, "Quenmora", dir / "app"), InventoryResult::kWritten);
-    EXPECT_EQ(read_file_bytes(out), "\xEF\xBB\xBF[Quenmora File Information]\r\n\r\ninstall folder : " + (dir / "app") +
-                                        "\r\n\r\n" + kHeader + "\r\n" + std::string(85, '-') + "\r\n");
+    EXPECT_EQ(read_file_bytes(out),
+              "\xEF\xBB\xBF[Quenmora File Information]\r\n\r\ninstall folder : " + (dir / "app") +
+                  "\r\n\r\n" + kHeader + "\r\n" + std::string(85, '-') + "\r\n");
 }
 
 TEST_F(FileInventory, RowsFollowTheFullPathsAndKeepLongValuesWhole) {
@@ -51,8 +52,9 @@ TEST_F(FileInventory, RowsFollowTheFullPathsAndKeepLongValuesWhole) {
     write_file_bytes(dir / ("app/" + long_name), "12");
     write_file_bytes(dir / "app/한글파일.txt", "1");
 
-    const std::string text = file_info_text("Q", dir / "app", {dir / "app/a/same.dll", dir / "app/b/same.dll",
-                                                               dir / ("app/" + long_name), dir / "app/한글파일.txt"});
+    const std::string text = file_info_text("Q", dir / "app",
+                                            {dir / "app/a/same.dll", dir / "app/b/same.dll",
+                                             dir / ("app/" + long_name), dir / "app/한글파일.txt"});
     const std::vector<std::string> lines = lines_of(text);
     ASSERT_EQ(lines.size(), 10u);
     EXPECT_EQ(lines[4], kHeader);
@@ -61,7 +63,8 @@ TEST_F(FileInventory, RowsFollowTheFullPathsAndKeepLongValuesWhole) {
     EXPECT_THAT(lines[7], MatchesRegex("same\\.dll {22}  " + time + " {9}1,234,567 {22}"));
     EXPECT_THAT(lines[8], MatchesRegex(long_name + "  " + time + " {17}2 {22}"));
     // The Korean name takes 10 display columns, so 20 blanks fill it to 30.
-    EXPECT_EQ(lines[9].substr(0, std::string("한글파일.txt").size() + 20), "한글파일.txt" + std::string(20, ' '));
+    EXPECT_EQ(lines[9].substr(0, std::string("한글파일.txt").size() + 20),
+              "한글파일.txt" + std::string(20, ' '));
     EXPECT_EQ(display_width(lines[9]), display_width(lines[6]));
 }
 

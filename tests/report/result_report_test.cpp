@@ -50,10 +50,18 @@ TEST(ResultReport, WritesEveryLineInOrder) {
         "memory : 7.7GB / 16.0GB\n"
         "disk / : 0.0GB / 1,024.0GB\n\n"
         "[Directory Auth]\n"
-        "folder create test (" + folder + ") : success\n"
-        "folder create test (" + file + ") : success\n"
-        "DeleteFile(" + file + ") success\n"
-        "DeleteFile(" + folder + ") success\n"
+        "folder create test (" +
+        folder +
+        ") : success\n"
+        "folder create test (" +
+        file +
+        ") : success\n"
+        "DeleteFile(" +
+        file +
+        ") success\n"
+        "DeleteFile(" +
+        folder +
+        ") success\n"
         "\n[Monitor Info]\n"
         "[0] (0, 0)~(1920, 1080) (1920 x 1080)\n"
         "[1] (-1280, 0)~(0, 1024) (1280 x 1024)\n"
@@ -76,15 +84,15 @@ TEST(ResultReport, CellsOfAColumnEndTogether) {
 
     const ReportRowTable with_korean(2, {{"OK", "x"}, {"Fail", "y"}, {"진단 중지", "z"}});
     // "OK" and "Fail" take 13 columns; "진단 중지" (9 columns) is followed by 4 blanks.
-    EXPECT_EQ(server_table_text(with_korean), "000  OK" + std::string(11, ' ') + "x    \n" +
-                                                  "001  Fail" + std::string(9, ' ') + "y    \n" +
+    EXPECT_EQ(server_table_text(with_korean), "000  OK" + std::string(11, ' ') + "x    \n" + "001  Fail" +
+                                                  std::string(9, ' ') + "y    \n" +
                                                   "002  진단 중지    z    \n");
     for (int r = 0; r < 3; ++r) {
         const std::string cell = pad_right(with_korean.cell_text(r, 0), 13);
         EXPECT_EQ(display_width(cell), 13) << r;
     }
     EXPECT_EQ(server_table_text(ReportRowTable()), "");
-    EXPECT_EQ(display_width("漢字ｶﾅＡ"), 8);  // ideographs and full-width forms 2, half-width kana 1
+    EXPECT_EQ(display_width("漢字ｶﾅＡ"), 8);     // ideographs and full-width forms 2, half-width kana 1
     EXPECT_EQ(display_width("e\u0301\xff"), 2);  // a combining accent takes none, a stray byte one
 }
 
@@ -94,10 +102,16 @@ TEST(ResultReport, DirectoryTestReportsFailuresWithErrorCodes) {
     const std::string lines = directory_test_text(dir / "not_a_folder");
     const std::string folder = dir / "not_a_folder/__test_for_create_folder__";
     EXPECT_THAT(lines, ::testing::MatchesRegex(
-                           "folder create test \\(" + folder + "\\) : failed\n"
-                           "folder create test \\(" + folder + "/__test_for_create_file__\\.txt\\) : failed\n"
-                           "DeleteFile\\(" + folder + "/__test_for_create_file__\\.txt\\) failed\\. error code : [1-9][0-9]*\n"
-                           "DeleteFile\\(" + folder + "\\) failed\\. error code : [1-9][0-9]*\n"));
+                           "folder create test \\(" + folder +
+                           "\\) : failed\n"
+                           "folder create test \\(" +
+                           folder +
+                           "/__test_for_create_file__\\.txt\\) : failed\n"
+                           "DeleteFile\\(" +
+                           folder +
+                           "/__test_for_create_file__\\.txt\\) failed\\. error code : [1-9][0-9]*\n"
+                           "DeleteFile\\(" +
+                           folder + "\\) failed\\. error code : [1-9][0-9]*\n"));
 }
 
 TEST(ResultReport, LeftoverTestFolderIsReusedAndRemoved) {
@@ -105,14 +119,16 @@ TEST(ResultReport, LeftoverTestFolderIsReusedAndRemoved) {
     fs::create_directories(fs_path(dir / "__test_for_create_folder__/left/over"));
     write_file_bytes(dir / "__test_for_create_folder__/left/over/crash.txt", "x");
     const std::string lines = directory_test_text(dir.path());
-    EXPECT_THAT(lines, ::testing::StartsWith("folder create test (" + dir / "__test_for_create_folder__) : success\n"));
+    EXPECT_THAT(lines, ::testing::StartsWith("folder create test (" +
+                                             dir / "__test_for_create_folder__) : success\n"));
     EXPECT_THAT(lines, ::testing::EndsWith("__test_for_create_folder__) success\n"));
     EXPECT_FALSE(fs::exists(fs_path(dir / "__test_for_create_folder__")));
 }
 
 TEST(ResultReport, UncreatableFileStopsBeforeTheFolderTest) {
     ScratchFolder dir;
-    EXPECT_FALSE(save_check_result(dir / "missing/check_result.txt", sample_facts(dir.path()), ReportRowTable()));
+    EXPECT_FALSE(
+        save_check_result(dir / "missing/check_result.txt", sample_facts(dir.path()), ReportRowTable()));
     EXPECT_FALSE(fs::exists(fs_path(dir / "__test_for_create_folder__")));
     EXPECT_FALSE(fs::exists(fs_path(dir / "missing")));
 }

@@ -70,7 +70,9 @@ namespace zip_test_detail {
 inline uint32_t get16(const std::string& b, size_t at) {
     return static_cast<uint8_t>(b[at]) | static_cast<uint32_t>(static_cast<uint8_t>(b[at + 1])) << 8;
 }
-inline uint32_t get32(const std::string& b, size_t at) { return get16(b, at) | get16(b, at + 2) << 16; }
+inline uint32_t get32(const std::string& b, size_t at) {
+    return get16(b, at) | get16(b, at + 2) << 16;
+}
 
 inline std::string quoted(const std::string& s) {
     std::string q = "'";
@@ -116,7 +118,9 @@ inline ZipLayout read_zip_layout(const std::string& archive_path) {
         c.crc = zip_test_detail::get32(b, at + 16);
         c.compressed = zip_test_detail::get32(b, at + 20);
         c.uncompressed = zip_test_detail::get32(b, at + 24);
-        const size_t name_len = zip_test_detail::get16(b, at + 28), extra_len = zip_test_detail::get16(b, at + 30), comment_len = zip_test_detail::get16(b, at + 32);
+        const size_t name_len = zip_test_detail::get16(b, at + 28),
+                     extra_len = zip_test_detail::get16(b, at + 30),
+                     comment_len = zip_test_detail::get16(b, at + 32);
         c.external_attributes = zip_test_detail::get32(b, at + 38);
         c.local_offset = zip_test_detail::get32(b, at + 42);
         c.name = b.substr(at + 46, name_len);
@@ -134,7 +138,8 @@ inline ZipLayout read_zip_layout(const std::string& archive_path) {
         l.crc = zip_test_detail::get32(b, l_at + 14);
         l.compressed = zip_test_detail::get32(b, l_at + 18);
         l.uncompressed = zip_test_detail::get32(b, l_at + 22);
-        const size_t l_name = zip_test_detail::get16(b, l_at + 26), l_extra = zip_test_detail::get16(b, l_at + 28);
+        const size_t l_name = zip_test_detail::get16(b, l_at + 26),
+                     l_extra = zip_test_detail::get16(b, l_at + 28);
         l.name = b.substr(l_at + 30, l_name);
         l.extra = b.substr(l_at + 30 + l_name, l_extra);
         z.central.push_back(c);
@@ -145,12 +150,14 @@ inline ZipLayout read_zip_layout(const std::string& archive_path) {
 }
 
 inline bool info_zip_accepts(const std::string& archive_path) {
-    std::string out = run_and_capture("unzip -tqq " + zip_test_detail::quoted(archive_path) + " >/dev/null 2>&1; echo rc=$?", 60000);
+    std::string out = run_and_capture(
+        "unzip -tqq " + zip_test_detail::quoted(archive_path) + " >/dev/null 2>&1; echo rc=$?", 60000);
     return out.find("rc=0") != std::string::npos;
 }
 
 inline std::vector<std::string> zipinfo_names(const std::string& archive_path) {
-    std::string out = run_and_capture("zipinfo -1 " + zip_test_detail::quoted(archive_path) + " 2>/dev/null", 60000);
+    std::string out =
+        run_and_capture("zipinfo -1 " + zip_test_detail::quoted(archive_path) + " 2>/dev/null", 60000);
     std::vector<std::string> names;
     std::istringstream lines(out);
     for (std::string line; std::getline(lines, line);) names.push_back(line);
@@ -160,7 +167,9 @@ inline std::vector<std::string> zipinfo_names(const std::string& archive_path) {
 inline std::string unzip_entry(const std::string& archive_path, const std::string& entry_name) {
     // Through a file: the captured output of a command has its line ends rewritten.
     const std::string out = archive_path + ".extracted";
-    run_and_capture("unzip -p " + zip_test_detail::quoted(archive_path) + " " + zip_test_detail::quoted(entry_name) + " >" + zip_test_detail::quoted(out) + " 2>/dev/null",
+    run_and_capture("unzip -p " + zip_test_detail::quoted(archive_path) + " " +
+                        zip_test_detail::quoted(entry_name) + " >" + zip_test_detail::quoted(out) +
+                        " 2>/dev/null",
                     60000);
     std::string bytes = read_file_bytes(out);
     std::error_code ec;

@@ -115,7 +115,8 @@ TEST(ZipWriter, TimesAttributesAndExecutables) {
     const std::string archive = dir / "t.zip";
     ZipHandle zip = ZipCreate(archive);
     ASSERT_NE(zip, nullptr);
-    for (const char* name : {"a.txt", "ro.txt", "tool.exe", "short.exe"}) EXPECT_EQ(ZipAddFile(zip, name, dir / name), kZipOk);
+    for (const char* name : {"a.txt", "ro.txt", "tool.exe", "short.exe"})
+        EXPECT_EQ(ZipAddFile(zip, name, dir / name), kZipOk);
     EXPECT_EQ(ZipClose(zip), kZipOk);
     fs::permissions(fs_path(dir / "ro.txt"), fs::perms::owner_all);
 
@@ -183,7 +184,8 @@ TEST(ZipWriter, FileListBuildsFolderEntriesUnderTheRoot) {
     const std::string rooted = dir / "rooted.zip";
     EXPECT_EQ(ZipFileList("R", dir / "d", rooted, files), kZipOk);
     checked_layout(rooted);
-    EXPECT_EQ(zipinfo_names(rooted), (std::vector<std::string>{"R/", "R/a.txt", "R/s/", "R/s/b.txt", "R/s/c.txt"}));
+    EXPECT_EQ(zipinfo_names(rooted),
+              (std::vector<std::string>{"R/", "R/a.txt", "R/s/", "R/s/b.txt", "R/s/c.txt"}));
 
     const std::string plain = dir / "plain.zip";
     EXPECT_EQ(ZipFileList("", dir / "d/", plain, files), kZipOk);
@@ -248,9 +250,7 @@ TEST(ZipWriter, FileListReportsWhatItCouldNotPack) {
 TEST(ZipWriter, FilesPastFourGibibytesAreRefusedAndTheArchiveStaysValid) {
     ScratchFolder dir;
     write_file_bytes(dir / "small.txt", "small");
-    {
-        std::ofstream touch(fs_path(dir / "huge.log"));
-    }
+    { std::ofstream touch(fs_path(dir / "huge.log")); }
     std::error_code ec;
     fs::resize_file(fs_path(dir / "huge.log"), 0x100000000ull, ec);  // sparse: costs no disk space
     if (ec) GTEST_SKIP() << "no sparse files here";
@@ -272,7 +272,7 @@ TEST(ZipWriter, LargeFilesStreamAndReuseTheDeflater) {
     std::mt19937 random(7);
     std::string noise(300000, '\0');
     for (char& c : noise) c = static_cast<char>(random());
-    write_file_bytes(dir / "noise.bin", noise);        // incompressible: many full output pieces
+    write_file_bytes(dir / "noise.bin", noise);          // incompressible: many full output pieces
     write_file_bytes(dir / "log.txt", log_text(20000));  // well over one 16 KiB piece
     const std::string archive = dir / "s.zip";
     ZipHandle zip = ZipCreate(archive);
