@@ -10,9 +10,6 @@
 
 namespace {
 
-struct KeyFree {
-    void operator()(EVP_PKEY* key) const { EVP_PKEY_free(key); }
-};
 struct ContextFree {
     void operator()(EVP_PKEY_CTX* context) const { EVP_PKEY_CTX_free(context); }
 };
@@ -23,33 +20,26 @@ struct NumberFree {
     void operator()(BIGNUM* number) const { BN_free(number); }
 };
 
-std::unique_ptr<EVP_PKEY, KeyFree> parse_key(const std::string& der) {
-    const unsigned char* next = reinterpret_cast<const unsigned char*>(der.data());
-    EVP_PKEY* key = d2i_PUBKEY(nullptr, &next, static_cast<long>(der.size()));
-    if (key && EVP_PKEY_get_base_id(key) != EVP_PKEY_RSA) {
-        EVP_PKEY_free(key);
-        key = nullptr;
-    }
-    return std::unique_ptr<EVP_PKEY, KeyFree>(key);
-}
-
 const unsigned char* bytes(const std::string& s) { return reinterpret_cast<const unsigned char*>(s.data()); }
 
 }  // namespace
 
-bool read_public_key(const std::string& der, PublicKeyFacts& facts) {
-    const auto key = parse_key(der);
-    if (!key) return false;
-    facts.modulus_bits = EVP_PKEY_get_bits(key.get());
-    BIGNUM* raw = nullptr;
-    if (EVP_PKEY_get_bn_param(key.get(), OSSL_PKEY_PARAM_RSA_E, &raw) != 1) return false;
-    std::unique_ptr<BIGNUM, NumberFree> exponent(raw);
-    facts.exponent = static_cast<long>(BN_get_word(exponent.get()));
-    return true;
+RsaPublicKey::RsaPublicKey(const std::string& der) {
+    const unsigned char* next = bytes(der);
+    key.reset(d2i_PUBKEY(nullptr, &next, static_cast<long>(der.size())));
+    if (key && EVP_PKEY_get_base_id(key.get()) != EVP_PKEY_RSA) key.reset();
 }
 
-bool oaep_encrypt(const std::string& public_key_der, const std::string& plaintext, std::string& ciphertext) {
-    const auto key = parse_key(public_key_der);
+int RsaPublicKey::modulus_bits() const { return key ? EVP_PKEY_get_bits(key.get()) : 0; }
+
+long RsaPublicKey::exponent() const {
+    BIGNUM* raw = nullptr;
+    if (!key || EVP_PKEY_get_bn_param(key.get(), OSSL_PKEY_PARAM_RSA_E, &raw) != 1) return 0;
+    std::unique_ptr<BIGNUM, NumberFree> exponent(raw);
+    return static_cast<long>(BN_get_word(exponent.get()));
+}
+
+bool RsaPublicKey::oaep_encrypt(const std::string& plaintext, std::string& ciphertext) const {
     if (!key) return false;
     std::unique_ptr<EVP_PKEY_CTX, ContextFree> context(EVP_PKEY_CTX_new(key.get(), nullptr));
     size_t length = 0;

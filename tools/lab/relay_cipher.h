@@ -1,18 +1,29 @@
 #pragma once
 
+#include <openssl/evp.h>
+
+#include <memory>
 #include <string>
 
 // The relay's side of the cryptography, over OpenSSL, so that it shares no code with the client's.
 
-struct PublicKeyFacts {
-    int modulus_bits = 0;
-    long exponent = 0;
-};
+// A client's RSA public key, read once per connection.
+class RsaPublicKey {
+public:
+    // An X.509 SubjectPublicKeyInfo (DER); anything else, or a key that is not RSA, gives no key.
+    explicit RsaPublicKey(const std::string& der);
+    bool valid() const { return key != nullptr; }
+    int modulus_bits() const;
+    long exponent() const;
+    // RSAES-OAEP with SHA-1 and MGF1-SHA-1, empty label.
+    bool oaep_encrypt(const std::string& plaintext, std::string& ciphertext) const;
 
-// Reads an X.509 SubjectPublicKeyInfo (DER) holding an RSA key.
-bool read_public_key(const std::string& der, PublicKeyFacts& facts);
-// RSAES-OAEP with SHA-1 and MGF1-SHA-1, empty label.
-bool oaep_encrypt(const std::string& public_key_der, const std::string& plaintext, std::string& ciphertext);
+private:
+    struct KeyFree {
+        void operator()(EVP_PKEY* key) const { EVP_PKEY_free(key); }
+    };
+    std::unique_ptr<EVP_PKEY, KeyFree> key;
+};
 // AES-128 in CFB mode with 128-bit feedback, started at the IV.
 std::string cfb128(const std::string& key, const std::string& iv, const std::string& data, bool encrypt);
 std::string random_bytes(int count);

@@ -63,15 +63,14 @@ void RelayServer::exchange(LabConnection& connection, RelayConnectionSeen& seen)
     seen.public_key.assign(block, kPublicKeyTextSize);
     seen.public_key_terminator = static_cast<unsigned char>(block[kPublicKeyTextSize]);
     std::string der;
-    PublicKeyFacts facts;
-    if (from_hex(seen.public_key, der) && read_public_key(der, facts)) {
-        seen.modulus_bits = facts.modulus_bits;
-        seen.exponent = facts.exponent;
-    }
+    from_hex(seen.public_key, der);
+    const RsaPublicKey public_key(der);
+    seen.modulus_bits = public_key.modulus_bits();
+    seen.exponent = public_key.exponent();
     if (plan.behaviour == RelayBehaviour::close_after_public_key) return;
 
     seen.session_text = plan.session_text.empty() ? to_hex(random_bytes(32)) : plan.session_text;
-    seen.key_block = key_block_for(der, seen.session_text);
+    seen.key_block = key_block_for(public_key, seen.session_text);
     if (seen.key_block.empty()) return;
     std::string wire = seen.key_block;
     wire.resize(kKeyBlockSize, '\0');
@@ -87,7 +86,7 @@ void RelayServer::exchange(LabConnection& connection, RelayConnectionSeen& seen)
     answer_commands(connection, seen);
 }
 
-std::string RelayServer::key_block_for(const std::string& public_key_der, const std::string& session_text) const {
+std::string RelayServer::key_block_for(const RsaPublicKey& public_key, const std::string& session_text) const {
     constexpr size_t kCiphertextSize = 128;
     std::string ciphertext;
     switch (plan.behaviour) {
@@ -97,10 +96,10 @@ std::string RelayServer::key_block_for(const std::string& public_key_der, const 
             ciphertext = random_bytes(kCiphertextSize);
             break;
         case RelayBehaviour::short_session_text:
-            if (!oaep_encrypt(public_key_der, session_text.substr(0, 16), ciphertext)) return {};
+            if (!public_key.oaep_encrypt(session_text.substr(0, 16), ciphertext)) return {};
             break;
         default:
-            if (!oaep_encrypt(public_key_der, session_text, ciphertext)) return {};
+            if (!public_key.oaep_encrypt(session_text, ciphertext)) return {};
             break;
     }
     return to_hex(ciphertext, plan.lower_case);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "tools/lab/lab_record.h"
+#include "tools/lab/relay_cipher.h"
 #include "tools/lab/scenario.h"
 #include "tools/lab/tcp_listener.h"
 
@@ -20,7 +21,7 @@ public:
 private:
     void serve(LabConnection& connection);
     void exchange(LabConnection& connection, RelayConnectionSeen& seen);
-    std::string key_block_for(const std::string& public_key_der, const std::string& session_text) const;
+    std::string key_block_for(const RsaPublicKey& public_key, const std::string& session_text) const;
     void answer_commands(LabConnection& connection, RelayConnectionSeen& seen);
 
     RelayPlan plan;
