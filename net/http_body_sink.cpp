@@ -90,6 +90,7 @@ bool HttpBodySink::write(const char* data, std::size_t size) {
         data += 3;
         size -= 3;
         offset = 3;
+        mark_dropped = true;
     }
     keep_in_memory(data, size);
     return true;
@@ -117,6 +118,8 @@ std::string HttpBodySink::finish() {
         return {};
     }
     std::string result = valid_utf8(text);
+    // A mark that arrived split over several reads is dropped here instead.
+    if (!mark_dropped && result.starts_with(kByteOrderMark)) result.erase(0, sizeof kByteOrderMark - 1);
     if (result.starts_with(kDecodedByteOrderMark)) result.erase(0, sizeof kDecodedByteOrderMark - 1);
     return result;
 }

@@ -37,6 +37,7 @@ private:
     std::string text;
     std::uint64_t offset = 0;
     bool piece_cut = false;
+    bool mark_dropped = false;
     struct FileCloser {
         void operator()(std::FILE* file) const { std::fclose(file); }
     };

@@ -41,6 +41,7 @@ protected:
 TEST(HttpBodySink, DropsTheByteOrderMarkAndKeepsTheLastBytes) {
     EXPECT_EQ(in_memory("\xEF\xBB\xBF{\"a\":\"\xED\x95\x9C\"}", -1), "{\"a\":\"\xED\x95\x9C\"}");
     EXPECT_EQ(in_memory("x\xEF\xBB\xBF", -1), "x\xEF\xBB\xBF") << "only a mark at the start is dropped";
+    EXPECT_EQ(in_memory("\xEF\xBB\xBF{}", -1, 1), "{}") << "a mark that arrives byte by byte";
     // A mark that was decoded once too often arrives as three characters and is dropped too.
     EXPECT_EQ(in_memory("\xC3\xAF\xC2\xBB\xC2\xBFok", -1), "ok");
 }
