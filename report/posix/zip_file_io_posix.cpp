@@ -23,6 +23,11 @@ bool write_all(int fd, const void* data, size_t size, off_t offset, bool positio
     return true;
 }
 
+// Only another holder of the lock counts: a file system without locks does not make files unreadable.
+bool lock_or_unsupported(int fd, int operation) {
+    return ::flock(fd, operation | LOCK_NB) == 0 || errno != EWOULDBLOCK;
+}
+
 int fd_of(std::intptr_t native) {
     return static_cast<int>(native);
 }
@@ -42,7 +47,7 @@ bool ZipSourceFile::open(const std::string& path) {
     native = fd;
     struct statx stx {};
     bool ok = ::statx(fd, "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &stx) == 0 &&
-              S_ISREG(stx.stx_mode) && ::flock(fd, LOCK_SH | LOCK_NB) == 0 &&
+              S_ISREG(stx.stx_mode) && lock_or_unsupported(fd, LOCK_SH) &&
               ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
     if (!ok) {
         close();
@@ -50,7 +55,6 @@ bool ZipSourceFile::open(const std::string& path) {
     }
     source_facts.size = stx.stx_size;
     source_facts.read_only = (stx.stx_mode & S_IWUSR) == 0;
-    source_facts.directory = false;
     source_facts.modified = stx.stx_mtime.tv_sec;
     source_facts.accessed = stx.stx_atime.tv_sec;
     source_facts.created = (stx.stx_mask & STATX_BTIME) ? stx.stx_btime.tv_sec : stx.stx_ctime.tv_sec;
@@ -89,7 +93,7 @@ bool ZipArchiveFile::create(const std::string& path) {
     if (fd < 0) return false;
     native = fd;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::flock(fd, LOCK_EX | LOCK_NB) != 0 ||
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !lock_or_unsupported(fd, LOCK_EX) ||
         ::ftruncate(fd, 0) != 0) {
         close();
         return false;
