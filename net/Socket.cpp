@@ -13,11 +13,8 @@ bool Socket::Create() {
 
 bool Socket::open_connection(const std::string& host, int port, int limit_ms) {
     std::uint32_t address = 0;
-    if (!socket_shim::resolve_ipv4(host, address)) {
-        socket_shim::set_last_error(socket_shim::invalid_argument_error());
-        return false;
-    }
-    if (!is_open()) {
+    // A port that does not fit in 16 bits would otherwise be cut down to some other port.
+    if (!is_open() || port < 1 || port > 65535 || !socket_shim::resolve_ipv4(host, address)) {
         socket_shim::set_last_error(socket_shim::invalid_argument_error());
         return false;
     }

@@ -70,6 +70,7 @@ TEST(RelayChannelWithLab, CommandBytesMatchTheIndependentVectors) {
         ASSERT_TRUE(lab.stop()) << lab.error();
         const auto& seen = lab.record()["relay"][0];
         EXPECT_EQ(std::string(seen["commands"][0]["cipher"].GetString()), v.start_command_cipher_hex);
+        EXPECT_EQ(seen["commands"][0]["value"].GetInt(), NMS_C_START) << "the lab deciphers it alike";
     }
 }
 

@@ -12,6 +12,8 @@ TEST(Socket, UnresolvableHostFailsWithInvalidArgumentAndNoAttempt) {
     EXPECT_EQ(last_socket_error(), socket_shim::invalid_argument_error());
     EXPECT_FALSE(socket.Connect("255.255.255.255", 7002));
     EXPECT_EQ(last_socket_error(), socket_shim::invalid_argument_error());
+    EXPECT_FALSE(socket.Connect("127.0.0.1", 65536 + 7002)) << "not cut down to port 7002";
+    EXPECT_EQ(last_socket_error(), socket_shim::invalid_argument_error());
     EXPECT_TRUE(socket.is_open()) << "a failed connect leaves the socket to its owner";
 }
 
