@@ -150,7 +150,7 @@ TEST(HttpRequestWithLab, SilenceBeyondTheTimeOutFailsButASteadyTrickleDoesNot) {
     ProductLab lab;
     ASSERT_TRUE(lab.start(scenario_with_steps(R"([
         {"status": 200, "body": "late", "delay_ms": 10000},
-        {"status": 200, "body": "0123456789", "chunk_size": 1, "chunk_delay_ms": 150}])")))
+        {"status": 200, "body": "0123456789abcdefghij", "chunk_size": 1, "chunk_delay_ms": 100}])")))
         << lab.error();
     CHttpRequest slow = get(lab.port("api"));
     slow.timeout_ms = 300;
@@ -162,7 +162,7 @@ TEST(HttpRequestWithLab, SilenceBeyondTheTimeOutFailsButASteadyTrickleDoesNot) {
     trickle.timeout_ms = 1000;
     trickle.Send();
     EXPECT_EQ(trickle.status, 200);
-    EXPECT_EQ(trickle.response, "0123456789");
+    EXPECT_EQ(trickle.response, "0123456789abcdefghij") << "twice the time-out in all, but never idle for long";
     ASSERT_TRUE(lab.stop());
 }
 
