@@ -1,5 +1,6 @@
 #include "ui/CGdiButton.h"
 
+#include "ui/caption_glyphs.h"
 #include "ui/draw_helpers.h"
 
 #include <QGuiApplication>
@@ -98,9 +99,7 @@ void CGdiButton::SetFlat(bool on)
 
 void CGdiButton::SetBorder(bool on, ARGB colour, int width)
 {
-    border_ = on;
-    border_colour_ = colour;
-    border_width_ = width;
+    border_ = {on, colour, width};
     update();
 }
 
@@ -115,17 +114,13 @@ void CGdiButton::SetHoverTracking(bool on)
 
 void CGdiButton::SetHoverBorder(bool on, ARGB colour, int width)
 {
-    hover_border_ = on;
-    hover_border_colour_ = colour;
-    hover_border_width_ = width;
+    hover_border_ = {on, colour, width};
     update();
 }
 
 void CGdiButton::SetFocusFrame(bool on, ARGB colour, int width)
 {
-    focus_frame_ = on;
-    focus_frame_colour_ = colour;
-    focus_frame_width_ = width;
+    focus_frame_ = {on, colour, width};
     update();
 }
 
@@ -274,64 +269,32 @@ void CGdiButton::PaintCheckMark(QPainter& painter)
 
 void CGdiButton::PaintGlyph(QPainter& painter, QColor colour, State state)
 {
-    const double cx = width() / 2;
-    const double cy = height() / 2;
-    painter.save();
-    painter.translate(0.5, 0.5);
-    painter.setPen(QPen(colour, 1.5));
-    painter.setBrush(Qt::NoBrush);
-    switch (system_glyph_) {
-    case kGlyphMinimize:
-        painter.drawLine(QPointF(cx - 5, cy + 3), QPointF(cx + 5, cy + 3));
-        break;
-    case kGlyphMaximize:
-        if (window() == nullptr || !window()->isMaximized()) {
-            painter.drawRect(QRectF(cx - 5, cy - 6, 10, 10));
-        } else {
-            painter.drawRect(QRectF(cx - 3, cy - 5, 8, 8));
-            const ARGB back = back_colours_.size() == 4 ? back_colours_[static_cast<std::size_t>(state)] : 0xFFFFFFFF;
-            painter.setBrush(ToQColorWithAlpha(back));
-            painter.drawRect(QRectF(cx - 6, cy - 2, 8, 8));
-        }
-        break;
-    case kGlyphClose:
-        painter.drawLine(QPointF(cx - 5, cy - 6), QPointF(cx + 5, cy + 4));
-        painter.drawLine(QPointF(cx - 5, cy + 4), QPointF(cx + 5, cy - 6));
-        break;
-    default:
-        break;
-    }
-    painter.restore();
+    const ARGB back = back_colours_.size() == 4 ? back_colours_[static_cast<std::size_t>(state)] : 0xFFFFFFFF;
+    const bool maximized = window() != nullptr && window()->isMaximized();
+    // Half-pixel offset: the 1.5-pixel strokes centre on whole pixels.
+    DrawCaptionGlyph(painter, system_glyph_, QPointF(width() / 2 + 0.5, height() / 2 + 0.5), colour, maximized,
+                     ToQColorWithAlpha(back));
 }
 
 void CGdiButton::PaintFrames(QPainter& painter)
 {
-    if (focus_frame_ && hasFocus()) {
-        if (corner_radius_ > 0) {
-            DrawRoundedOutline(painter, rect().adjusted(1, 1, -1, -1), corner_radius_, focus_frame_colour_, 1);
-        } else {
-            painter.save();
-            painter.setRenderHint(QPainter::Antialiasing, false);
-            painter.setPen(QPen(ToPlatformColor(focus_frame_colour_), 1, Qt::DotLine));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawRect(rect().adjusted(0, 0, -1, -1));
-            painter.restore();
-        }
-        return;
-    }
-    const bool hover_frame = hover_tracking_ && hover_border_ && hovering_;
-    if (!hover_frame && !border_)
+    const bool focus = focus_frame_.on && hasFocus();
+    const bool hover = !focus && hover_tracking_ && hover_border_.on && hovering_;
+    if (!focus && !hover && !border_.on)
         return;
     if (corner_radius_ > 0) {
-        if (hover_frame)
-            DrawRoundedOutline(painter, rect(), corner_radius_, hover_border_colour_, hover_border_width_);
+        if (focus)
+            DrawRoundedOutline(painter, rect().adjusted(1, 1, -1, -1), corner_radius_, focus_frame_.colour, 1);
         else
-            DrawRoundedOutline(painter, rect(), corner_radius_, border_colour_, border_width_);
+            DrawRoundedOutline(painter, rect(), corner_radius_, hover ? hover_border_.colour : border_.colour,
+                               hover ? hover_border_.width : border_.width);
         return;
     }
+    // Square frames are one pixel: dotted for the focus, else in the border colour (hovering too).
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(ToPlatformColor(border_colour_));
+    painter.setPen(QPen(ToPlatformColor(focus ? focus_frame_.colour : border_.colour), 1,
+                        focus ? Qt::DotLine : Qt::SolidLine));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
     painter.restore();

@@ -2,6 +2,7 @@
 
 #include "ui/CGdiplusBitmap.h"
 #include "ui/CSCColorTheme.h"
+#include "ui/caption_glyphs.h"
 
 #include <QAbstractButton>
 #include <QTimer>
@@ -19,9 +20,9 @@ public:
     enum State { kNormal = 0, kHover = 1, kPressed = 2, kDisabled = 3 };
     // The platform's window commands whose glyphs the button can show instead of text.
     static constexpr int kGlyphNone = -1;
-    static constexpr int kGlyphMinimize = 0xF020;
-    static constexpr int kGlyphMaximize = 0xF030;
-    static constexpr int kGlyphClose = 0xF060;
+    static constexpr int kGlyphMinimize = kCommandMinimize;
+    static constexpr int kGlyphMaximize = kCommandMaximize;
+    static constexpr int kGlyphClose = kCommandClose;
     // Text icon alignment bits.
     static constexpr int kIconCentre = 1;
     static constexpr int kIconRight = 2;
@@ -98,17 +99,16 @@ private:
     int corner_radius_ = 0;
     bool edge_3d_ = true;
     bool flat_ = false;
-    bool border_ = false;
-    ARGB border_colour_ = 0xFF696969;
-    int border_width_ = 1;
+    struct Frame {
+        bool on = false;
+        ARGB colour = 0xFF696969;
+        int width = 1;
+    };
+    Frame border_;
     bool hover_tracking_ = false;
     bool hovering_ = false;
-    bool hover_border_ = false;
-    ARGB hover_border_colour_ = 0xFF8080FF;
-    int hover_border_width_ = 1;
-    bool focus_frame_ = false;
-    ARGB focus_frame_colour_ = 0xFF696969;
-    int focus_frame_width_ = 1;
+    Frame hover_border_{false, 0xFF8080FF, 1};
+    Frame focus_frame_;
     int system_glyph_ = kGlyphNone;
     std::unique_ptr<CGdiplusBitmap> text_icon_;
     int icon_alignment_ = kIconCentre;

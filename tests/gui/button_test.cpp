@@ -130,3 +130,20 @@ TEST(RoundedShapes, CornersAreLimitedToHalfTheSmallerSide)
     EXPECT_TRUE(outline.contains(QPointF(7.5, 0.7)));          // the 14 x 14 arc meets the top at 7.5
     EXPECT_FALSE(outline.contains(QPointF(5.0, 0.7)));
 }
+
+TEST(Button, SpaceKeyNotifiesPressAndRelease)
+{
+    CGdiButton button(QStringLiteral("확인"));
+    button.resize(84, 28);
+    button.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&button));
+    QSignalSpy pressed(&button, &CGdiButton::leftPressed);
+    QSignalSpy released(&button, &CGdiButton::leftReleased);
+    QSignalSpy clicked(&button, &CGdiButton::clicked);
+    QTest::keyPress(&button, Qt::Key_Space);
+    EXPECT_EQ(button.CurrentState(), CGdiButton::kPressed);
+    ASSERT_TRUE(pressed.wait(5000));
+    QTest::keyRelease(&button, Qt::Key_Space);
+    ASSERT_TRUE(released.wait(5000));
+    EXPECT_EQ(clicked.count(), 1);
+}
