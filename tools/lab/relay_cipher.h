@@ -1,6 +1,6 @@
 #pragma once
 
-#include <openssl/evp.h>
+#include <openssl/types.h>
 
 #include <memory>
 #include <string>
@@ -20,9 +20,9 @@ public:
 
 private:
     struct KeyFree {
-        void operator()(EVP_PKEY* key) const { EVP_PKEY_free(key); }
+        void operator()(RSA* key) const;
     };
-    std::unique_ptr<EVP_PKEY, KeyFree> key;
+    std::unique_ptr<RSA, KeyFree> key;
 };
 // AES-128 in CFB mode with 128-bit feedback, started at the IV.
 std::string cfb128(const std::string& key, const std::string& iv, const std::string& data, bool encrypt);
