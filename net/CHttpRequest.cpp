@@ -271,9 +271,14 @@ void CHttpRequest::Send() {
         return;
     }
 
-    const std::string url = (use_https ? "https://" : "http://") + host + ":" + std::to_string(port) + path;
+    // Part by part, so that a host holding "/", "@" or the like is refused rather than read as
+    // some other address.
     std::unique_ptr<CURLU, UrlCloser> parsed(curl_url());
-    if (!parsed || curl_url_set(parsed.get(), CURLUPART_URL, url.c_str(), 0) != CURLUE_OK) {
+    const std::string port_text = std::to_string(port);
+    if (!parsed || curl_url_set(parsed.get(), CURLUPART_SCHEME, use_https ? "https" : "http", 0) != CURLUE_OK ||
+        curl_url_set(parsed.get(), CURLUPART_HOST, host.c_str(), 0) != CURLUE_OK ||
+        curl_url_set(parsed.get(), CURLUPART_PORT, port_text.c_str(), 0) != CURLUE_OK ||
+        curl_url_set(parsed.get(), CURLUPART_PATH, path.c_str(), 0) != CURLUE_OK) {
         response = "hInternetConnect() failed.";
         status = kInvalidUrl;
         return;
