@@ -46,8 +46,6 @@ CVtListCtrlEx::CVtListCtrlEx(QWidget* parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     verticalScrollBar()->setSingleStep(1);
-    const QFontInfo info(font());
-    point_size_ = info.pointSize() > 0 ? info.pointSize() : 9;
     connect(header_, &CHeaderCtrlEx::ItemClicked, this, &CVtListCtrlEx::OnHeaderClicked);
     connect(header_, &QHeaderView::sectionResized, this, [this] {
         UpdateGeometries();
@@ -138,7 +136,7 @@ void CVtListCtrlEx::SetFontSize(int points)
     if (points == 0)
         return;
     if (points == 1 || points == -1)
-        points = std::clamp(point_size_ + points, kMinFontPoints, kMaxFontPoints);
+        points = std::clamp(GetFontPointSize() + points, kMinFontPoints, kMaxFontPoints);
     QFont font = this->font();
     font.setPixelSize(std::max(1, qRound(points * logicalDpiY() / 72.0)));
     ApplyFont(font);
@@ -158,10 +156,16 @@ void CVtListCtrlEx::ApplyFont(const QFont& font)
 {
     setFont(font);
     header_->setFont(font);
-    const int pixels = font.pixelSize() > 0 ? font.pixelSize() : qRound(font.pointSizeF() * logicalDpiY() / 72.0);
-    point_size_ = qRound(pixels * 72.0 / logicalDpiY());
     UpdateGeometries();
     viewport()->update();
+}
+
+int CVtListCtrlEx::GetFontPointSize() const
+{
+    const QFont& current = font();
+    if (current.pixelSize() > 0)
+        return qRound(current.pixelSize() * 72.0 / logicalDpiY());
+    return qRound(current.pointSizeF());
 }
 
 void CVtListCtrlEx::LoadColumnWidths(const QString& section)

@@ -51,7 +51,8 @@ public:
 
     // 0 does nothing; -1 and 1 step the size by one point (4..40); anything else sets it.
     void SetFontSize(int points);
-    int GetFontPointSize() const { return point_size_; }
+    // From the font's height: -height * 72 / vertical pixels per inch.
+    int GetFontPointSize() const;
     // Names longer than 31 characters are refused (false): a cut name would name another font.
     bool SetFontFace(const QString& name);
 
@@ -190,7 +191,6 @@ private:
     std::vector<Row> rows_;
     std::vector<Column> columns_;
     int row_height_ = 0;  // 0: from the font
-    int point_size_ = 9;
     bool auto_scroll_ = true;
     bool sort_enabled_ = true;
     bool alternate_rows_ = false;
