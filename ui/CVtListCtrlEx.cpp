@@ -403,18 +403,20 @@ void CVtListCtrlEx::SetCellColor(int row, int column, ARGB colour, bool text)
 
 ARGB CVtListCtrlEx::GetCellTextColor(int row, int column) const
 {
-    if (!ValidRow(row))
-        return kNoColor;
-    const auto& colours = rows_[static_cast<std::size_t>(row)].text_colours;
-    return column >= 0 && column < static_cast<int>(colours.size()) ? colours[static_cast<std::size_t>(column)]
-                                                                     : kNoColor;
+    return CellColor(row, column, true);
 }
 
 ARGB CVtListCtrlEx::GetCellBackColor(int row, int column) const
 {
+    return CellColor(row, column, false);
+}
+
+ARGB CVtListCtrlEx::CellColor(int row, int column, bool text) const
+{
     if (!ValidRow(row))
         return kNoColor;
-    const auto& colours = rows_[static_cast<std::size_t>(row)].back_colours;
+    const Row& target = rows_[static_cast<std::size_t>(row)];
+    const std::vector<ARGB>& colours = text ? target.text_colours : target.back_colours;
     return column >= 0 && column < static_cast<int>(colours.size()) ? colours[static_cast<std::size_t>(column)]
                                                                      : kNoColor;
 }

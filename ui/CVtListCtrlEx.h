@@ -172,6 +172,7 @@ private:
     bool ValidRow(int row) const { return row >= 0 && row < GetRowCount(); }
     bool ValidColumn(int column) const { return column >= 0 && column < GetColumnCount(); }
     void SetCellColor(int row, int column, ARGB colour, bool text);
+    ARGB CellColor(int row, int column, bool text) const;
     void ApplyFont(const QFont& font);
     void UpdateGeometries();
     int ContentWidth() const;

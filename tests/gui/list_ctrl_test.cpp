@@ -2,6 +2,7 @@
 #include "ui/CHeaderCtrlEx.h"
 #include "ui/CVtListCtrlEx.h"
 
+#include <QMouseEvent>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -167,6 +168,23 @@ TEST_F(ListCtrlTest, DisabledHeaderClickNeitherSortsNorPresses)
     list.EnableSort(false);
     ClickHeader(0);
     EXPECT_EQ(Column(0), QStringList({"a", "c", "b"}));
+}
+
+TEST_F(ListCtrlTest, DividersOfANonClickableHeaderStillDrag)
+{
+    list.SetColumns(QStringLiteral("a,100;b,100"));
+    list.EnableHeaderClick(false);
+    list.show();
+    QWidget* header = list.GetHeaderCtrl()->viewport();
+    auto send = [header](QEvent::Type type, int x, Qt::MouseButtons buttons) {
+        const QPointF local(x, 8);
+        QMouseEvent event(type, local, header->mapToGlobal(local), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(header, &event);
+    };
+    send(QEvent::MouseButtonPress, 99, Qt::LeftButton);
+    send(QEvent::MouseMove, 129, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, 129, Qt::NoButton);
+    EXPECT_EQ(list.GetColumnWidth(0), 130);
 }
 
 TEST_F(ListCtrlTest, CellColoursSurviveSelection)
