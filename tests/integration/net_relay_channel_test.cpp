@@ -113,53 +113,52 @@ TEST(RelayChannelWithLab, SilenceAfterTheKeyExchangeFailsTheReceiveAndClosesTheC
     ASSERT_TRUE(lab.stop());
 }
 
-TEST(SocketWithLab, PeerClosingMidReceiveLeavesNoSocket) {
+class SocketWithLab : public ::testing::Test {
+protected:
+    // Starts one relay with that behaviour and connects `socket` to it.
+    void connect_to_relay(const std::string& behaviour, const std::string& host = "127.0.0.1") {
+        ASSERT_TRUE(lab.start(relay_scenario(R"(, "behaviour": ")" + behaviour + "\""))) << lab.error();
+        ASSERT_TRUE(socket.Create());
+        ASSERT_TRUE(socket.Connect(host, lab.port("relay")));
+    }
+
     ProductLab lab;
-    ASSERT_TRUE(lab.start(relay_scenario(R"(, "behaviour": "close_after_public_key")"))) << lab.error();
     Socket socket;
-    ASSERT_TRUE(socket.Create());
-    ASSERT_TRUE(socket.Connect("localhost", lab.port("relay"))) << "a name gives its first IPv4 address";
-    const std::string key(321, 'A');
+    const std::string key = std::string(321, 'A');
+};
+
+TEST_F(SocketWithLab, PeerClosingMidReceiveLeavesNoSocket) {
+    // A name gives its first IPv4 address.
+    ASSERT_NO_FATAL_FAILURE(connect_to_relay("close_after_public_key", "localhost"));
     ASSERT_TRUE(socket.SendAll(key.data(), static_cast<int>(key.size())));
     char block[257];
     EXPECT_FALSE(socket.RecvAll(block, sizeof block));
     EXPECT_FALSE(socket.is_open());
-    ASSERT_TRUE(lab.stop());
 }
 
-TEST(SocketWithLab, ZeroLengthSendFailsAndCloses) {
-    ProductLab lab;
-    ASSERT_TRUE(lab.start(relay_scenario(R"(, "behaviour": "silent")"))) << lab.error();
-    Socket socket;
-    ASSERT_TRUE(socket.Create());
-    ASSERT_TRUE(socket.ConnectPlain("127.0.0.1", lab.port("relay")));
+TEST_F(SocketWithLab, ZeroLengthSendFailsAndCloses) {
+    ASSERT_NO_FATAL_FAILURE(connect_to_relay("silent"));
     char nothing = 0;
     EXPECT_TRUE(socket.RecvAll(&nothing, 0));
     EXPECT_FALSE(socket.SendAll(&nothing, 0));
     EXPECT_FALSE(socket.is_open());
-    ASSERT_TRUE(lab.stop());
+
+    Socket plain;
+    ASSERT_TRUE(plain.Create());
+    EXPECT_TRUE(plain.ConnectPlain("127.0.0.1", lab.port("relay")));
 }
 
-TEST(SocketWithLab, AServerThatDoesNotAcceptWithinTwoSecondsIsUnreachable) {
-    ProductLab lab;
-    ASSERT_TRUE(lab.start(relay_scenario(R"(, "behaviour": "never_accept")"))) << lab.error();
-    Socket queued;
-    ASSERT_TRUE(queued.Create());
-    ASSERT_TRUE(queued.Connect("127.0.0.1", lab.port("relay"))) << "the one connection the backlog holds";
+TEST_F(SocketWithLab, AServerThatDoesNotAcceptWithinTwoSecondsIsUnreachable) {
+    // The first connection fills the backlog of 0.
+    ASSERT_NO_FATAL_FAILURE(connect_to_relay("never_accept"));
     Socket late;
     ASSERT_TRUE(late.Create());
     EXPECT_FALSE(late.Connect("127.0.0.1", lab.port("relay")));
     EXPECT_TRUE(late.is_open()) << "the owner closes a socket that did not connect";
-    ASSERT_TRUE(lab.stop());
 }
 
-TEST(SocketWithLab, WritingToAPeerThatLeftFailsWithoutKillingTheProcess) {
-    ProductLab lab;
-    ASSERT_TRUE(lab.start(relay_scenario(R"(, "behaviour": "close_after_public_key")"))) << lab.error();
-    Socket socket;
-    ASSERT_TRUE(socket.Create());
-    ASSERT_TRUE(socket.Connect("127.0.0.1", lab.port("relay")));
-    const std::string key(321, 'A');
+TEST_F(SocketWithLab, WritingToAPeerThatLeftFailsWithoutKillingTheProcess) {
+    ASSERT_NO_FATAL_FAILURE(connect_to_relay("close_after_public_key"));
     ASSERT_TRUE(socket.SendAll(key.data(), static_cast<int>(key.size())));
     // Once the lab has gone, the connection was closed in order and nothing listens any more: the
     // next send draws a reset, and the one after it would raise a broken-pipe signal.
