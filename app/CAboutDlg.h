@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QDialog>
+
+// "About" box: the icon, the tool's name and version, and an OK button.
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CAboutDlg(QWidget* parent = nullptr);
+};

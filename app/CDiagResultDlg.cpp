@@ -1,0 +1,21 @@
+#include "app/CDiagResultDlg.h"
+
+#include "engine/run_view.h"
+
+CDiagResultDlg::CDiagResultDlg(QWidget* parent)
+    : CDiagPage(parent, QStringLiteral("결과,56;구분,100;내용,400"), QStringLiteral("list result"))
+{
+    list().SetColumnAlignment(-1, CVtListCtrlEx::kAlignCenter);
+    list().SetColumnAlignment(2, CVtListCtrlEx::kAlignLeft);
+}
+
+void CDiagResultDlg::SetResultRows(const std::vector<std::string>& rows)
+{
+    CVtListCtrlEx& out = list();
+    out.DeleteAllRows();
+    for (const std::string& row : rows) {
+        const int index = out.AddRow(-1, QString::fromStdString(row), QStringLiteral("|"), -1, false, false);
+        out.SetCellTextColor(index, 0, kStepFailedColor);
+    }
+    out.viewport()->update();
+}

@@ -1,0 +1,362 @@
+#include "app/CTarvoCheckToolDlg.h"
+
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QScreen>
+
+#include "app/CAboutDlg.h"
+#include "app/app_icons.h"
+#include "app/dialog_units.h"
+#include "app/list_row_source.h"
+#include "app/pumping_wait.h"
+#include "res/string_table.h"
+#include "ui/CSCSystemButtons.h"
+#include "ui/ui_fonts.h"
+
+namespace {
+
+constexpr int kDialogFontPoints = 10;
+constexpr int kCaptionHeight = 32;
+constexpr int kCaptionButtonHeight = 31;
+constexpr int kCaptionIconSize = 20;
+constexpr int kTooltipDurationMs = 20000;
+constexpr int kTabLookFlags = 31;
+constexpr int kStepCaptionPoints = 13;
+constexpr ARGB kWhite = 0xFFFFFFFF;
+constexpr ARGB kBlack = 0xFF000000;
+constexpr ARGB kStartButtonColor = 0xFF4169E1;
+constexpr int kButtonCornerRadius = 12;
+constexpr int kAnimatedPictureId = 167;
+constexpr int kAboutStringId = 101;
+constexpr int kMessageBoxStyle = 6;
+// The frame is repainted this long after a move or a deactivation, once the window system has settled.
+constexpr int kFrameRepaintDelayMs = 1;
+
+const QString kStartTooltip = QStringLiteral("각 체크항목의 검사를 시작합니다. 도중에 언제라도 취소할 수 있습니다.");
+const QString kSaveLogTooltip = QStringLiteral(
+    "검사 결과 및 원격제어 관련 파일정보 등을 압축파일로 저장합니다.\n저장이 완료되면 윈도우 탐색기로 표시됩니다.");
+const QString kSaveLogProgressText = QStringLiteral(
+    "시스템 정보 및 로그를 수집중입니다.\n\n수집이 완료되면 윈도우 탐색기가 실행되며\n해당 파일을 확인할 수 있습니다.");
+const QString kCloseQuestion = QStringLiteral("시스템 진단툴을 종료합니다.");
+const QString kDefaultTitle = QStringLiteral("Check Tool");
+
+// The template's controls, in dialog units (x, y, width, height).
+struct TemplateRect {
+    int x, y, width, height;
+};
+constexpr TemplateRect kDialogSize{0, 0, 463, 296};
+constexpr TemplateRect kTabRect{6, 24, 342, 270};
+constexpr TemplateRect kStartRect{354, 242, 102, 24};
+constexpr TemplateRect kSaveLogRect{354, 270, 102, 24};
+constexpr TemplateRect kProgressRect{6, 294, 342, 3};
+constexpr TemplateRect kStepCaptionRect{355, 102, 101, 12};
+constexpr TemplateRect kStepsRect{355, 118, 101, 116};
+constexpr TemplateRect kPictureRect{354, 36, 96, 60};
+
+// Tooltips wrap as rich text; plain text would run past the screen edge.
+QString wrapped_tooltip(const QString& text)
+{
+    return QStringLiteral("<qt>") + text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")) +
+           QStringLiteral("</qt>");
+}
+
+int total_items(const CheckGroups& groups)
+{
+    int count = 0;
+    for (const CheckGroup& group : groups)
+        count += static_cast<int>(group.size());
+    return count;
+}
+
+}  // namespace
+
+CTarvoCheckToolDlg::CTarvoCheckToolDlg(QWidget* parent)
+    : CSCThemeDlg(parent), run_(host_, run_observer_), tabs_(this), log_page_(new CDiagLogDlg),
+      result_page_(new CDiagResultDlg), error_code_page_(new CDiagErrorCodeDlg), start_button_(this),
+      save_log_button_(this), progress_(this), steps_caption_(this), steps_(this), picture_(this)
+{
+    setFont(DefaultFont(kDialogFontPoints));
+}
+
+CTarvoCheckToolDlg::~CTarvoCheckToolDlg() { WaitForWorkers(); }
+
+int CTarvoCheckToolDlg::DoModal()
+{
+    if (!OnInitDialog())
+        return Rejected;
+    const int result = exec();
+    WaitForWorkers();
+    return result;
+}
+
+bool CTarvoCheckToolDlg::OnInitDialog()
+{
+    SetUpFrame();
+    SetUpControls();
+
+    host_.set_default_product();
+    message_box_.SetTitle(QString::fromStdString(host_.message_title));
+    std::string failure;
+    if (!host_.load_check_list(failure)) {
+        message_box_.ShowMessage(QString::fromStdString(failure), CSCMessageBox::kOkOnly, 0);
+        return false;
+    }
+    ApplyProduct();
+    return true;
+}
+
+void CTarvoCheckToolDlg::SetUpFrame()
+{
+    setWindowIcon(app_icon(kAppIconId));
+    SetPassThrough(false);
+    CSCSystemButtons* buttons = GetSystemButtons();
+    buttons->RemoveAllButtons();
+    buttons->AddButton(kCommandMinimize);
+    buttons->AddButton(kCommandClose);
+    buttons->SetButtonHeight(GetCaptionHeight() - 3);
+
+    const QRect size = dialog_units_to_pixels(font(), kDialogSize.x, kDialogSize.y, kDialogSize.width,
+                                              kDialogSize.height);
+    setFixedSize(size.size());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void CTarvoCheckToolDlg::SetUpControls()
+{
+    PlaceControls();
+
+    CEnTabCtrl::EnableCustomLook(kTabLookFlags);
+    tabs_.SetItemSize(QSize(500, 24));
+    tabs_.SetMinTabWidth(100);
+    tabs_.SetBkgndColor(QColor(255, 255, 255));
+    tabs_.addTab(log_page_, QStringLiteral("진단 로그"));
+    tabs_.addTab(result_page_, QStringLiteral("진단 결과"));
+    tabs_.addTab(error_code_page_, QStringLiteral("에러 코드"));
+    tabs_.setCurrentIndex(0);
+
+    steps_caption_.SetText(QStringLiteral("진단 리스트"));
+    steps_caption_.SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    steps_caption_.SetBackColor(kWhite);
+    steps_caption_.SetFontSize(kStepCaptionPoints);
+    steps_caption_.SetBold(true);
+
+    picture_.SetImage(QStringLiteral("GIF"), kAnimatedPictureId, kWhite);
+    picture_.FitImageToWindow();
+    picture_.Image().Stop();
+
+    start_button_.setText(QString::fromUtf8(kStartButtonText));
+    save_log_button_.setText(QStringLiteral("로그 저장"));
+    save_log_button_.setEnabled(false);
+    for (CGdiButton* button : {&start_button_, &save_log_button_}) {
+        button->SetHoverTracking(true);
+        button->SetTextColor(kArgbNone);
+        button->setToolTipDuration(kTooltipDurationMs);
+    }
+    start_button_.SetBackColor(kStartButtonColor);
+    start_button_.setToolTip(wrapped_tooltip(kStartTooltip));
+    save_log_button_.setToolTip(wrapped_tooltip(kSaveLogTooltip));
+    connect(&start_button_, &CGdiButton::clicked, this, &CTarvoCheckToolDlg::OnStartStop);
+    connect(&save_log_button_, &CGdiButton::clicked, this, &CTarvoCheckToolDlg::OnSaveLog);
+
+    steps_.SetHorizontal(false);
+    steps_.SetShape(0);
+    steps_.SetMargins(0, 2, 0, 2);
+    steps_.SetCaptionGap(8);
+    steps_.SetBackColor(kWhite);
+    steps_.SetCurrentStep(-1);
+
+    progress_.hide();
+
+    save_log_progress_.Create(this, kSaveLogProgressText, 0, 0, 320, 120);
+    save_log_progress_.Bar().SetBarColor(QColor(65, 105, 225));
+    save_log_progress_.Bar().SetMarquee(false);
+    save_log_progress_.Bar().SetRange(0, kSaveLogSteps);
+    save_log_progress_.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    save_log_progress_.hide();
+
+    message_box_.Create(this, kDefaultTitle, 0, true, -1, -1);
+    message_box_.SetThemeStyle(kMessageBoxStyle);
+
+    SetCaptionHeight(kCaptionHeight);
+    GetSystemButtons()->SetButtonHeight(kCaptionButtonHeight);
+    GetSystemButtons()->LayoutButtons();
+    SetCaptionIcon(app_icon(kAppIconId).pixmap(kCaptionIconSize, kCaptionIconSize));
+    setWindowTitle(kDefaultTitle);
+    update();
+}
+
+void CTarvoCheckToolDlg::PlaceControls()
+{
+    const QFont dialog_font = font();
+    const auto place = [&](QWidget& control, const TemplateRect& r) {
+        control.setGeometry(dialog_units_to_pixels(dialog_font, r.x, r.y, r.width, r.height));
+    };
+    place(tabs_, kTabRect);
+    place(start_button_, kStartRect);
+    place(save_log_button_, kSaveLogRect);
+    place(progress_, kProgressRect);
+    place(steps_caption_, kStepCaptionRect);
+    place(steps_, kStepsRect);
+    place(picture_, kPictureRect);
+}
+
+void CTarvoCheckToolDlg::ApplyProduct()
+{
+    const ProductFamily& family = host_.profile.family;
+    SetThemeStyle(family.style);
+    setWindowIcon(app_icon(family.icon_id));
+    SetCaptionIcon(app_icon(family.icon_id).pixmap(kCaptionIconSize, kCaptionIconSize));
+    setWindowTitle(QString::fromStdString(host_.caption()));
+
+    const CSCColorTheme& theme = GetColorTheme();
+    const ARGB product_color = theme.slot(CSCColorTheme::kCaptionBack);
+    progress_.SetBarColor(ToPlatformColor(product_color));
+    for (CGdiButton* button : {&start_button_, &save_log_button_}) {
+        button->SetTextColor(theme.slot(CSCColorTheme::kCaptionText));
+        button->SetBackColor(product_color);
+        button->SetCornerRadius(kButtonCornerRadius);
+        button->SetTransparent(theme.slot(CSCColorTheme::kBack));
+    }
+
+    const CheckGroups& groups = host_.check_groups;
+    steps_.SetCurrentStep(-1);
+    steps_.SetStepCount(static_cast<int>(groups.size()));
+    steps_.SetStepFillColor(-1, product_color, kKeepColor);
+    steps_.SetStepTextColor(product_color, kKeepColor);
+    for (size_t g = 0; g < groups.size(); ++g)
+        steps_.SetStepText(static_cast<int>(g), QString::fromStdString(idle_step_caption(groups[g])), kKeepColor);
+
+    save_log_progress_.Label().SetTextColor(kBlack);
+    save_log_progress_.SetColor(kWhite);
+    progress_.SetRange(0, total_items(groups));
+    message_box_.SetThemeStyle(family.style);
+}
+
+void CTarvoCheckToolDlg::OnStartStop()
+{
+    if (run_.running())
+        StopRun();
+    else
+        run_.start();  // refused while a worker is still starting or ending
+}
+
+void CTarvoCheckToolDlg::StopRun()
+{
+    picture_.Image().Stop();
+    run_.request_stop();
+    start_button_.setEnabled(false);
+    wait_pumping_until([this] { return run_.finished(); });
+}
+
+void CTarvoCheckToolDlg::OnSaveLog()
+{
+    if (save_log_worker_.running() || !run_.finished())
+        return;
+    SaveLogInputs inputs;
+    inputs.profile = host_.profile;
+    inputs.rows = ReportRowTable::copy_of(ListRowSource(log_page_->list()));
+
+    save_log_progress_.Bar().SetPos(0);
+    save_log_progress_.move(frameGeometry().center() - save_log_progress_.rect().center());
+    save_log_progress_.show();
+    save_log_progress_.raise();
+    if (!save_log_worker_.start(std::move(inputs), save_log_observer_))
+        save_log_progress_.hide();
+}
+
+void CTarvoCheckToolDlg::reject()
+{
+    if (run_.running()) {
+        progress_.SetMarquee(true);
+        StopRun();
+        progress_.SetMarquee(false);
+        picture_.StopImageAnimation();
+        start_button_.setText(QString::fromUtf8(kStartButtonText));
+        start_button_.setEnabled(true);
+    }
+    if (message_box_.ShowMessage(kCloseQuestion, CSCMessageBox::kOkCancel, 0) == CSCMessageBox::kCancel)
+        return;
+    host_.close_channel();
+    CSCThemeDlg::reject();
+}
+
+void CTarvoCheckToolDlg::WaitForWorkers()
+{
+    run_.request_stop();
+    wait_pumping_until([this] { return run_.finished() && !save_log_worker_.running(); });
+}
+
+void CTarvoCheckToolDlg::OnAbout()
+{
+    CAboutDlg about(this);
+    about.exec();
+}
+
+void CTarvoCheckToolDlg::BringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
+void CTarvoCheckToolDlg::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        OnStartStop();
+        break;
+    case Qt::Key_Escape:
+        reject();
+        break;
+    default:
+        CSCThemeDlg::keyPressEvent(event);
+    }
+}
+
+// The window has no system menu of the window system's; the caption's context menu stands in for it.
+void CTarvoCheckToolDlg::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (event->pos().y() >= GetCaptionHeight()) {
+        CSCThemeDlg::contextMenuEvent(event);
+        return;
+    }
+    const QString about_text = QString::fromStdString(load_string(kAboutStringId));
+    if (about_text.isEmpty())
+        return;
+    QMenu menu(this);
+    menu.addAction(about_text, this, &CTarvoCheckToolDlg::OnAbout);
+    menu.exec(event->globalPos());
+}
+
+void CTarvoCheckToolDlg::moveEvent(QMoveEvent* event)
+{
+    CSCThemeDlg::moveEvent(event);
+    frame_repaint_timer_.start(kFrameRepaintDelayMs, this);
+}
+
+void CTarvoCheckToolDlg::changeEvent(QEvent* event)
+{
+    CSCThemeDlg::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange)
+        return;
+    if (isActiveWindow())
+        frame_repaint_timer_.stop();
+    else
+        frame_repaint_timer_.start(kFrameRepaintDelayMs, this);
+}
+
+void CTarvoCheckToolDlg::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != frame_repaint_timer_.timerId()) {
+        CSCThemeDlg::timerEvent(event);
+        return;
+    }
+    frame_repaint_timer_.stop();
+    update();
+    GetSystemButtons()->update();
+}

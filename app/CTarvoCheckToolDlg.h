@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QBasicTimer>
+#include <QString>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/CDiagErrorCodeDlg.h"
+#include "app/CDiagLogDlg.h"
+#include "app/CDiagResultDlg.h"
+#include "engine/CCheckHost.h"
+#include "engine/diagnosis_run.h"
+#include "app/window_run_observer.h"
+#include "app/window_save_log_observer.h"
+#include "engine/save_log.h"
+#include "ui/CEnTabCtrl.h"
+#include "ui/CGdiButton.h"
+#include "ui/CMacProgressCtrl.h"
+#include "ui/CSCMessageBox.h"
+#include "ui/CSCProgressDlg.h"
+#include "ui/CSCStatic.h"
+#include "ui/CSCStepCtrl.h"
+#include "ui/CSCThemeDlg.h"
+
+// The tool's only window: loads the check list when it opens, starts and stops diagnosis runs,
+// starts the log collection, and shows progress and results. Runs and collections work on threads
+// of their own and reach the controls only through the window's observers, which carry out each
+// call on this window's thread while the worker waits.
+class CTarvoCheckToolDlg : public CSCThemeDlg {
+    Q_OBJECT
+
+public:
+    explicit CTarvoCheckToolDlg(QWidget* parent = nullptr);
+    ~CTarvoCheckToolDlg() override;
+
+    // Sets up the controls and loads the check list. False when loading failed: the reason has been
+    // shown and the window must close without ever being shown.
+    bool OnInitDialog();
+    // Initialises the window and, when the check list loaded, shows it until it closes.
+    int DoModal();
+
+    // Starts a run when idle, stops the running one otherwise (the start button and Enter).
+    void OnStartStop();
+    // Collects the logs into an archive behind the progress window (the save-log button).
+    void OnSaveLog();
+    void OnAbout();
+    // A later copy of the tool asked for this window.
+    void BringToFront();
+
+    // The close request (Escape, the close button): stops a run, then asks before closing.
+    void reject() override;
+
+    CCheckHost& host() { return host_; }
+    const DiagnosisRun& run() const { return run_; }
+    CSCMessageBox& message_box() { return message_box_; }
+    CEnTabCtrl& tabs() { return tabs_; }
+    CDiagLogDlg& log_page() { return *log_page_; }
+    CDiagResultDlg& result_page() { return *result_page_; }
+    CDiagErrorCodeDlg& error_code_page() { return *error_code_page_; }
+    CSCStepCtrl& steps() { return steps_; }
+    CSCStatic& picture() { return picture_; }
+    CGdiButton& start_button() { return start_button_; }
+    CGdiButton& save_log_button() { return save_log_button_; }
+    CMacProgressCtrl& progress() { return progress_; }
+    CSCProgressDlg& save_log_progress() { return save_log_progress_; }
+    bool collecting() const { return save_log_worker_.running(); }
+
+    // Run and collection outcome, for the observers (called on this window's thread).
+    void NotifyRunFinished(bool completed) { emit RunFinished(completed); }
+    void NotifyArchiveRevealed(const QString& path) { emit ArchiveRevealed(path); }
+
+signals:
+    // The run's worker has made its last access to the window.
+    void RunFinished(bool completed);
+    // The collection has put its archive here and asked the file manager to show it.
+    void ArchiveRevealed(const QString& path);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+
+private:
+    void SetUpFrame();
+    void SetUpControls();
+    void PlaceControls();
+    void ApplyProduct();
+    void StopRun();
+    // Waits, dispatching events, until no worker can touch the window any more.
+    void WaitForWorkers();
+
+    CCheckHost host_;
+    WindowRunObserver run_observer_{*this};
+    WindowSaveLogObserver save_log_observer_{*this};
+    DiagnosisRun run_;
+    SaveLogWorker save_log_worker_;
+
+    CEnTabCtrl tabs_;
+    CDiagLogDlg* log_page_;
+    CDiagResultDlg* result_page_;
+    CDiagErrorCodeDlg* error_code_page_;
+    CGdiButton start_button_;
+    CGdiButton save_log_button_;
+    CMacProgressCtrl progress_;
+    CSCStatic steps_caption_;
+    CSCStepCtrl steps_;
+    CSCStatic picture_;
+    CSCProgressDlg save_log_progress_;
+    CSCMessageBox message_box_;
+    QBasicTimer frame_repaint_timer_;
+};
