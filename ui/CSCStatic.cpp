@@ -153,6 +153,29 @@ void CSCStatic::SetIcon(const QPixmap& icon, int width, int height, bool icon_fi
     update();
 }
 
+bool CSCStatic::AddListPicture(const QString& type, int id)
+{
+    auto picture = std::make_unique<CGdiplusBitmap>();
+    if (!picture->LoadFromResource(type, id))
+        return false;
+    list_pictures_.push_back(std::move(picture));
+    update();
+    return true;
+}
+
+void CSCStatic::SetListPictureIndex(int index)
+{
+    list_picture_index_ = index;
+    update();
+}
+
+const CGdiplusBitmap* CSCStatic::ListPicture() const
+{
+    if (list_picture_index_ < 0 || list_picture_index_ >= static_cast<int>(list_pictures_.size()))
+        return nullptr;
+    return list_pictures_[static_cast<std::size_t>(list_picture_index_)].get();
+}
+
 void CSCStatic::SetIndent(int spaces)
 {
     indent_ = std::max(spaces, 0);
@@ -258,10 +281,11 @@ CSCStatic::Layout CSCStatic::ComputeLayout() const
     }
     layout.text = rect();
 
-    layout.has_icon = !icon_.isNull();
+    const CGdiplusBitmap* picture = icon_.isNull() ? ListPicture() : nullptr;
+    layout.has_icon = !icon_.isNull() || picture != nullptr;
     if (layout.has_icon) {
-        const int iw = icon_size_.width();
-        const int ih = icon_size_.height();
+        const int iw = picture != nullptr ? picture->width() : icon_size_.width();
+        const int ih = picture != nullptr ? picture->height() : icon_size_.height();
         int x = 0;
         if (layout.flags & Qt::AlignHCenter) {
             if (!has_text) {
@@ -364,10 +388,14 @@ void CSCStatic::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     PaintBackground(painter);
 
-    if (!text_.isEmpty() || !icon_.isNull()) {
+    if (!text_.isEmpty() || !icon_.isNull() || ListPicture() != nullptr) {
         const Layout layout = ComputeLayout();
-        if (layout.has_icon && blink_shown_)
-            painter.drawPixmap(layout.icon, icon_);
+        if (layout.has_icon && blink_shown_) {
+            if (!icon_.isNull())
+                painter.drawPixmap(layout.icon, icon_);
+            else
+                ListPicture()->Draw(painter, layout.icon);
+        }
         if (!text_.isEmpty() && blink_shown_) {
             painter.setFont(font());
             painter.setPen(CurrentTextColor());

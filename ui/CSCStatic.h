@@ -39,6 +39,9 @@ public:
     void SetSunkenFrame(bool on);
     void SetBorder(bool on, ARGB colour = 0xFF000000, int width = 1);
     void SetIcon(const QPixmap& icon, int width, int height, bool icon_first = false);
+    // Pictures shown in the icon's place, in their own size, instead of an icon.
+    bool AddListPicture(const QString& type, int id);
+    void SetListPictureIndex(int index);
     void SetIndent(int spaces);
     void SetLink(const QString& target, ARGB colour = 0xFF4169E1);
     void SetBlink(bool on);
@@ -80,6 +83,7 @@ private:
     };
     Layout ComputeLayout() const;
     QString ShownText() const;
+    const CGdiplusBitmap* ListPicture() const;
     QColor CurrentTextColor() const;
     void PaintBackground(QPainter& painter);
     void FitFontToWidth();
@@ -104,6 +108,8 @@ private:
     QPixmap icon_;
     QSize icon_size_;
     bool icon_first_ = false;
+    std::vector<std::unique_ptr<CGdiplusBitmap>> list_pictures_;
+    int list_picture_index_ = 0;
     std::unique_ptr<CGdiplusBitmap> image_;
     bool keep_image_size_ = true;
     int indent_ = 0;

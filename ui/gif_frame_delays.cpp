@@ -33,6 +33,12 @@ private:
     qsizetype pos_ = 0;
 };
 
+// A file that breaks off (or turns to garbage) still tells the delays of its complete images.
+std::optional<std::vector<int>> Complete(const std::vector<int>& delays)
+{
+    return delays.empty() ? std::nullopt : std::optional(delays);
+}
+
 }  // namespace
 
 std::optional<std::vector<int>> ReadGifFrameDelays(const QByteArray& gif)
@@ -54,7 +60,7 @@ std::optional<std::vector<int>> ReadGifFrameDelays(const QByteArray& gif)
             return delays;
         if (introducer == 0x21) {
             if (!in.Has(1))
-                return std::nullopt;
+                return Complete(delays);
             const int label = in.Byte();
             if (label == 0xF9 && in.Has(6)) {
                 const int size = in.Byte();
@@ -67,25 +73,24 @@ std::optional<std::vector<int>> ReadGifFrameDelays(const QByteArray& gif)
                 }
             }
             if (!in.SkipSubBlocks())
-                return std::nullopt;
+                return Complete(delays);
         } else if (introducer == 0x2C) {
             if (!in.Has(9))
-                return std::nullopt;
+                return Complete(delays);
             in.Skip(8);
             const int image_flags = in.Byte();
             if ((image_flags & 0x80) != 0)
                 in.Skip(3LL * (2LL << (image_flags & 7)));
             if (!in.Has(1))
-                return std::nullopt;
+                return Complete(delays);
             in.Skip(1);  // LZW minimum code size
             if (!in.SkipSubBlocks())
-                return std::nullopt;
+                return Complete(delays);
             delays.push_back(pending_delay);
             pending_delay = 0;
         } else {
-            return std::nullopt;
+            return Complete(delays);
         }
     }
-    // A missing trailer is tolerated when at least the images were complete.
-    return delays.empty() ? std::nullopt : std::optional(delays);
+    return Complete(delays);
 }
