@@ -1,13 +1,18 @@
 # Every tests/<area>/*_test.cpp is a GoogleTest binary named <area>_<stem>; every test case in it
-# becomes a ctest test. An area's *_support.cpp (and *_support_posix.cpp) files are linked into each of
-# its binaries. The area gives the label: gui, e2e and integration keep their name, app tests are gui
-# tests, the rest are unit tests. GUI tests link the control library and run offscreen.
+# becomes a ctest test. An area's *_support.cpp (and *_support_posix.cpp) files are compiled once and
+# linked into each of its binaries. The area gives the label: gui, e2e and integration keep their
+# name, app tests are gui tests, the rest are unit tests. GUI tests link the control library and run
+# offscreen.
 function(checktool_area_tests dir)
   get_filename_component(area ${dir} NAME)
   file(GLOB tests CONFIGURE_DEPENDS ${dir}/*_test.cpp)
   file(GLOB helpers CONFIGURE_DEPENDS ${dir}/*_support.cpp ${dir}/*_support_posix.cpp)
   # End-to-end and window tests drive the product lab through the integration tests' helper.
-  if(area STREQUAL "e2e" OR area STREQUAL "app")
+  set(uses_lab OFF)
+  if(area STREQUAL "e2e" OR area STREQUAL "app" OR area STREQUAL "integration")
+    set(uses_lab ON)
+  endif()
+  if(uses_lab AND NOT area STREQUAL "integration")
     file(GLOB lab_helpers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/integration/*_support.cpp)
     list(APPEND helpers ${lab_helpers})
   endif()
@@ -18,26 +23,41 @@ function(checktool_area_tests dir)
   else()
     set(label unit)
   endif()
+
+  # What every binary of the area links: a core folder's tests only that folder's library (and what
+  # it needs), so that they build while other folders are mid-change; the rest the whole core.
+  set(area_libs ${area}_test_deps)
+  add_library(${area_libs} INTERFACE)
+  if(TARGET checktool_${area})
+    target_link_libraries(${area_libs} INTERFACE checktool_${area})
+  else()
+    target_link_libraries(${area_libs} INTERFACE checktool_core)
+  endif()
+  if(area STREQUAL "gui" OR area STREQUAL "app")
+    target_link_libraries(${area_libs} INTERFACE checktool_ui Qt6::Test)
+  endif()
+  target_link_libraries(${area_libs} INTERFACE GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${area_libs} INTERFACE
+    CHECKTOOL_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/../shared/testdata"
+    CHECKTOOL_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  if(helpers)
+    # Object files reach only the targets that link the object library directly.
+    add_library(${area}_test_support OBJECT ${helpers})
+    target_link_libraries(${area}_test_support PUBLIC ${area_libs})
+    set(area_libs ${area}_test_support)
+  endif()
+
   foreach(src ${tests})
     get_filename_component(stem ${src} NAME_WE)
     set(name ${area}_${stem})
-    add_executable(${name} ${src} ${helpers})
-    # A core folder's tests link only that folder's library (and what it needs), so that they build
-    # while other folders are mid-change; the rest link the whole core.
-    if(TARGET checktool_${area})
-      target_link_libraries(${name} PRIVATE checktool_${area} GTest::gtest_main GTest::gmock)
-    else()
-      target_link_libraries(${name} PRIVATE checktool_core GTest::gtest_main GTest::gmock)
+    add_executable(${name} ${src})
+    target_link_libraries(${name} PRIVATE ${area_libs})
+    if(uses_lab AND TARGET product-lab)
+      add_dependencies(${name} product-lab)
     endif()
-    if(area STREQUAL "gui" OR area STREQUAL "app")
-      target_link_libraries(${name} PRIVATE checktool_ui Qt6::Test)
-    endif()
-    target_compile_definitions(${name} PRIVATE
-      CHECKTOOL_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/../shared/testdata"
-      CHECKTOOL_BINARY_DIR="${CMAKE_BINARY_DIR}")
     gtest_discover_tests(${name}
       TEST_PREFIX "${name}."
-    DISCOVERY_MODE PRE_TEST
+      DISCOVERY_MODE PRE_TEST
       DISCOVERY_TIMEOUT 60
       PROPERTIES LABELS ${label} ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
   endforeach()
