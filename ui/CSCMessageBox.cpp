@@ -10,6 +10,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QStyle>
 #include <QTextLayout>
@@ -310,8 +311,11 @@ int CSCMessageBox::ShowMessage(const QString& text, unsigned flags, int countdow
 
     QEventLoop loop;
     loop_ = &loop;
+    const QPointer<CSCMessageBox> alive(this);
     if (result_ == kNoAnswer)
         loop.exec();
+    if (alive.isNull())
+        return kCancel;  // destroyed with its owner while waiting
     loop_ = nullptr;
     countdown_timer_.stop();
     hide();

@@ -170,6 +170,14 @@ TEST_F(MessageBoxTest, AnEarlyAnswerLeavesNoCountdownForTheNextMessage)
     EXPECT_EQ(box.GetCountdown(), 0);
 }
 
+TEST_F(MessageBoxTest, ABoxDestroyedWhileWaitingGivesCancel)
+{
+    auto* owned = new CSCMessageBox;
+    owned->Create(nullptr, QStringLiteral("t"));
+    QTimer::singleShot(0, owned, [owned] { owned->deleteLater(); });
+    EXPECT_EQ(owned->ShowMessage(QStringLiteral("bye"), CSCMessageBox::kOkOnly), CSCMessageBox::kCancel);
+}
+
 TEST_F(MessageBoxTest, CaptionStripTakesTheStyleColours)
 {
     box.SetThemeStyle(6);
