@@ -4,6 +4,7 @@
 #include "ui/draw_helpers.h"
 
 #include <QGuiApplication>
+#include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -366,6 +367,13 @@ void CGdiButton::mouseMoveEvent(QMouseEvent* event)
     QAbstractButton::mouseMoveEvent(event);
     if (hover_tracking_)
         SetHovering(rect().contains(event->position().toPoint()));
+}
+
+void CGdiButton::enterEvent(QEnterEvent* event)
+{
+    QAbstractButton::enterEvent(event);
+    if (hover_tracking_)
+        SetHovering(true);
 }
 
 void CGdiButton::leaveEvent(QEvent* event)

@@ -10,8 +10,10 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 #include <QStyle>
+#include <QTextLayout>
 
 namespace {
 
@@ -42,6 +44,28 @@ constexpr Captions kCaptions[] = {
     {"Ignore", "무시"}, {"Yes", "예"},      {"No", "아니오"},     {"Close", "닫기"},
     {"Help", "도움말"}, {"Retry", "다시 시도"}, {"Continue", "계속"},
 };
+
+// Breaks lines that are wider than the width (at word boundaries where there are any), so that a
+// message in a box at its widest is shown whole instead of being cut at the edges.
+QString WrapToWidth(const QString& text, const QFont& font, int width)
+{
+    QStringList lines;
+    for (const QString& paragraph : text.split(u'\n')) {
+        QTextLayout layout(paragraph, font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            lines << paragraph.mid(line.textStart(), line.textLength()).trimmed();
+        }
+        layout.endLayout();
+        if (paragraph.isEmpty())
+            lines << QString();
+    }
+    return lines.join(u'\n');
+}
 
 }  // namespace
 
@@ -206,13 +230,19 @@ void CSCMessageBox::SetMessage(const QString& text, unsigned flags, int countdow
 
     int w = width();
     int h = height();
+    QString shown = text;
     if (auto_size_) {
         const QSize text_size = fontMetrics().size(0, text);
-        w = std::max(kMinWidth, text_size.width() + (icon_index_ >= 0 ? kIconChrome : kSideChrome));
-        if (w > kMaxWidth)
+        const int chrome = icon_index_ >= 0 ? kIconChrome : kSideChrome;
+        w = std::max(kMinWidth, text_size.width() + chrome);
+        if (w > kMaxWidth) {
             w = kMaxWidth;
-        else
+            shown = WrapToWidth(text, font(), kMaxWidth - chrome);
+            // The height stays unless the broken lines need more.
+            h = std::max(h, fontMetrics().size(0, shown).height() + kVerticalChrome);
+        } else {
             h = std::max(kMinHeight, text_size.height() + kVerticalChrome);
+        }
         resize(w, h);
         close_button_->move(w - 26, 2);
     }
@@ -220,7 +250,7 @@ void CSCMessageBox::SetMessage(const QString& text, unsigned flags, int countdow
     PlaceButtons(ButtonSet(flags));
 
     message_area_->setGeometry(kMessageMargin, kMessageTop, w - 2 * kMessageMargin, h - kVerticalChrome);
-    message_area_->SetText(text);
+    message_area_->SetText(shown);
     message_area_->SetAlignment(alignment_);
     if (icon_index_ >= 0)
         message_area_->SetIcon(icons_[static_cast<std::size_t>(icon_index_)], kMessageIconSize, kMessageIconSize, true);
@@ -281,8 +311,11 @@ int CSCMessageBox::ShowMessage(const QString& text, unsigned flags, int countdow
 
     QEventLoop loop;
     loop_ = &loop;
+    const QPointer<CSCMessageBox> alive(this);
     if (result_ == kNoAnswer)
         loop.exec();
+    if (alive.isNull())
+        return kCancel;  // destroyed with its owner while waiting
     loop_ = nullptr;
     countdown_timer_.stop();
     hide();

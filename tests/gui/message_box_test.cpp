@@ -75,6 +75,17 @@ TEST_F(MessageBoxTest, WidthFollowsTheTextAndTheIconUpToTheClamp)
     box.SetMessage(QString(300, QChar(u'W')), CSCMessageBox::kOkOnly);
     EXPECT_EQ(box.width(), 800);
     EXPECT_EQ(box.height(), height_before);
+
+    // A line too long even for 800 pixels is broken, not cut at the edge.
+    const QString words = QStringLiteral("check ").repeated(200).trimmed();
+    box.SetMessage(words, CSCMessageBox::kOkOnly);
+    const QStringList wrapped = box.GetMessageArea()->GetText().split(u'\n');
+    EXPECT_GT(wrapped.size(), 1);
+    for (const QString& line : wrapped)
+        EXPECT_LE(box.fontMetrics().horizontalAdvance(line), 800 - 80);
+    EXPECT_EQ(wrapped.join(u' '), words);
+    EXPECT_GE(box.GetMessageArea()->height(), box.fontMetrics().size(0, wrapped.join(u'\n')).height());
+
     CSCMessageBox fresh;
     fresh.Create(nullptr, QStringLiteral("t"));
     fresh.SetMessage(QString(300, QChar(u'W')), CSCMessageBox::kOkOnly);
@@ -157,6 +168,14 @@ TEST_F(MessageBoxTest, AnEarlyAnswerLeavesNoCountdownForTheNextMessage)
               CSCMessageBox::kOk);
     EXPECT_EQ(caption, QStringLiteral("Check Tool"));
     EXPECT_EQ(box.GetCountdown(), 0);
+}
+
+TEST_F(MessageBoxTest, ABoxDestroyedWhileWaitingGivesCancel)
+{
+    auto* owned = new CSCMessageBox;
+    owned->Create(nullptr, QStringLiteral("t"));
+    QTimer::singleShot(0, owned, [owned] { owned->deleteLater(); });
+    EXPECT_EQ(owned->ShowMessage(QStringLiteral("bye"), CSCMessageBox::kOkOnly), CSCMessageBox::kCancel);
 }
 
 TEST_F(MessageBoxTest, CaptionStripTakesTheStyleColours)

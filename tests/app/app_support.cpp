@@ -1,0 +1,99 @@
+#include "tests/app/app_support.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "app/CTarvoCheckToolDlg.h"
+#include "tests/integration/lab_support.h"
+#include "ui/CSCMessageBox.h"
+#include "ui/CSCStatic.h"
+#include "ui/ui_init.h"
+
+namespace {
+
+class AppEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { EnsureAppTestApplication(); }
+};
+
+[[maybe_unused]] ::testing::Environment* const g_app_environment =
+    ::testing::AddGlobalTestEnvironment(new AppEnvironment);
+
+QTemporaryDir& home_folder()
+{
+    static QTemporaryDir folder;
+    return folder;
+}
+
+}  // namespace
+
+const QString& TestHome()
+{
+    static const QString path = home_folder().path();
+    return path;
+}
+
+QApplication* EnsureAppTestApplication()
+{
+    static int argc = 1;
+    static char name[] = "app_test";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = [] {
+        for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"}) {
+            const QString folder = TestHome() + QLatin1Char('/') + QString::fromLatin1(variable);
+            QDir().mkpath(folder);
+            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            setenv(variable, folder.toLocal8Bit().constData(), 1);
+        }
+        auto* created = new QApplication(argc, argv);
+        InitControlLibrary();
+        return created;
+    }();
+    return app;
+}
+
+MessageAnswerer::MessageAnswerer(CSCMessageBox& box, int answer) : box_(&box), answer_(answer)
+{
+    box.installEventFilter(this);
+}
+
+MessageAnswerer::~MessageAnswerer()
+{
+    if (box_)
+        box_->removeEventFilter(this);
+}
+
+bool MessageAnswerer::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == box_ && event->type() == QEvent::Show) {
+        ++count_;
+        last_text_ = box_->GetMessageArea()->GetText();
+        QTimer::singleShot(0, box_, [box = box_, answer = answer_] { box->Answer(answer); });
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void UseLabWebServer(const ProductLab& lab)
+{
+    setenv("CHECKTOOL_WEB_HOST", "127.0.0.1", 1);
+    setenv("CHECKTOOL_WEB_PORT", std::to_string(lab.port("web_https")).c_str(), 1);
+}
+
+std::string LabScenario(const std::string& checklist_members, const std::string& servers, const std::string& root)
+{
+    std::string scenario = R"({"web": {"https_port": 0, "checklist": {"product title": "Quenmora Test", )"
+                           R"("product path agent": ")" + root + R"(/Agent", "product path viewer": ")" + root +
+                           R"(/Viewer", "agent log path": ")" + root + R"(/Agent/Log")";
+    if (!checklist_members.empty())
+        scenario += ", " + checklist_members;
+    scenario += "}}";
+    if (!servers.empty())
+        scenario += ", " + servers;
+    return scenario + "}";
+}

@@ -1,0 +1,267 @@
+#include <QDir>
+#include <QFileInfo>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "app/CTarvoCheckToolDlg.h"
+#include "app/pumping_wait.h"
+#include "engine/run_view.h"
+#include "tests/app/app_support.h"
+#include "tests/integration/lab_support.h"
+
+namespace {
+
+constexpr int kRunTimeoutMs = 60000;
+
+// One API server, and two web servers of which the second is down.
+const std::string kWebDownMembers = R"("api": ["127.0.0.1:{api}"], "web": ["127.0.0.1:{web}", "127.0.0.1:{down}"])";
+const std::string kWebDownServers =
+    R"("http": [{"name": "api", "steps": [{"status": 200}]}, {"name": "web", "steps": [{"status": 200}]},)"
+    R"( {"name": "down", "steps": [{"status": 503}]}])";
+
+// Three proxies; the second answers its first request only after a while, so a stop can land on it.
+const std::string kSlowProxyMembers = R"("proxy": ["127.0.0.1:{p1}", "127.0.0.1:{p2}", "127.0.0.1:{p3}"])";
+const std::string kSlowProxyServers =
+    R"("http": [{"name": "p1", "steps": [{"status": 200}]},)"
+    R"( {"name": "p2", "steps": [{"status": 200, "delay_ms": 3000}, {"status": 200}]},)"
+    R"( {"name": "p3", "steps": [{"status": 200}]}])";
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    // Opens the window on the lab's product as the application does; false when the check list did
+    // not load (the window is then not shown).
+    bool Open(const std::string& scenario)
+    {
+        if (!lab.start(scenario)) {
+            ADD_FAILURE() << lab.error();
+            return false;
+        }
+        UseLabWebServer(lab);
+        window = std::make_unique<CTarvoCheckToolDlg>();
+        window->host().user_privilege = [] { return 2; };
+        answerer = std::make_unique<MessageAnswerer>(window->message_box(), CSCMessageBox::kOk);
+        if (!window->OnInitDialog())
+            return false;
+        window->show();
+        return true;
+    }
+
+    void Press(Qt::Key key) { QTest::keyClick(window.get(), key); }
+
+    // Starts a run with Enter and returns once its worker has finished with the window.
+    bool RunToTheEnd()
+    {
+        QSignalSpy finished(window.get(), &CTarvoCheckToolDlg::RunFinished);
+        Press(Qt::Key_Return);
+        return finished.count() > 0 || finished.wait(kRunTimeoutMs);
+    }
+
+    void WaitForLogRows(int rows)
+    {
+        wait_pumping_until([&] { return window->log_page().list().GetRowCount() >= rows; });
+    }
+
+    QString Cell(int row, int column) const { return window->log_page().list().GetItemText(row, column); }
+
+    ProductLab lab;
+    std::unique_ptr<CTarvoCheckToolDlg> window;
+    std::unique_ptr<MessageAnswerer> answerer;
+};
+
+TEST_F(MainWindowTest, ACheckListThatCannotBeLoadedIsExplainedAndTheWindowNeverShows)
+{
+    struct Case {
+        std::string web;
+        QString message;
+    } cases[] = {
+        {R"({"web": {"https_port": 0, "https_status": 404, "checklist": {}}})",
+         QStringLiteral("서버에서 checklist.json 파일을 불러올 수 없습니다.\n(error = 404)")},
+        {R"({"web": {"https_port": 0, "checklist": "{not json"}})",
+         QStringLiteral("checklist.json 파일이 올바른 json 형태가 아닙니다.")},
+        {R"({"web": {"https_port": 0, "checklist": {"product path agent": "/a"}}})",
+         QStringLiteral("\"product title\" is empty.")},
+    };
+    for (const Case& c : cases) {
+        ProductLab web;
+        ASSERT_TRUE(web.start(c.web)) << web.error();
+        UseLabWebServer(web);
+        CTarvoCheckToolDlg dialog;
+        MessageAnswerer answers(dialog.message_box(), CSCMessageBox::kOk);
+        bool shown = false;
+        QObject::connect(&dialog.message_box(), &CSCMessageBox::Answered,
+                         [&] { shown = shown || dialog.isVisible(); });
+
+        EXPECT_EQ(dialog.DoModal(), QDialog::Rejected);
+        EXPECT_EQ(answers.Count(), 1);
+        EXPECT_EQ(answers.LastText(), c.message);
+        EXPECT_FALSE(shown);
+        EXPECT_FALSE(dialog.isVisible());
+    }
+}
+
+TEST_F(MainWindowTest, ALoadedCheckListShowsTheProductAndItsSteps)
+{
+    ASSERT_TRUE(Open(LabScenario(kWebDownMembers, kWebDownServers)));
+    EXPECT_EQ(window->windowTitle().toStdString(), window->host().caption());
+    EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("Quenmora Test Check Tool (ver. ")));
+
+    const CheckGroups& groups = window->host().check_groups;
+    ASSERT_EQ(groups.size(), 3u);  // account, API, web
+    ASSERT_EQ(window->steps().GetStepCount(), 3);
+    const ARGB product_color = window->GetColorTheme().slot(CSCColorTheme::kCaptionBack);
+    for (int g = 0; g < 3; ++g) {
+        EXPECT_EQ(window->steps().StepText(g).toStdString(), idle_step_caption(groups[g]));
+        EXPECT_EQ(window->steps().CaptionColorOf(g), product_color);
+    }
+    EXPECT_EQ(window->start_button().text(), QStringLiteral("진단 시작"));
+    EXPECT_TRUE(window->start_button().isEnabled());
+    EXPECT_FALSE(window->save_log_button().isEnabled());
+    EXPECT_FALSE(window->progress().isVisible());
+    EXPECT_EQ(window->progress().maximum(), 4);
+}
+
+TEST_F(MainWindowTest, ACompletedRunWithAFailureEndsReadyToSaveLogs)
+{
+    ASSERT_TRUE(Open(LabScenario(kWebDownMembers, kWebDownServers)));
+    ASSERT_TRUE(RunToTheEnd());
+
+    EXPECT_EQ(answerer->Count(), 1);
+    EXPECT_EQ(answerer->LastText(), QString::fromUtf8(kCompletionMessage));
+    EXPECT_EQ(window->start_button().text(), QStringLiteral("진단 시작"));
+    EXPECT_TRUE(window->start_button().isEnabled());
+    EXPECT_TRUE(window->save_log_button().isEnabled());
+    EXPECT_FALSE(window->progress().isVisible());
+
+    const CheckGroups& groups = window->host().check_groups;
+    EXPECT_EQ(window->steps().GetCurrentStep(), 3);
+    EXPECT_EQ(window->steps().StepText(1).toStdString(), passed_step_caption(groups[1]));
+    EXPECT_EQ(window->steps().StepText(2).toStdString(), failed_step_caption(groups[2]));
+    EXPECT_EQ(window->steps().CaptionColorOf(2), kStepFailedColor);
+    EXPECT_EQ(window->steps().FillColorOf(2), kStepFailedColor);
+
+    CVtListCtrlEx& log = window->log_page().list();
+    ASSERT_EQ(log.GetRowCount(), 4);
+    EXPECT_EQ(Cell(2, 5), QStringLiteral("Ok"));
+    EXPECT_EQ(Cell(3, 5), QStringLiteral("Fail"));
+    EXPECT_EQ(Cell(3, 6), QStringLiteral("503"));
+    EXPECT_EQ(log.GetCellTextColor(3, 0), kStepFailedColor);
+
+    // The failure is listed on the result page, so it is never blank after a failed check.
+    CVtListCtrlEx& result = window->result_page().list();
+    ASSERT_EQ(result.GetRowCount(), 1);
+    EXPECT_EQ(result.GetItemText(0, 0), QStringLiteral("Fail"));
+}
+
+TEST_F(MainWindowTest, EnterStopsARunDuringTheSecondItemOfAThreeItemGroup)
+{
+    ASSERT_TRUE(Open(LabScenario(kSlowProxyMembers, kSlowProxyServers)));
+    QSignalSpy finished(window.get(), &CTarvoCheckToolDlg::RunFinished);
+    Press(Qt::Key_Return);
+    WaitForLogRows(3);  // the account, the first proxy, and the slow second proxy being checked
+    ASSERT_TRUE(window->run().running());
+    Press(Qt::Key_Return);
+
+    // The stop returns once the worker has finished with the window.
+    EXPECT_TRUE(window->run().finished());
+    ASSERT_EQ(finished.count(), 1);
+    EXPECT_FALSE(finished.at(0).at(0).toBool());
+    EXPECT_EQ(answerer->Count(), 0);  // no completion message for a stopped run
+
+    const CheckGroup& proxies = window->host().check_groups[1];
+    EXPECT_EQ(window->steps().StepText(1), QStringLiteral("프록시 서버 체크 중지 (2/3)"));
+    EXPECT_EQ(window->steps().StepText(1).toStdString(), stopped_step_caption(proxies, 2));
+    EXPECT_EQ(window->steps().CaptionColorOf(1), kStepStoppedColor);
+
+    ASSERT_EQ(window->log_page().list().GetRowCount(), 3);
+    EXPECT_EQ(Cell(2, 5), QStringLiteral("Fail"));
+    EXPECT_EQ(Cell(2, 6), QStringLiteral("90001"));
+    EXPECT_FALSE(window->save_log_button().isEnabled());
+    EXPECT_TRUE(window->start_button().isEnabled());
+    EXPECT_EQ(window->start_button().text(), QStringLiteral("진단 시작"));
+    EXPECT_EQ(window->result_page().list().GetEmptyText(), QString::fromUtf8(kCancelledMessage));
+}
+
+TEST_F(MainWindowTest, EscapeStopsTheRunThenCancelKeepsTheWindowAndOkClosesIt)
+{
+    ASSERT_TRUE(Open(LabScenario(kSlowProxyMembers, kSlowProxyServers)));
+    Press(Qt::Key_Return);
+    WaitForLogRows(3);
+
+    answerer->SetAnswer(CSCMessageBox::kCancel);
+    Press(Qt::Key_Escape);
+    EXPECT_EQ(answerer->Count(), 1);
+    EXPECT_EQ(answerer->LastText(), QStringLiteral("시스템 진단툴을 종료합니다."));
+    EXPECT_TRUE(window->run().finished());
+    EXPECT_FALSE(window->run().running());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->start_button().isEnabled());
+
+    answerer->SetAnswer(CSCMessageBox::kOk);
+    Press(Qt::Key_Escape);
+    EXPECT_EQ(answerer->Count(), 2);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->result(), QDialog::Rejected);
+}
+
+TEST_F(MainWindowTest, EachTabShowsExactlyItsOwnPage)
+{
+    ASSERT_TRUE(Open(LabScenario("", "")));
+    QWidget* pages[] = {&window->log_page(), &window->result_page(), &window->error_code_page()};
+    for (int tab : {2, 0, 1}) {
+        window->tabs().setCurrentIndex(tab);
+        for (int page = 0; page < 3; ++page)
+            EXPECT_EQ(pages[page]->isVisible(), page == tab) << "tab " << tab << ", page " << page;
+    }
+}
+
+TEST_F(MainWindowTest, SavingLogsPacksAnArchiveAndRevealsIt)
+{
+    const std::filesystem::path root = std::filesystem::path(lab.folder()) / "product";
+    std::filesystem::create_directories(root / "Agent" / "Log");
+    std::ofstream(root / "Agent" / "Log" / "agent.log") << "agent started\n";
+    ASSERT_TRUE(Open(LabScenario(kWebDownMembers, kWebDownServers, root.string())));
+    ASSERT_TRUE(RunToTheEnd());
+    ASSERT_TRUE(window->save_log_button().isEnabled());
+
+    QSignalSpy revealed(window.get(), &CTarvoCheckToolDlg::ArchiveRevealed);
+    window->save_log_button().click();
+    EXPECT_TRUE(window->save_log_progress().isVisible());
+    ASSERT_TRUE(revealed.wait(kRunTimeoutMs));
+    wait_pumping_until([&] { return !window->collecting(); });
+
+    const QString archive = revealed.at(0).at(0).toString();
+    EXPECT_TRUE(QFileInfo(archive).isFile()) << archive.toStdString();
+    EXPECT_TRUE(archive.startsWith(TestHome())) << archive.toStdString();
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_FALSE(window->save_log_progress().isVisible());
+    EXPECT_EQ(answerer->Count(), 1);  // only the completion message: the log folder exists
+}
+
+TEST_F(MainWindowTest, ClosingTheWindowDuringARunOrACollectionWaitsForTheWorker)
+{
+    ASSERT_TRUE(Open(LabScenario(kSlowProxyMembers, kSlowProxyServers)));
+    Press(Qt::Key_Return);
+    WaitForLogRows(3);
+    answerer.reset();
+    window.reset();  // must neither hang nor touch freed controls
+
+    ASSERT_TRUE(lab.stop());
+    ProductLab second;
+    ASSERT_TRUE(second.start(LabScenario(kWebDownMembers, kWebDownServers))) << second.error();
+    UseLabWebServer(second);
+    window = std::make_unique<CTarvoCheckToolDlg>();
+    answerer = std::make_unique<MessageAnswerer>(window->message_box(), CSCMessageBox::kOk);
+    ASSERT_TRUE(window->OnInitDialog());
+    window->show();
+    ASSERT_TRUE(RunToTheEnd());
+    window->save_log_button().click();
+    window.reset();  // the collection's message about the missing log folder is still answered
+}
+
+}  // namespace
