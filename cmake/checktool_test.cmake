@@ -47,6 +47,13 @@ function(checktool_area_tests dir)
     set(area_libs ${area}_test_support)
   endif()
 
+  # Processes of one test binary append to the same daily log file; end-to-end tests read it back, so
+  # they take turns.
+  set(lock "")
+  if(area STREQUAL "e2e")
+    set(lock RESOURCE_LOCK tool_log_${area})
+  endif()
+
   foreach(src ${tests})
     get_filename_component(stem ${src} NAME_WE)
     set(name ${area}_${stem})
@@ -59,6 +66,6 @@ function(checktool_area_tests dir)
       TEST_PREFIX "${name}."
       DISCOVERY_MODE PRE_TEST
       DISCOVERY_TIMEOUT 60
-      PROPERTIES LABELS ${label} ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
+      PROPERTIES LABELS ${label} ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300 ${lock})
   endforeach()
 endfunction()
