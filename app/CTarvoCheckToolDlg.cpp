@@ -253,7 +253,8 @@ void CTarvoCheckToolDlg::StopRun()
 
 void CTarvoCheckToolDlg::OnSaveLog()
 {
-    if (save_log_worker_.running() || !run_.finished())
+    // The button is enabled only between runs; a collection already under way refuses a second one.
+    if (save_log_worker_.running())
         return;
     SaveLogInputs inputs;
     inputs.profile = host_.profile;

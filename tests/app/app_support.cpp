@@ -71,9 +71,11 @@ MessageAnswerer::~MessageAnswerer()
 
 bool MessageAnswerer::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == box_ && event->type() == QEvent::Show) {
+    // The type first: the box also sends events while it is being destroyed.
+    if (event->type() == QEvent::Show && watched == box_) {
         ++count_;
         last_text_ = box_->GetMessageArea()->GetText();
+        last_answerable_ = box_->isEnabled();
         QTimer::singleShot(0, box_, [box = box_, answer = answer_] { box->Answer(answer); });
     }
     return QObject::eventFilter(watched, event);

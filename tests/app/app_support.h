@@ -29,6 +29,8 @@ public:
     void SetAnswer(int answer) { answer_ = answer; }
     int Count() const { return count_; }
     const QString& LastText() const { return last_text_; }
+    // Whether the last message could take the user's answer (a disabled box could not).
+    bool LastAnswerable() const { return last_answerable_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -38,6 +40,7 @@ private:
     int answer_;
     int count_ = 0;
     QString last_text_;
+    bool last_answerable_ = false;
 };
 
 // Points the window at the lab's web server (HTTPS port) for the next load of its check list.

@@ -243,6 +243,21 @@ TEST_F(MainWindowTest, SavingLogsPacksAnArchiveAndRevealsIt)
     EXPECT_EQ(answerer->Count(), 1);  // only the completion message: the log folder exists
 }
 
+TEST_F(MainWindowTest, AMissingLogFolderIsToldWhileTheWindowIsDisabledAndTheCollectionGoesOn)
+{
+    ASSERT_TRUE(Open(LabScenario(kWebDownMembers, kWebDownServers)));
+    ASSERT_TRUE(RunToTheEnd());
+    QSignalSpy revealed(window.get(), &CTarvoCheckToolDlg::ArchiveRevealed);
+    window->save_log_button().click();
+    ASSERT_TRUE(revealed.wait(kRunTimeoutMs));
+    wait_pumping_until([&] { return !window->collecting(); });
+
+    EXPECT_EQ(answerer->Count(), 2);
+    EXPECT_EQ(answerer->LastText(), QStringLiteral("/nonexistent/Agent/Log\n위의 폴더가 존재하지 않습니다."));
+    EXPECT_TRUE(answerer->LastAnswerable());
+    EXPECT_TRUE(window->isEnabled());
+}
+
 TEST_F(MainWindowTest, ClosingTheWindowDuringARunOrACollectionWaitsForTheWorker)
 {
     ASSERT_TRUE(Open(LabScenario(kSlowProxyMembers, kSlowProxyServers)));
