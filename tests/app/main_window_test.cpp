@@ -1,5 +1,8 @@
 #include <QDir>
+#include <QContextMenuEvent>
 #include <QFileInfo>
+#include <QMenu>
+#include <QTimer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -277,6 +280,36 @@ TEST_F(MainWindowTest, ClosingTheWindowDuringARunOrACollectionWaitsForTheWorker)
     ASSERT_TRUE(RunToTheEnd());
     window->save_log_button().click();
     window.reset();  // the collection's message about the missing log folder is still answered
+}
+
+}  // namespace
+
+namespace {
+
+// The caption's context menu stands in for the system menu: its one item opens the about box.
+TEST_F(MainWindowTest, TheCaptionMenuOpensTheAboutBox)
+{
+    ASSERT_TRUE(Open(LabScenario("", "")));
+    QString item;
+    QString about_title;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        ASSERT_EQ(menu->actions().size(), 1);
+        item = menu->actions().front()->text();
+        QTimer::singleShot(0, [&] {
+            QWidget* about = QApplication::activeModalWidget();
+            ASSERT_NE(about, nullptr);
+            about_title = about->windowTitle();
+            about->close();
+        });
+        menu->actions().front()->trigger();
+        menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(100, 10), window->mapToGlobal(QPoint(100, 10)));
+    QApplication::sendEvent(window.get(), &event);
+    EXPECT_EQ(item, QStringLiteral("TarvoCheckTool 정보(&A)..."));
+    EXPECT_EQ(about_title, QStringLiteral("TarvoCheckTool 정보"));
 }
 
 }  // namespace
