@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QScopedValueRollback>
 #include <QScreen>
 
 #include "app/CAboutDlg.h"
@@ -270,6 +271,11 @@ void CTarvoCheckToolDlg::OnSaveLog()
 
 void CTarvoCheckToolDlg::reject()
 {
+    // Events keep being dispatched while this waits for the run or the answer; a second close
+    // request meanwhile would ask the same question twice.
+    if (close_requested_)
+        return;
+    const QScopedValueRollback<bool> in_progress(close_requested_, true);
     if (run_.running()) {
         progress_.SetMarquee(true);
         StopRun();

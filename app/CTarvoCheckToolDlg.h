@@ -112,4 +112,5 @@ private:
     CSCProgressDlg save_log_progress_;
     CSCMessageBox message_box_;
     QBasicTimer frame_repaint_timer_;
+    bool close_requested_ = false;
 };

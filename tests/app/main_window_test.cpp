@@ -196,7 +196,9 @@ TEST_F(MainWindowTest, EscapeStopsTheRunThenCancelKeepsTheWindowAndOkClosesIt)
     Press(Qt::Key_Return);
     WaitForLogRows(3);
 
+    // A second Escape while the question shows neither asks again nor closes behind the user's back.
     answerer->SetAnswer(CSCMessageBox::kCancel);
+    QTimer::singleShot(0, window.get(), [this] { Press(Qt::Key_Escape); });
     Press(Qt::Key_Escape);
     EXPECT_EQ(answerer->Count(), 1);
     EXPECT_EQ(answerer->LastText(), QStringLiteral("시스템 진단툴을 종료합니다."));
