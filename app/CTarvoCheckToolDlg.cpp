@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QToolTip>
 
 #include "app/CAboutDlg.h"
 #include "app/app_icons.h"
@@ -308,6 +309,21 @@ void CTarvoCheckToolDlg::BringToFront()
         showNormal();
     raise();
     activateWindow();
+}
+
+// A disabled button gets no tooltip request of its own, yet the save-log button's tip explains why
+// it waits for a run; the window shows the tips of its disabled buttons itself.
+bool CTarvoCheckToolDlg::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        QWidget* child = childAt(help->pos());
+        if (child != nullptr && !child->isEnabled() && !child->toolTip().isEmpty()) {
+            QToolTip::showText(help->globalPos(), child->toolTip(), child, {}, child->toolTipDuration());
+            return true;
+        }
+    }
+    return CSCThemeDlg::event(event);
 }
 
 void CTarvoCheckToolDlg::keyPressEvent(QKeyEvent* event)

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QTimer>
+#include <QToolTip>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -312,6 +313,23 @@ TEST_F(MainWindowTest, TheCaptionMenuOpensTheAboutBox)
     QApplication::sendEvent(window.get(), &event);
     EXPECT_EQ(item, QStringLiteral("TarvoCheckTool 정보(&A)..."));
     EXPECT_EQ(about_title, QStringLiteral("TarvoCheckTool 정보"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindowTest, TheDisabledSaveLogButtonStillExplainsItself)
+{
+    ASSERT_TRUE(Open(LabScenario("", "")));
+    CGdiButton& button = window->save_log_button();
+    ASSERT_FALSE(button.isEnabled());
+    const QPoint inside = button.geometry().center();
+    QHelpEvent request(QEvent::ToolTip, inside, window->mapToGlobal(inside));
+    QApplication::sendEvent(window.get(), &request);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("압축파일로 저장합니다.")));
+    QToolTip::hideText();
 }
 
 }  // namespace
