@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,6 +21,8 @@ bool ChildProcess::start(const std::vector<std::string>& argv, const std::map<st
     pid = fork();
     if (pid < 0) return false;
     if (pid == 0) {
+        const int nothing = open("/dev/null", O_RDONLY);
+        if (nothing >= 0) dup2(nothing, STDIN_FILENO);
         dup2(pipe_ends[1], STDOUT_FILENO);
         close(pipe_ends[0]);
         close(pipe_ends[1]);
