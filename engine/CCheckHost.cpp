@@ -10,6 +10,7 @@
 #include "sys/account_privilege.h"
 #include "sys/exe_facts.h"
 #include "sys/number_text.h"
+#include "sys/string_printf.h"
 
 namespace {
 
@@ -18,12 +19,6 @@ constexpr int kStartExchangeFailed = 202;
 constexpr int kKeyExchangeFailed = 112;
 constexpr int kRelayTimeoutMs = 5000;
 constexpr const char* kApiTestPath = "/api/v1.0/quenmora/GetApiTest";
-
-std::string format(const char* fmt, auto... args) {
-    char buffer[512];
-    std::snprintf(buffer, sizeof buffer, fmt, args...);
-    return buffer;
-}
 
 // Wall-clock milliseconds: the time a try takes is mostly spent waiting on the network.
 int64_t now_ms() {
@@ -62,7 +57,7 @@ bool CCheckHost::load_check_list(std::string& failure_message) {
         request.Send();
     }
     if (request.status != 200) {
-        failure_message = format("서버에서 checklist.json 파일을 불러올 수 없습니다.\n(error = %d)", request.status);
+        failure_message = string_printf("서버에서 checklist.json 파일을 불러올 수 없습니다.\n(error = %d)", request.status);
         return false;
     }
     ProductProfile loaded = profile;
@@ -131,15 +126,15 @@ bool CCheckHost::check_plain_connection(const CCheckItem& item, CCheckParam* par
     Socket socket;
     if (!socket.Create()) {
         param->result = RESULT_SOCKET_CREATE;
-        param->detail = format("socket create() fail for connection test to %s. retry_count : %d/%d",
+        param->detail = string_printf("socket create() fail for connection test to %s. retry_count : %d/%d",
                                item.name.c_str(), t, n);
         return false;
     }
-    param->detail = format("socket create() ok for connection test to %s:%d. retry_count : %d/%d",
+    param->detail = string_printf("socket create() ok for connection test to %s:%d. retry_count : %d/%d",
                            item.host.c_str(), item.port, t, n);
     if (!socket.ConnectPlain(item.host, item.port)) {
         param->result = RESULT_CONNECT;
-        param->detail = format("socket Connect() fail for connection test to %s. retry_count : %d/%d",
+        param->detail = string_printf("socket Connect() fail for connection test to %s. retry_count : %d/%d",
                                item.name.c_str(), t, n);
         return false;
     }
@@ -150,7 +145,7 @@ bool CCheckHost::check_plain_connection(const CCheckItem& item, CCheckParam* par
 bool CCheckHost::check_relay(const CCheckItem& item, CCheckParam* param, int t, int n) {
     if (connect(item.host, item.port) != RESULT_OK) {
         param->result = RESULT_CONNECT;
-        param->detail = format("%s connect fail. retry_count : %d/%d", item.name.c_str(), t, n);
+        param->detail = string_printf("%s connect fail. retry_count : %d/%d", item.name.c_str(), t, n);
         g_log->write(CSCLog::plain, "CTarvoCheckToolDlg::check_server", 895, "%s", param->detail.c_str());
         return false;
     }
@@ -162,15 +157,15 @@ bool CCheckHost::check_relay(const CCheckItem& item, CCheckParam* param, int t, 
     uint16_t reply = 0;
     if (!channel.SendCommand(NMS_C_START)) {
         param->result = RESULT_SEND_START;
-        param->detail = format("send NMS_C_START. error : %d. retry_count : %d/%d", last_socket_error(), t, n);
+        param->detail = string_printf("send NMS_C_START. error : %d. retry_count : %d/%d", last_socket_error(), t, n);
     } else {
         g_log->write(CSCLog::plain, "CTarvoCheckToolDlg::check_server", 910, "send NMS_C_START");
         if (!channel.ReceiveCommand(reply)) {
             param->result = RESULT_RECV_START;
-            param->detail = format("recv NMS_C_START_OK. error : %d. retry_count : %d/%d", last_socket_error(), t, n);
+            param->detail = string_printf("recv NMS_C_START_OK. error : %d. retry_count : %d/%d", last_socket_error(), t, n);
         } else if (reply != NMS_C_START_OK) {
             param->result = RESULT_BAD_REPLY;
-            param->detail = format("TMS protocol error : could not recv NMS_C_START_OK (command : %d). retry_count : %d/%d",
+            param->detail = string_printf("TMS protocol error : could not recv NMS_C_START_OK (command : %d). retry_count : %d/%d",
                                    static_cast<int>(static_cast<int16_t>(reply)), t, n);
         } else {
             channel.Close();

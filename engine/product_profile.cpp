@@ -1,7 +1,6 @@
 #include "engine/product_profile.h"
 
-#include <algorithm>
-#include <cctype>
+#include "sys/ascii_text.h"
 
 ProductFamily choose_product_family(const std::string& title) {
     // Order matters: "quenmora se" must win over "quenmora".
@@ -15,9 +14,7 @@ ProductFamily choose_product_family(const std::string& title) {
         {"dravi", {"Dravi", 9, 0xFF20B2AE, 164}},
         {"nostrel", {"Nostrel", 10, 0xFFD68108, 163}},
     };
-    std::string lower = title;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    const std::string lower = ascii_lower(title);
     for (const auto& f : kFamilies)
         if (lower.find(f.test) != std::string::npos) return f.family;
     return {"other", 11, 0xFFD3D3D3, 166};

@@ -1,11 +1,10 @@
 #include "log/CSCLog.h"
 
-#include <cstdarg>
 #include <cstdlib>
-#include <vector>
 
 #include "sys/date_time_text.h"
 #include "sys/exe_facts.h"
+#include "sys/string_printf.h"
 
 namespace {
 
@@ -21,28 +20,6 @@ const char* tag_of(int level) {
         case CSCLog::debug: return "[debug]";
         default: return "";
     }
-}
-
-bool vformat(std::string& out, const char* format, va_list args) {
-    va_list copy;
-    va_copy(copy, args);
-    int n = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    if (n < 0) return false;
-    std::vector<char> buffer(static_cast<size_t>(n) + 1);
-    if (std::vsnprintf(buffer.data(), buffer.size(), format, args) < 0) return false;
-    out.assign(buffer.data(), static_cast<size_t>(n));
-    return true;
-}
-
-std::string format_text(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string format_text(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    std::string out;
-    vformat(out, format, args);
-    va_end(args);
-    return out;
 }
 
 // Support staff read the log on Windows too: line ends are CR LF whatever the platform.
@@ -113,7 +90,7 @@ bool CSCLog::open(std::string folder, std::string prefix, int level) {
     const LocalDateTime day = to_local(static_cast<int64_t>(start_time), &ok);
     auto try_open = [&](const std::string& dir) {
         create_folder(dir);
-        file_path = format_text("%s/%s_%d%02d%02d.log", dir.c_str(), prefix.c_str(), ok ? day.year : 0,
+        file_path = string_printf("%s/%s_%d%02d%02d.log", dir.c_str(), prefix.c_str(), ok ? day.year : 0,
                                 ok ? day.month : 0, ok ? day.day : 0);
         file = std::fopen(file_path.c_str(), "ab");
         if (!file) return false;
@@ -134,7 +111,7 @@ std::string CSCLog::write(int level, const char* function, int line, const char*
     std::string message;
     va_list args;
     va_start(args, format);
-    const bool formatted = vformat(message, format, args);
+    const bool formatted = string_vprintf(message, format, args);
     va_end(args);
     if (!formatted) {
         close();
@@ -152,7 +129,7 @@ std::string CSCLog::write_record(int level, const char* function, int line, cons
 
     const LocalDateTime now = local_now();
     const std::string record =
-        format_text("[%d/%02d/%02d %02d:%02d:%02d.%03d][%s][%s]%s %s", now.year, now.month, now.day, now.hour,
+        string_printf("[%d/%02d/%02d %02d:%02d:%02d.%03d][%s][%s]%s %s", now.year, now.month, now.day, now.hour,
                     now.minute, now.second, now.millisecond, show_function && function ? function : "",
                     show_line ? std::to_string(line).c_str() : "", tag_of(level), message.c_str());
 

@@ -1,19 +1,9 @@
 #include "sys/date_time_text.h"
 
-#include <algorithm>
-#include <cstdio>
-
 #include "sys/ascii_text.h"
+#include "sys/string_printf.h"
 
 namespace {
-
-template <typename... Args>
-std::string print(const char* format, Args... args) {
-    char buffer[160];
-    int n = std::snprintf(buffer, sizeof(buffer), format, args...);
-    if (n < 0) return {};
-    return std::string(buffer, std::min(static_cast<size_t>(n), sizeof(buffer) - 1));
-}
 
 int twelve_hour(int hour) {
     return hour >= 13 ? hour - 12 : hour;
@@ -29,8 +19,8 @@ bool is_korean_locale_name(const std::string& locale_name) {
 
 std::string format_date(const LocalDateTime& when, const std::string& separator, bool korean_ui) {
     if (korean_ui)
-        return print("%d%s%02d%s%02d", when.year, separator.c_str(), when.month, separator.c_str(), when.day);
-    return print("%d/%d/%d", when.month, when.day, when.year);
+        return string_printf("%d%s%02d%s%02d", when.year, separator.c_str(), when.month, separator.c_str(), when.day);
+    return string_printf("%d/%d/%d", when.month, when.day, when.year);
 }
 
 std::string format_date(const LocalDateTime& when, const std::string& separator) {
@@ -43,18 +33,18 @@ std::string format_time(const LocalDateTime& when, const std::string& separator,
     std::string text;
     if (h24 || korean_ui) {
         if (h24)
-            text = print("%02d%s%02d%s%02d", when.hour, sep, when.minute, sep, when.second);
+            text = string_printf("%02d%s%02d%s%02d", when.hour, sep, when.minute, sep, when.second);
         else
-            text = print("%s %2d%s%02d%s%02d", when.hour < 12 ? "오전" : "오후", twelve_hour(when.hour), sep,
+            text = string_printf("%s %2d%s%02d%s%02d", when.hour < 12 ? "오전" : "오후", twelve_hour(when.hour), sep,
                          when.minute, sep, when.second);
         if (!seconds) text.resize(text.size() - separator.size() - 2);
     } else {
         const char* half = when.hour < 12 ? "AM" : "PM";
-        text = seconds ? print("%2d%s%02d%s%02d %s", twelve_hour(when.hour), sep, when.minute, sep,
+        text = seconds ? string_printf("%2d%s%02d%s%02d %s", twelve_hour(when.hour), sep, when.minute, sep,
                                when.second, half)
-                       : print("%2d%s%02d %s", twelve_hour(when.hour), sep, when.minute, half);
+                       : string_printf("%2d%s%02d %s", twelve_hour(when.hour), sep, when.minute, half);
     }
-    if (ms) text += print(".%03d", when.millisecond);
+    if (ms) text += string_printf(".%03d", when.millisecond);
     return text;
 }
 

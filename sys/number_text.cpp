@@ -6,22 +6,11 @@
 #include <cstdio>
 
 #include "sys/ascii_text.h"
+#include "sys/string_printf.h"
 
 namespace {
 
 constexpr std::array<const char*, 9> kSizeUnits = {" Bytes", "KB", "MB", "GB", "TB", "PB", "EB", "ZB", "YB"};
-
-std::string printf_text(const char* format, double value) {
-    char buffer[512];
-    int n = std::snprintf(buffer, sizeof(buffer), format, value);
-    if (n < 0) return {};
-    if (static_cast<size_t>(n) < sizeof(buffer)) return std::string(buffer, n);
-    // Very large doubles in "%f" form need more room.
-    std::string text(static_cast<size_t>(n) + 1, '\0');
-    std::snprintf(text.data(), text.size(), format, value);
-    text.resize(n);
-    return text;
-}
 
 // Inserts "," between groups of three digits of the integer part; a leading sign is not a digit.
 std::string group_thousands(const std::string& text) {
@@ -43,11 +32,11 @@ std::string group_thousands(const std::string& text) {
 std::string format_decimal(double value, int decimals, bool grouping) {
     std::string text;
     if (decimals < 0) {
-        text = printf_text("%f", value);
+        text = string_printf("%f", value);
     } else {
         char format[32];
         std::snprintf(format, sizeof(format), "%%0.%df", decimals);
-        text = printf_text(format, value);
+        text = string_printf(format, value);
     }
     return grouping ? group_thousands(text) : text;
 }
@@ -65,7 +54,7 @@ std::string format_size(uint64_t bytes, int unit, int decimals, bool append_unit
         }
         // Three significant digits. A value that rounds to four digits (999.5 KB and up) gets no
         // decimals rather than the long "%f" form.
-        decimals = index == 0 ? 0 : 3 - static_cast<int>(printf_text("%.0f", d).size());
+        decimals = index == 0 ? 0 : 3 - static_cast<int>(string_printf("%.0f", d).size());
         if (decimals < 0) decimals = 0;
     }
     double scale = std::pow(10.0, decimals);
