@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QMetaObject>
 #include <QObject>
 #include <QThread>
 
 #include <utility>
+
+#include "ui/blocking_call.h"
 
 // Runs a call on the thread that owns the context object and returns when it has run. Workers use
 // it to touch widgets; on the owning thread itself it is a plain call, since blocking that thread on
@@ -15,5 +16,5 @@ void call_on_ui_thread(QObject* context, Call&& call)
     if (QThread::currentThread() == context->thread())
         call();
     else
-        QMetaObject::invokeMethod(context, std::forward<Call>(call), Qt::BlockingQueuedConnection);
+        blocking_call(context, std::forward<Call>(call));
 }

@@ -1,6 +1,7 @@
 #include "ui/screen_monitors.h"
 
 #include "sys/monitors.h"
+#include "ui/blocking_call.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -41,7 +42,7 @@ void RegisterScreenMonitors()
             return ReadScreens();
         // Screens belong to the window's thread, which keeps dispatching while it waits for workers.
         std::vector<MonitorRecord> monitors;
-        QMetaObject::invokeMethod(app, [&monitors] { monitors = ReadScreens(); }, Qt::BlockingQueuedConnection);
+        blocking_call(app, [&monitors] { monitors = ReadScreens(); });
         return monitors;
     });
 }
