@@ -1,4 +1,5 @@
 #include <QApplication>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -6,7 +7,8 @@
 #include "app/CTarvoCheckToolApp.h"
 #include "sys/exe_facts.h"
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     // Answered before Qt starts, so that it works without a display and leaves no log behind.
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
         const bool written = std::printf("checktool %s\n", get_file_version().c_str()) > 0;
