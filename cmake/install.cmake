@@ -41,6 +41,10 @@ add_custom_target(checktool_packaging_files ALL DEPENDS ${compressed})
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
+# The shipped programs resolve every symbol at start and keep their relocations read-only.
+foreach(program checktool checktool-cli)
+  target_link_options(${program} PRIVATE LINKER:-z,relro,-z,now)
+endforeach()
 install(TARGETS checktool checktool-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${packaging}/${CHECKTOOL_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${packaging}/${CHECKTOOL_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

@@ -25,7 +25,6 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-nanum, iproute2, procps")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_SOURCE_IGNORE_FILES /build/ /\\.git/)
 include(CPack)
 
 # The package test builds the package from this build, so it runs against release-like builds only
