@@ -75,9 +75,9 @@ std::string cli_help() {
         "                  the web server when no flag names it (else the built-in one)\n"
         "  XDG_DATA_HOME   the support bundle goes to $XDG_DATA_HOME/Temp\n"
         "                  (default ~/.local/share/Temp)\n"
-        "  XDG_STATE_HOME  the log goes to Log/ beside the executable or, if it cannot\n"
-        "                  be written, to $XDG_STATE_HOME/TarvoCheckTool/Log\n"
-        "                  (default ~/.local/state/TarvoCheckTool/Log)\n"
+        "  XDG_STATE_HOME  an installed program (in a bin folder) logs to\n"
+        "                  $XDG_STATE_HOME/TarvoCheckTool/Log (default ~/.local/state/...),\n"
+        "                  any other to Log/ beside itself, or there if that cannot be written\n"
         "\nSee checktool-cli(1).";
     return text;
 }
