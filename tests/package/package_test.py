@@ -10,6 +10,7 @@ import json
 import os
 import re
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -70,6 +71,11 @@ class Package(unittest.TestCase):
         listing = run(["dpkg-deb", "-c", self.deb]).stdout.splitlines()
         files = sorted(line.split()[-1].lstrip("./") for line in listing if line.startswith("-"))
         self.assertEqual(files, EXPECTED_FILES)
+        for size in ICON_SIZES:
+            with open(self.installed(f"usr/share/icons/hicolor/{size}x{size}/apps/{APP_ID}.png"), "rb") as icon:
+                header = icon.read(24)
+            self.assertEqual(header[:8], b"\x89PNG\r\n\x1a\n")
+            self.assertEqual(struct.unpack(">II", header[16:24]), (size, size), "the icon's size is its folder's")
         modes = {line.split()[-1].lstrip("./"): line.split()[0] for line in listing if line.startswith("-")}
         self.assertEqual(modes["usr/bin/checktool"], "-rwxr-xr-x")
         self.assertEqual(modes[f"usr/share/metainfo/{APP_ID}.metainfo.xml"], "-rw-r--r--")
