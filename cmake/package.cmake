@@ -29,7 +29,7 @@ include(CPack)
 
 # The package test builds the package from this build, so it runs against release-like builds only
 # (a sanitized program is no program to ship).
-if(NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize")
+if(TARGET product-lab AND NOT CMAKE_CXX_FLAGS MATCHES "-fsanitize")
   add_test(NAME package
     COMMAND ${CMAKE_SOURCE_DIR}/tests/package/package_test.py
       --build-dir ${CMAKE_BINARY_DIR} --version ${PROJECT_VERSION}
