@@ -51,7 +51,8 @@ class Package(unittest.TestCase):
                     timeout=180)
         if built.returncode != 0:
             raise RuntimeError("cpack failed:\n" + built.stdout + built.stderr)
-        cls.deb = os.path.join(cls.work, f"checktool_{ARGS.version}_amd64.deb")
+        arch = run(["dpkg", "--print-architecture"]).stdout.strip()
+        cls.deb = os.path.join(cls.work, f"checktool_{ARGS.version}_{arch}.deb")
         cls.root = os.path.join(cls.work, "root")
         unpacked = run(["dpkg-deb", "-x", cls.deb, cls.root])
         if unpacked.returncode != 0:
