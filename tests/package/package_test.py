@@ -142,7 +142,7 @@ class Package(unittest.TestCase):
         for status in re.findall(r"^  (\d+) ", helped.stdout[helped.stdout.index("Exit status:") :], re.M):
             self.assertRegex(roff, re.compile(r"^\.B " + status + "$", re.M), "exit status " + status)
         rendered = run(["man", "--warnings", "-l", "-Tutf8", "-Z",
-                        self.installed("usr/share/man/man1/checktool-cli.1.gz")])
+                        self.installed("usr/share/man/man1/checktool-cli.1.gz")], env=self.environment())
         self.assertEqual(rendered.stderr, "", "the page renders without warnings")
 
         completion = self.installed("usr/share/bash-completion/completions/checktool-cli")
