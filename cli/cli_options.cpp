@@ -3,8 +3,6 @@
 #include <cstdlib>
 #include <string_view>
 
-const char* const kCliUsage = "usage: checktool-cli [--web-host HOST] [--web-port PORT] [--json] [--save-log]";
-
 bool parse_cli_options(int argc, const char* const* argv, CliOptions& options, std::string& error) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -12,6 +10,10 @@ bool parse_cli_options(int argc, const char* const* argv, CliOptions& options, s
             options.json = true;
         } else if (arg == "--save-log") {
             options.save_log = true;
+        } else if (arg == "--help") {
+            options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--web-host" || arg == "--web-port") {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') {
                 error = std::string(arg) + " needs a value";

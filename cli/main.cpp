@@ -2,8 +2,10 @@
 #include <atomic>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 
+#include "cli/cli_help.h"
 #include "cli/cli_observer.h"
 #include "cli/cli_options.h"
 #include "cli/cli_save_log.h"
@@ -15,12 +17,17 @@
 
 namespace {
 
-enum ExitStatus { kAllPassed = 0, kSomeFailed = 1, kCheckListUnusable = 2, kUsage = 64, kStopped = 130 };
-
 std::atomic<DiagnosisRun*> active_run{nullptr};
 
 void stop_active_run() {
     if (DiagnosisRun* run = active_run.load()) run->request_stop();
+}
+
+// --help and --version touch nothing: the quick exit skips the log's exit block, which would
+// otherwise create the log folder. A failed write (a full disk, a closed pipe) is not a success.
+[[noreturn]] void print_and_exit(const std::string& text) {
+    const bool written = std::fputs(text.c_str(), stdout) >= 0 && std::fputc('\n', stdout) != EOF;
+    std::_Exit(written && std::fflush(stdout) == 0 ? EXIT_SUCCESS : EXIT_FAILURE);
 }
 
 }  // namespace
@@ -31,9 +38,11 @@ int main(int argc, char** argv) {
     CliOptions options;
     std::string error;
     if (!parse_cli_options(argc, argv, options, error)) {
-        std::fprintf(stderr, "%s\n%s\n", error.c_str(), kCliUsage);
+        std::fprintf(stderr, "%s\n%s\n", error.c_str(), cli_usage().c_str());
         return kUsage;
     }
+    if (options.help) print_and_exit(cli_help());
+    if (options.version) print_and_exit(cli_version());
 
     g_log->write_start_log();
 

@@ -100,7 +100,10 @@ bool CSCLog::open(std::string folder, std::string prefix, int level) {
         if (std::ftell(file) == 0) std::fputs("\xEF\xBB\xBF", file);
         return true;
     };
-    if (try_open(folder)) return true;
+    // An installed program (in a bin folder such as /usr/bin) keeps no log among the system's programs,
+    // even where it could, run as root: its log goes to the user's state folder at once.
+    const bool installed = split_path(get_exe_path(true), 2) == "bin";
+    if (!(default_folder && installed) && try_open(folder)) return true;
     return default_folder && try_open(fallback_log_folder());
 }
 

@@ -1,6 +1,9 @@
 #!/usr/bin/env python3
 """Writes the window and product icons (163, 164, 166) as 64 x 64 PNG files beside this script.
 
+The shapes are drawn in a 64 x 64 design space; render() and png() take another pixel size for the
+desktop icons that packaging/make_hicolor_icons.py makes from the same drawing.
+
 Each is a rounded square in the icon's colour with a white mark: a check mark over a small monitor for
 the application, a check mark over a link of two dots for the products. Standard library only;
 edges are anti-aliased by 4 x 4 supersampling.
@@ -46,21 +49,23 @@ def in_mark(x, y, kind):
     return check or dots or line
 
 
-def render(colour, kind):
+def render(colour, kind, size=SIZE):
+    scale = SIZE / size
+    sub = SUB * math.ceil(scale)  # small sizes sample the design space as finely as 64 x 64 does
     rows = []
-    for py in range(SIZE):
+    for py in range(size):
         row = bytearray([0])  # filter type: none
-        for px in range(SIZE):
+        for px in range(size):
             cover = mark = 0
-            for sy in range(SUB):
-                for sx in range(SUB):
-                    x = px + (sx + 0.5) / SUB
-                    y = py + (sy + 0.5) / SUB
+            for sy in range(sub):
+                for sx in range(sub):
+                    x = (px + (sx + 0.5) / sub) * scale
+                    y = (py + (sy + 0.5) / sub) * scale
                     if inside_rounded_square(x, y, 2, 12):
                         cover += 1
                         if in_mark(x, y, kind):
                             mark += 1
-            total = SUB * SUB
+            total = sub * sub
             if cover == 0:
                 row += bytes(4)
                 continue
@@ -71,12 +76,12 @@ def render(colour, kind):
     return b"".join(rows)
 
 
-def png(pixels):
+def png(pixels, size=SIZE):
     def chunk(tag, data):
         body = tag + data
         return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
 
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(pixels, 9))
             + chunk(b"IEND", b""))
 

@@ -1,0 +1,87 @@
+#include "cli/cli_help.h"
+
+#include <algorithm>
+
+#include "sys/exe_facts.h"
+
+namespace {
+
+struct CliFlag {
+    const char* name;
+    const char* value;  // the placeholder of the flag's value, or empty for a switch
+    const char* meaning;
+};
+
+// The packaged bash completion reads the flag lines of --help ("  --flag VALUE  meaning"), so a
+// flag listed here is completed without further work.
+constexpr CliFlag kFlags[] = {
+    {"--web-host", "HOST", "the product's web server that serves the check list"},
+    {"--web-port", "PORT", "its port, 1 to 65535"},
+    {"--json", "", "print one JSON object at the end instead of a line per check"},
+    {"--save-log", "", "after a completed run, pack the support bundle (a ZIP file)"},
+    {"--help", "", "print this help and exit"},
+    {"--version", "", "print the version and exit"},
+};
+
+struct CliExitMeaning {
+    CliExitStatus status;
+    const char* meaning;
+};
+
+constexpr CliExitMeaning kExitMeanings[] = {
+    {kAllPassed, "every check passed"},
+    {kSomeFailed, "some check failed"},
+    {kCheckListUnusable, "the check list could not be loaded or used"},
+    {kUsage, "bad usage"},
+    {kStopped, "stopped with Ctrl+C (SIGINT) before the run completed"},
+};
+
+std::string flag_with_value(const CliFlag& flag) {
+    return *flag.value ? std::string(flag.name) + " " + flag.value : std::string(flag.name);
+}
+
+std::string padded(std::string text, size_t width) {
+    if (text.size() < width) text.append(width - text.size(), ' ');
+    return text;
+}
+
+}  // namespace
+
+std::string cli_usage() {
+    std::string usage = "usage: checktool-cli";
+    for (const CliFlag& flag : kFlags) {
+        const std::string name = flag.name;
+        if (name == "--help" || name == "--version") continue;
+        usage += " [" + flag_with_value(flag) + "]";
+    }
+    return usage + "\n       checktool-cli --help | --version";
+}
+
+std::string cli_help() {
+    size_t width = 0;
+    for (const CliFlag& flag : kFlags) width = std::max(width, flag_with_value(flag).size());
+
+    std::string text = cli_usage() +
+                       "\n\nChecks whether this computer can use the product's servers, as the window\n"
+                       "of the Check Tool does, and prints the result of every check.\n\nOptions:\n";
+    for (const CliFlag& flag : kFlags)
+        text += "  " + padded(flag_with_value(flag), width) + "  " + flag.meaning + "\n";
+    text += "\nExit status:\n";
+    for (const CliExitMeaning& exit : kExitMeanings)
+        text += "  " + padded(std::to_string(exit.status), 5) + exit.meaning + "\n";
+    text +=
+        "\nEnvironment:\n"
+        "  CHECKTOOL_WEB_HOST, CHECKTOOL_WEB_PORT\n"
+        "                  the web server when no flag names it (else the built-in one)\n"
+        "  XDG_DATA_HOME   the support bundle goes to $XDG_DATA_HOME/Temp\n"
+        "                  (default ~/.local/share/Temp)\n"
+        "  XDG_STATE_HOME  an installed program (in a bin folder) logs to\n"
+        "                  $XDG_STATE_HOME/TarvoCheckTool/Log (default ~/.local/state/...),\n"
+        "                  any other to Log/ beside itself, or there if that cannot be written\n"
+        "\nSee checktool-cli(1).";
+    return text;
+}
+
+std::string cli_version() {
+    return "checktool-cli " + get_file_version();
+}

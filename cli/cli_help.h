@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+// What the command line ends with; --help and the manual page explain each.
+enum CliExitStatus {
+    kAllPassed = 0,
+    kSomeFailed = 1,
+    kCheckListUnusable = 2,
+    kUsage = 64,
+    kStopped = 130,
+};
+
+// The one-line usage, from the flags table (so a new flag needs one row there and a branch in
+// parse_cli_options).
+std::string cli_usage();
+
+// Usage, every flag with its meaning, the exit statuses and the environment, for --help.
+std::string cli_help();
+
+// "checktool-cli <version of this build>".
+std::string cli_version();
