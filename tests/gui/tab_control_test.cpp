@@ -13,13 +13,27 @@ class TabControlTest : public ::testing::Test {
 protected:
     void SetUp() override { CEnTabCtrl::EnableCustomLook(31); }
     void TearDown() override { CEnTabCtrl::EnableCustomLook(0); }
+
+    // The main window's tab control at the given size, shown.
+    void ShowLikeTheMainWindow(int width, int height)
+    {
+        tabs.SetBkgndColor(QColor(255, 255, 255));
+        tabs.SetItemSize(QSize(500, 24));
+        tabs.SetMinTabWidth(100);
+        for (const char* title : {"진단 로그", "진단 결과", "에러 코드"})
+            tabs.addTab(new QLabel, QString::fromUtf8(title));
+        tabs.resize(width, height);
+        tabs.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&tabs));
+    }
+
+    CEnTabCtrl tabs;
 };
 
 }  // namespace
 
 TEST_F(TabControlTest, LookFlags31OnWhiteGiveGreyTabsAndAWhiteSelection)
 {
-    CEnTabCtrl tabs;
     tabs.SetBkgndColor(QColor(255, 255, 255));
     EXPECT_EQ(tabs.TabColor(false), QColor(229, 229, 229));
     EXPECT_EQ(tabs.TabTextColor(false), QColor(127, 127, 127));
@@ -29,7 +43,6 @@ TEST_F(TabControlTest, LookFlags31OnWhiteGiveGreyTabsAndAWhiteSelection)
 
 TEST_F(TabControlTest, ColourRulesFollowTheLookBits)
 {
-    CEnTabCtrl tabs;
     const QColor face = QGuiApplication::palette().color(QPalette::Button);
     tabs.SetBkgndColor(QColor(100, 200, 40));
     CEnTabCtrl::EnableCustomLook(1);  // colour unselected tabs, base stays button face
@@ -44,15 +57,7 @@ TEST_F(TabControlTest, ColourRulesFollowTheLookBits)
 
 TEST_F(TabControlTest, PaintsTheItemFacesInTheirColours)
 {
-    CEnTabCtrl tabs;
-    tabs.SetBkgndColor(QColor(255, 255, 255));
-    tabs.SetItemSize(QSize(500, 24));
-    tabs.SetMinTabWidth(100);
-    for (const char* title : {"진단 로그", "진단 결과", "에러 코드"})
-        tabs.addTab(new QLabel, QString::fromUtf8(title));
-    tabs.resize(1600, 200);
-    tabs.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tabs));
+    ShowLikeTheMainWindow(1600, 200);
     const QRect first = tabs.GetFirstItemRect();
     EXPECT_FALSE(first.isEmpty());
     EXPECT_EQ(first.height(), 24);
@@ -74,15 +79,7 @@ TEST_F(TabControlTest, PaintsTheItemFacesInTheirColours)
 // unselected tabs stand on that line.
 TEST_F(TabControlTest, TheSelectedTabOpensIntoItsPage)
 {
-    CEnTabCtrl tabs;
-    tabs.SetBkgndColor(QColor(255, 255, 255));
-    tabs.SetItemSize(QSize(500, 24));
-    tabs.SetMinTabWidth(100);
-    for (const char* title : {"진단 로그", "진단 결과", "에러 코드"})
-        tabs.addTab(new QLabel, QString::fromUtf8(title));
-    tabs.resize(640, 300);
-    tabs.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&tabs));
+    ShowLikeTheMainWindow(640, 300);
     const QRgb frame = tabs.FrameColor().rgb();
     const QRgb white = qRgb(255, 255, 255);
     const int line = tabs.PaneRect().top();
