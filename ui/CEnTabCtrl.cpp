@@ -69,10 +69,14 @@ QSize CEnTabBar::minimumTabSizeHint(int index) const
 QRect CEnTabBar::ItemRect(int index) const
 {
     const QRect slot = tabRect(index);
-    // The raised selected item overlaps its neighbours by 2 pixels, within the strip.
-    if (index == currentIndex())
-        return slot.adjusted(index == 0 ? 0 : -2, 0, 2, -2).intersected(rect());
-    return slot.adjusted(0, 2, 0, -2);
+    if (index != currentIndex())
+        return slot.adjusted(0, 2, 0, -2);
+    // The raised selected item overlaps its neighbours by 2 pixels, but not past the strip's end,
+    // where its right side would be lost.
+    QRect raised = slot.adjusted(index == 0 ? 0 : -2, 0, 2, -2);
+    if (width() > 0)
+        raised.setRight(std::min(raised.right(), width() - 1));
+    return raised;
 }
 
 int CEnTabBar::PaneTopRow() const
