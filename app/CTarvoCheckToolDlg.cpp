@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QShortcut>
 #include <QToolTip>
 
 #include "app/CAboutDlg.h"
@@ -187,6 +188,10 @@ void CTarvoCheckToolDlg::SetUpControls()
     GetSystemButtons()->LayoutButtons();
     SetCaptionIcon(app_icon(kAppIconId).pixmap(kCaptionIconSize, kCaptionIconSize));
     setWindowTitle(kDefaultTitle);
+    // The system menu's keyboard access: it opens below the caption icon, where users look for it.
+    auto* system_menu_key = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
+    connect(system_menu_key, &QShortcut::activated, this,
+            [this] { ShowSystemMenu(mapToGlobal(QPoint(InsideBorder().left(), GetCaptionHeight()))); });
     update();
 }
 
@@ -200,6 +205,8 @@ void CTarvoCheckToolDlg::PlaceControls()
     place(start_button_, kStartRect);
     place(save_log_button_, kSaveLogRect);
     place(progress_, kProgressRect);
+    // The template's bar reaches into the bottom border; it keeps its place but stays inside the frame.
+    progress_.setGeometry(progress_.geometry().intersected(InsideBorder()));
     place(steps_caption_, kStepCaptionRect);
     place(steps_, kStepsRect);
     place(picture_, kPictureRect);
@@ -341,19 +348,25 @@ void CTarvoCheckToolDlg::keyPressEvent(QKeyEvent* event)
     }
 }
 
-// The window has no system menu of the window system's; the caption's context menu stands in for it.
+// The window has no system menu of the window system's; the caption's context menu and Alt+Space
+// stand in for it.
 void CTarvoCheckToolDlg::contextMenuEvent(QContextMenuEvent* event)
 {
     if (event->pos().y() >= GetCaptionHeight()) {
         CSCThemeDlg::contextMenuEvent(event);
         return;
     }
+    ShowSystemMenu(event->globalPos());
+}
+
+void CTarvoCheckToolDlg::ShowSystemMenu(const QPoint& global_pos)
+{
     const QString about_text = QString::fromStdString(load_string(kAboutStringId));
     if (about_text.isEmpty())
         return;
     QMenu menu(this);
     menu.addAction(about_text, this, &CTarvoCheckToolDlg::OnAbout);
-    menu.exec(event->globalPos());
+    menu.exec(global_pos);
 }
 
 void CTarvoCheckToolDlg::moveEvent(QMoveEvent* event)

@@ -90,6 +90,7 @@ private:
     void SetUpControls();
     void PlaceControls();
     void ApplyProduct();
+    void ShowSystemMenu(const QPoint& global_pos);
     void StopRun();
     // Waits, dispatching events, until no worker can touch the window any more.
     void WaitForWorkers();

@@ -27,6 +27,8 @@ CDiagPage::CDiagPage(QWidget* parent, const QString& columns, const QString& sec
     list_.SetThemeColor(CSCColorTheme::kText, kCellTextColor);
     list_.EnableAlternateRows(true);
     list_.SetAlwaysShowSelection(true);
+    // The rows reach the page's right edge whatever the widths from the settings add up to.
+    list_.SetAutoFillColumn(list_.GetColumnCount() - 1);
 }
 
 void CDiagPage::ApplySettings(const QString& section)

@@ -69,9 +69,20 @@ QSize CEnTabBar::minimumTabSizeHint(int index) const
 QRect CEnTabBar::ItemRect(int index) const
 {
     const QRect slot = tabRect(index);
-    if (index == currentIndex())
-        return slot.adjusted(index == 0 ? 0 : -2, 0, 2, -2);
-    return slot.adjusted(0, 2, 0, -2);
+    if (index != currentIndex())
+        return slot.adjusted(0, 2, 0, -2);
+    // The raised selected item overlaps its neighbours by 2 pixels, but not past the strip's end,
+    // where its right side would be lost.
+    QRect raised = slot.adjusted(index == 0 ? 0 : -2, 0, 2, -2);
+    if (width() > 0)
+        raised.setRight(std::min(raised.right(), width() - 1));
+    return raised;
+}
+
+int CEnTabBar::PaneTopRow() const
+{
+    const CEnTabCtrl* owner = OwnerOf(this);
+    return owner != nullptr ? owner->PaneRect().top() - pos().y() : height() - 2;
 }
 
 void CEnTabBar::paintEvent(QPaintEvent* event)
@@ -83,6 +94,7 @@ void CEnTabBar::paintEvent(QPaintEvent* event)
     }
     QPainter painter(this);
     const QColor base = owner->BaseColor();
+    const QColor frame = owner->FrameColor();
     // The strips around the items in the base colour; the page area below is the pages' own.
     QRect items;
     for (int i = 0; i < count(); ++i)
@@ -92,8 +104,14 @@ void CEnTabBar::paintEvent(QPaintEvent* event)
     painter.fillRect(QRect(client.left(), client.top(), 2, items.height() + 2), base);
     const int right_strip = client.left() + items.width() + 2;
     painter.fillRect(QRect(right_strip, client.top(), client.right() + 1 - right_strip, items.height() + 2), base);
+    // The part of the pages' frame that runs through the strip.
+    painter.setPen(frame);
+    painter.drawRect(owner->PaneRect().translated(-pos()).adjusted(0, 0, -1, -1));
 
-    // Unselected items first, so the raised selected one lies over its neighbours.
+    // Unselected items first, so the raised selected one lies over its neighbours. Every item is
+    // outlined; the unselected ones stop above the frame's top line, the selected one covers it
+    // between its sides, so that it opens into its page.
+    const int line = PaneTopRow();
     const int selected = currentIndex();
     for (int pass = 0; pass < 2; ++pass) {
         for (int i = 0; i < count(); ++i) {
@@ -104,9 +122,16 @@ void CEnTabBar::paintEvent(QPaintEvent* event)
             // Windows-style rectangles: right and bottom are exclusive.
             const int right = r.left() + r.width();
             const int bottom = r.top() + r.height();
-            const int fill_bottom = is_selected ? bottom - 1 : bottom + 2;
-            painter.fillRect(QRect(r.left(), r.top(), right - r.left(), fill_bottom - r.top()),
-                             owner->TabColor(is_selected));
+            const int face_height = (is_selected ? line + 1 : line) - r.top();
+            painter.fillRect(QRect(r.left(), r.top(), r.width(), face_height), owner->TabColor(is_selected));
+            painter.fillRect(QRect(r.left(), r.top(), r.width(), 1), frame);
+            painter.fillRect(QRect(r.left(), r.top(), 1, face_height), frame);
+            // Neighbours share one dividing line: an unselected item draws its right side only at the
+            // strip's end.
+            const bool last = i + 1 == count() || tabRect(i + 1).left() != tabRect(i).right() + 1;
+            if (is_selected || last)
+                painter.fillRect(QRect(right - 1, r.top(), 1, face_height), frame);
+
             QRect text_rect(QPoint(r.left() + 3, r.top() + (is_selected ? 4 : 3)), QPoint(right - 3 - 1, bottom - 1));
             if (!tabIcon(i).isNull()) {
                 const QSize icon_size = iconSize();
@@ -175,6 +200,30 @@ QColor CEnTabCtrl::TabColor(bool selected) const
     if ((flags & kLookShadeUnselected) != 0 || (flags & kLookColourUnselected) == 0)
         return Scaled(BaseColor(), 0.9);
     return background_.isValid() ? background_ : ButtonFace();
+}
+
+QColor CEnTabCtrl::FrameColor() const
+{
+    return Scaled(BaseColor(), 0.66);
+}
+
+QRect CEnTabCtrl::PaneRect() const
+{
+    // The strip's last two rows overlap the pages' frame, as a tab strip's do.
+    const int top = std::max(0, bar_->geometry().bottom() - 1);
+    return QRect(0, top, width(), height() - top);
+}
+
+void CEnTabCtrl::paintEvent(QPaintEvent* event)
+{
+    if (LookFlags() == 0) {
+        QTabWidget::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    painter.fillRect(rect(), BaseColor());
+    painter.setPen(FrameColor());
+    painter.drawRect(PaneRect().adjusted(0, 0, -1, -1));
 }
 
 QColor CEnTabCtrl::TabTextColor(bool selected) const

@@ -16,6 +16,9 @@ public:
 
     // The item's rectangle as painted: the selected item stands 2 pixels taller than the others.
     QRect ItemRect(int index) const;
+    // The row of the strip on which the pages' frame runs: the selected item opens into its page
+    // there, the others stop above it.
+    int PaneTopRow() const;
 
 protected:
     QSize tabSizeHint(int index) const override;
@@ -55,8 +58,15 @@ public:
     QColor BaseColor() const;
     QColor TabColor(bool selected) const;
     QColor TabTextColor(bool selected) const;
+    // The lines around the tabs and their pages.
+    QColor FrameColor() const;
 
     CEnTabBar* Bar() const { return bar_; }
+    // The frame around the pages; its top line runs through the strip's last rows.
+    QRect PaneRect() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     CEnTabBar* bar_;

@@ -131,6 +131,10 @@ bool CSCMessageBox::Create(QWidget* parent, const QString& title, int caption_ic
 {
     if (parent != parentWidget())
         setParent(parent, windowFlags());
+    // A window takes the application's font rather than its owner's; the box, unless given a font of
+    // its own, speaks in its owner's (the title, the buttons, the message and its measurement).
+    if (parent != nullptr && !testAttribute(Qt::WA_SetFont))
+        setFont(parent->font());
     title_ = title;
     modal_ = modal;
     caption_icon_ = caption_icon_id == 0 ? QPixmap()

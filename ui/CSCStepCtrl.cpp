@@ -1,5 +1,7 @@
 #include "ui/CSCStepCtrl.h"
 
+#include "ui/text_contrast.h"
+
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
@@ -158,6 +160,11 @@ ARGB CSCStepCtrl::CaptionColorOf(int index) const
     return override_colour != kArgbNone ? override_colour : by_state;
 }
 
+ARGB CSCStepCtrl::CaptionTextColorOf(int index) const
+{
+    return ReadableTextColor(CaptionColorOf(index), back_colour_);
+}
+
 void CSCStepCtrl::LayOut(int index, Step& step) const
 {
     const int offset = index * (diameter_ + Gap());
@@ -229,7 +236,7 @@ void CSCStepCtrl::PaintStep(QPainter& painter, int c, const Step& step) const
                                        ? QRect(b.left() + b.width() / 2 - w / 2, b.bottom() + 1 + caption_gap_, w, diameter_)
                                        : QRect(b.right() + 1 + caption_gap_, b.top(), w, b.height());
         painter.setFont(caption_font);
-        painter.setPen(ToPlatformColor(CaptionColorOf(c)));
+        painter.setPen(ToPlatformColor(CaptionTextColorOf(c)));
         painter.drawText(caption_rect, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip, step.caption);
     }
 

@@ -40,9 +40,13 @@ public:
     QRect StepBox(int index) const;
     // Pixels between two neighbouring shapes; 0 for a single step or when the steps do not fit.
     int Gap() const;
-    // The fill and caption colours the step is painted with now.
+    // The fill and caption colours of the step in its current state.
     ARGB FillColorOf(int index) const;
     ARGB CaptionColorOf(int index) const;
+    // What the caption's text is drawn in: its caption colour, or a shade of it that stays readable
+    // on the background when the colour itself is too faint there (a light product colour on white).
+    // Shapes and lines keep the caption and fill colours as they are.
+    ARGB CaptionTextColorOf(int index) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

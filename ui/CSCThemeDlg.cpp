@@ -132,6 +132,12 @@ void CSCThemeDlg::SetBorderWidth(int pixels)
     update();
 }
 
+QRect CSCThemeDlg::InsideBorder() const
+{
+    const int w = draw_border_ ? border_width_ : 0;
+    return rect().adjusted(w, w, -w, -w);
+}
+
 bool CSCThemeDlg::IsResizable() const
 {
     return resizable_.value_or(minimumSize() != maximumSize());

@@ -59,6 +59,8 @@ public:
     void SetShowIcon(bool on);
     void SetDrawBorder(bool on);
     void SetBorderWidth(int pixels);
+    // The client area inside the drawn border: children placed within it never cover the frame.
+    QRect InsideBorder() const;
     QFont GetTitleFont() const { return title_font_.value_or(font()); }
 
     // Resizable unless set otherwise: a window of fixed size (minimum = maximum) is not.

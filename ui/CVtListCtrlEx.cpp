@@ -47,7 +47,9 @@ CVtListCtrlEx::CVtListCtrlEx(QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     verticalScrollBar()->setSingleStep(1);
     connect(header_, &CHeaderCtrlEx::ItemClicked, this, &CVtListCtrlEx::OnHeaderClicked);
-    connect(header_, &QHeaderView::sectionResized, this, [this] {
+    connect(header_, &QHeaderView::sectionResized, this, [this](int column) {
+        if (column != auto_fill_column_)
+            FillAutoFillColumn();
         UpdateGeometries();
         viewport()->update();
     });
@@ -70,6 +72,7 @@ int CVtListCtrlEx::SetColumns(const QString& text)
         widths.push_back(LeadingNumber(pair.mid(comma + 1)));
     }
     header_->SetColumnLabels(labels);
+    auto_fill_column_ = -1;
     columns_.assign(widths.size(), Column{});
     for (std::size_t i = 0; i < widths.size(); ++i)
         header_->resizeSection(static_cast<int>(i), widths[i]);
@@ -92,6 +95,29 @@ void CVtListCtrlEx::SetColumnWidth(int column, int width)
 {
     if (ValidColumn(column) && width >= 0)
         header_->resizeSection(column, width);
+}
+
+void CVtListCtrlEx::SetAutoFillColumn(int column)
+{
+    auto_fill_column_ = ValidColumn(column) ? column : -1;
+    auto_fill_min_width_ = GetColumnWidth(auto_fill_column_);
+    FillAutoFillColumn();
+}
+
+void CVtListCtrlEx::FillAutoFillColumn()
+{
+    if (!ValidColumn(auto_fill_column_))
+        return;
+    // Two pixels short of the edge, so the filled column never calls for a horizontal scroll bar.
+    constexpr int kSlack = 2;
+    int others = 0;
+    for (int c = 0; c < GetColumnCount(); ++c) {
+        if (c != auto_fill_column_ && !header_->isSectionHidden(c))
+            others += header_->sectionSize(c);
+    }
+    const int width = std::max(auto_fill_min_width_, viewport()->width() - others - kSlack);
+    if (header_->sectionSize(auto_fill_column_) != width)
+        header_->resizeSection(auto_fill_column_, width);
 }
 
 void CVtListCtrlEx::SetColumnAlignment(int column, int alignment)
@@ -494,7 +520,9 @@ void CVtListCtrlEx::UpdateGeometries()
 
 void CVtListCtrlEx::resizeEvent(QResizeEvent* event)
 {
+    // Also called when the viewport alone changes size (a scroll bar comes or goes).
     QAbstractScrollArea::resizeEvent(event);
+    FillAutoFillColumn();
     UpdateGeometries();
 }
 

@@ -56,6 +56,12 @@ public:
     // Names longer than 31 characters are refused (false): a cut name would name another font.
     bool SetFontFace(const QString& name);
 
+    // The column that takes up the rest of the list's width (the client width minus the other columns
+    // minus 2) whenever the list or another column changes size, so the rows reach the list's right
+    // edge; it never becomes narrower than it was when chosen. -1: none (the default).
+    void SetAutoFillColumn(int column);
+    int GetAutoFillColumn() const { return auto_fill_column_; }
+
     // Positive widths stored under section + "/column width/<index>" replace the column widths.
     void LoadColumnWidths(const QString& section);
     void LoadColumnWidths(QSettings& settings, const QString& section);
@@ -175,6 +181,7 @@ private:
     ARGB CellColor(int row, int column, bool text) const;
     void ApplyFont(const QFont& font);
     void UpdateGeometries();
+    void FillAutoFillColumn();
     int ContentWidth() const;
     int RowAt(int y) const;
     int RowTop(int row) const;
@@ -192,6 +199,8 @@ private:
     std::vector<Row> rows_;
     std::vector<Column> columns_;
     int row_height_ = 0;  // 0: from the font
+    int auto_fill_column_ = -1;
+    int auto_fill_min_width_ = 0;
     bool auto_scroll_ = true;
     bool sort_enabled_ = true;
     bool alternate_rows_ = false;

@@ -96,6 +96,29 @@ TEST(DiagPagesTest, FontsComeFromTheirSettingsSections)
     QSettings(QStringLiteral("Tarvo"), QStringLiteral("TarvoCheckTool")).clear();
 }
 
+
+// Whatever the column widths add up to, the last column reaches the list's right edge on every page,
+// and keeps reaching it when the page changes size.
+TEST(DiagPagesTest, TheLastColumnFillsTheListOnEveryPage)
+{
+    CDiagLogDlg log;
+    CDiagResultDlg result;
+    CDiagErrorCodeDlg codes;
+    for (CDiagPage* page : std::initializer_list<CDiagPage*>{&log, &result, &codes}) {
+        CVtListCtrlEx& list = page->list();
+        const int last = list.GetColumnCount() - 1;
+        for (const QSize size : {QSize(640, 480), QSize(1000, 300), QSize(700, 520)}) {
+            page->resize(size);
+            page->show();
+            QCoreApplication::processEvents();
+            const QRect cell = list.GetCellRect(0, last);
+            EXPECT_EQ(cell.left() + cell.width(), list.viewport()->width() - 2)
+                << page->metaObject()->className() << " at " << size.width() << "x" << size.height();
+        }
+        page->hide();
+    }
+}
+
 TEST(DiagErrorCodePageTest, ResultCodesComeFirstThenKnownSystemCodesAscending)
 {
     CDiagErrorCodeDlg page;

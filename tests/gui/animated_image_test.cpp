@@ -43,8 +43,8 @@ TEST(AnimatedImage, LoadsTheWindowPictureWithItsFramesAndDelays)
     CGdiplusBitmap picture;
     ASSERT_TRUE(picture.LoadFromResource(QStringLiteral("GIF"), 167));
     EXPECT_EQ(picture.name(), QStringLiteral("resource_image.gif"));
-    EXPECT_EQ(picture.width(), 800);
-    EXPECT_EQ(picture.height(), 600);
+    EXPECT_EQ(picture.width(), 192);
+    EXPECT_EQ(picture.height(), 113);
     EXPECT_TRUE(picture.IsAnimated());
     ASSERT_EQ(picture.frame_count(), 180);
     ASSERT_EQ(picture.frame_delays().size(), 180u);
@@ -60,6 +60,26 @@ TEST(AnimatedImage, LoadsTheWindowPictureWithItsFramesAndDelays)
     picture.Play();
     picture.Stop();
     EXPECT_FALSE(picture.is_running());
+}
+
+
+// The window's picture is made in its label's proportions (192 x 113 pixels), so it is shown
+// unstretched: the disc behind the check mark is as wide as it is high.
+TEST(AnimatedImage, TheWindowPictureHasItsLabelsProportionsAndARoundDisc)
+{
+    CGdiplusBitmap picture;
+    ASSERT_TRUE(picture.LoadFromResource(QStringLiteral("GIF"), 167));
+    ASSERT_EQ(QSize(picture.width(), picture.height()), QSize(192, 113));
+    const QImage frame = picture.image().convertToFormat(QImage::Format_RGB32);
+    QRect disc;
+    for (int y = 0; y < frame.height(); ++y) {
+        for (int x = 0; x < frame.width() / 3; ++x) {  // the PC's screen; the packets run further right
+            if (frame.pixel(x, y) == qRgb(0x41, 0x69, 0xE1))
+                disc |= QRect(x, y, 1, 1);
+        }
+    }
+    ASSERT_GE(disc.width(), 12);
+    EXPECT_LE(std::abs(disc.width() - disc.height()), 1) << disc.width() << " x " << disc.height();
 }
 
 TEST(AnimatedImage, StillPictureTakesTheBackgroundAndResizesToTheAspect)
@@ -87,7 +107,7 @@ TEST(AnimatedImage, StartAnimationFitsTheTargetAndWaitsPaused)
     CGdiplusBitmap picture;
     ASSERT_TRUE(picture.LoadFromResource(QStringLiteral("GIF"), 167));
     picture.StartAnimation(&window);
-    EXPECT_EQ(picture.target_rect(), QRect(0, 0, 800, 600));
+    EXPECT_EQ(picture.target_rect(), QRect(0, 0, 192, 113));
     EXPECT_TRUE(picture.is_running());
     EXPECT_TRUE(picture.is_paused());
     picture.Release();
@@ -96,7 +116,7 @@ TEST(AnimatedImage, StartAnimationFitsTheTargetAndWaitsPaused)
 
     ASSERT_TRUE(picture.LoadFromResource(QStringLiteral("gif"), 167));
     picture.StartAnimation(&window, 0, 0, 100, 100);
-    EXPECT_EQ(picture.target_rect(), QRect(0, 12, 100, 75));
+    EXPECT_EQ(picture.target_rect(), QRect(0, 21, 100, 58));  // 100 / (192 / 113) = 58.85
     EXPECT_TRUE(picture.is_paused());
 }
 

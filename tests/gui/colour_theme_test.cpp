@@ -1,4 +1,5 @@
 #include "ui/CSCColorTheme.h"
+#include "ui/text_contrast.h"
 
 #include <QGuiApplication>
 #include <QListView>
@@ -109,4 +110,39 @@ TEST(ColourTheme, StyleZeroBackgroundFollowsTheOwnerKind)
     EXPECT_EQ(button_theme.slot(11), AdjustColor(button_theme.slot(6), -12));
     EXPECT_EQ(button_theme.slot(0), ToARGB(palette.color(QPalette::ButtonText)));
     EXPECT_EQ(button_theme.slot(4), button_theme.slot(0));
+}
+
+TEST(TextContrast, RatiosRunFromOneToTwentyOne)
+{
+    EXPECT_DOUBLE_EQ(ContrastRatio(0xFF000000, 0xFFFFFFFF), 21.0);
+    EXPECT_DOUBLE_EQ(ContrastRatio(0xFFFFFFFF, 0xFF000000), 21.0);
+    EXPECT_DOUBLE_EQ(ContrastRatio(0xFF6184B4, 0xFF6184B4), 1.0);
+    EXPECT_NEAR(ContrastRatio(0xFFD3D3D3, 0xFFFFFFFF), 1.5, 0.01);   // an unknown product's colour
+    EXPECT_NEAR(ContrastRatio(0xFF808080, 0xFFFFFFFF), 3.95, 0.01);
+    EXPECT_NEAR(ContrastRatio(0x00767676, 0xFFFFFFFF), 4.54, 0.01);  // alpha plays no part
+}
+
+TEST(TextContrast, FaintTextTakesTheNearestReadableShade)
+{
+    // Readable colours stay as they are.
+    for (ARGB readable : {0xFF3B455Bu, 0xFFBA5912u, 0xFFB22222u, 0xFFA0522Du, 0xFF0000FFu})
+        EXPECT_EQ(ReadableTextColor(readable, 0xFFFFFFFF), readable);
+    // Faint ones on white are darkened with AdjustColor, just far enough.
+    struct Case {
+        ARGB text;
+        ARGB readable;
+    } cases[] = {{0xFFD3D3D3, 0xFF767676}, {0xFF6184B4, 0xFF5578A8}, {0xFF20B2AE, 0xFF008480},
+                 {0xFFD68108, 0xFFB56000}, {0x80D3D3D3, 0x80767676}};
+    for (const Case& c : cases) {
+        const ARGB shade = ReadableTextColor(c.text, 0xFFFFFFFF);
+        EXPECT_EQ(shade, c.readable) << std::hex << c.text;
+        EXPECT_GE(ContrastRatio(shade, 0xFFFFFFFF), kReadableContrast);
+        EXPECT_LT(ContrastRatio(AdjustColor(shade, 1), 0xFFFFFFFF), kReadableContrast);
+    }
+    // On a dark background faint text is lightened instead; the ends always reach the ratio.
+    const ARGB on_dark = ReadableTextColor(0xFF303030, 0xFF202020);
+    EXPECT_GT(on_dark & 0xFFu, 0x30u);
+    EXPECT_GE(ContrastRatio(on_dark, 0xFF202020), kReadableContrast);
+    for (ARGB background : {0xFF767676u, 0xFF777777u, 0xFF7F7F7Fu, 0xFF595959u})
+        EXPECT_GE(ContrastRatio(ReadableTextColor(background, background), background), kReadableContrast);
 }

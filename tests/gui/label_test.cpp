@@ -84,7 +84,7 @@ TEST(Label, HostsTheWindowPictureAndStopsItsAnimation)
     ASSERT_TRUE(label->SetImage(QStringLiteral("GIF"), 167, 0xFFFFFFFF));
     EXPECT_TRUE(label->Image().IsAnimated());
     EXPECT_TRUE(label->Image().is_running());
-    EXPECT_EQ(label->Image().target_rect(), QRect(0, 0, 800, 600));
+    EXPECT_EQ(label->Image().target_rect(), QRect(0, 0, 192, 113));
     label->FitImageToWindow();
     EXPECT_EQ(label->Image().target_rect(), QRect(0, 0, 200, 150));
     label->resize(300, 200);

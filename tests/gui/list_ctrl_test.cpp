@@ -3,6 +3,7 @@
 #include "ui/CVtListCtrlEx.h"
 
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -219,6 +220,45 @@ TEST_F(ListCtrlTest, AlternateRowsUseSlotElevenOnOddRows)
     EXPECT_EQ(list.ResolveCellColors(0, 0).back, theme.slot(CSCColorTheme::kBack));
     EXPECT_EQ(list.ResolveCellColors(1, 0).back, theme.slot(CSCColorTheme::kAlternateBack));
     EXPECT_EQ(list.ResolveCellColors(2, 0).back, theme.slot(CSCColorTheme::kBack));
+}
+
+
+TEST_F(ListCtrlTest, TheAutoFillColumnTakesTheRestOfTheWidthAndKeepsIt)
+{
+    list.SetColumns(QStringLiteral("a,60;b,80;c,50"));
+    list.EnableAlternateRows(true);
+    list.AddRowsFromText(QStringLiteral("0\n1\n2"), QStringLiteral("|"), true);
+    list.SetAutoFillColumn(2);
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    auto filled_to = [this] { return list.GetCellRect(0, 2).right() + 1; };
+    EXPECT_EQ(filled_to(), list.viewport()->width() - 2);
+    EXPECT_EQ(list.horizontalScrollBar()->maximum(), 0);
+    // The striping runs to the edge: an odd row's last cell is alternate-coloured near the right end.
+    const int x = list.viewport()->width() - 3;
+    EXPECT_EQ(PixelAt(*list.viewport(), x, list.GetCellRect(1, 2).center().y()),
+              list.GetColorTheme().color(CSCColorTheme::kAlternateBack).rgb());
+
+    list.resize(700, 300);
+    EXPECT_EQ(filled_to(), list.viewport()->width() - 2);
+    list.SetColumnWidth(0, 160);  // another column grows: the filler gives way
+    EXPECT_EQ(filled_to(), list.viewport()->width() - 2);
+
+    // Many rows bring a vertical scroll bar, which narrows the client area: still filled.
+    list.AddRowsFromText(QStringLiteral("r\n").repeated(100).trimmed(), QStringLiteral("|"), true);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(list.verticalScrollBar()->isVisible());
+    EXPECT_EQ(filled_to(), list.viewport()->width() - 2);
+
+    // Narrower than the other columns: the filler keeps the width it had when chosen, the list scrolls.
+    list.resize(200, 300);
+    EXPECT_EQ(list.GetColumnWidth(2), 50);
+    EXPECT_GT(list.horizontalScrollBar()->maximum(), 0);
+
+    list.SetAutoFillColumn(-1);
+    list.resize(900, 300);
+    EXPECT_EQ(list.GetColumnWidth(2), 50);
+    EXPECT_EQ(list.GetAutoFillColumn(), -1);
 }
 
 TEST_F(ListCtrlTest, EmptyTextShowsWhileTheListHasNoRows)

@@ -187,4 +187,36 @@ TEST_F(MessageBoxTest, CaptionStripTakesTheStyleColours)
     EXPECT_EQ(box.GetCloseButton()->BackColors().front(), 0xFF6184B4u);
 }
 
+
+TEST(MessageBoxFont, TheBoxSpeaksInItsOwnersFontNotTheApplications)
+{
+    EnsureApplication();
+    QWidget owner;
+    QFont owner_font = QApplication::font();
+    owner_font.setPointSize(QApplication::font().pointSize() + 1);
+    owner.setFont(owner_font);
+    CSCMessageBox box;
+    box.Create(&owner, QStringLiteral("Check Tool"));
+    EXPECT_EQ(box.font().pointSize(), owner_font.pointSize());
+    EXPECT_EQ(box.GetMessageArea()->font().pointSize(), owner_font.pointSize());
+    EXPECT_EQ(box.GetAnswerButton(CSCMessageBox::kOk)->font().pointSize(), owner_font.pointSize());
+
+    // The box is measured in that font: the message's width decides the box's width.
+    const QString text = QStringLiteral("시스템 진단툴을 종료합니다. ").repeated(3).trimmed();
+    const int text_width = QFontMetrics(owner_font).size(0, text).width();
+    ASSERT_NE(text_width, QFontMetrics(QApplication::font()).size(0, text).width());
+    ASSERT_GT(text_width + 80, CSCMessageBox::kMinWidth);
+    ASSERT_LT(text_width + 80, CSCMessageBox::kMaxWidth);
+    box.SetMessage(text, CSCMessageBox::kOkCancel);
+    EXPECT_EQ(box.width(), text_width + 80);
+
+    // A font given to the box itself stays.
+    CSCMessageBox own;
+    QFont small = QApplication::font();
+    small.setPointSize(7);
+    own.setFont(small);
+    own.Create(&owner, QStringLiteral("t"));
+    EXPECT_EQ(own.font().pointSize(), 7);
+}
+
 }  // namespace

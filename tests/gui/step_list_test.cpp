@@ -1,5 +1,7 @@
 #include "ui/CSCStepCtrl.h"
+#include "ui/text_contrast.h"
 
+#include <QGuiApplication>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -10,15 +12,15 @@ constexpr ARGB kProduct = 0xFF6184B4;
 constexpr ARGB kFireBrick = 0xFFB22222;
 
 // The main window's configuration: vertical, margins 0 2 0 2, white, product colour overrides.
-void ConfigureLikeTheMainWindow(CSCStepCtrl& steps, int count)
+void ConfigureLikeTheMainWindow(CSCStepCtrl& steps, int count, ARGB product = kProduct)
 {
     steps.SetHorizontal(false);
     steps.SetMargins(0, 2, 0, 2);
     steps.SetBackColor(0xFFFFFFFF);
     steps.SetCurrentStep(-1);
     steps.SetStepCount(count);
-    steps.SetStepFillColor(-1, kProduct);
-    steps.SetStepTextColor(kProduct);
+    steps.SetStepFillColor(-1, product);
+    steps.SetStepTextColor(product);
     for (int j = 0; j < count; ++j)
         steps.SetStepText(j, QStringLiteral("그룹%1 체크").arg(j));
 }
@@ -26,6 +28,19 @@ void ConfigureLikeTheMainWindow(CSCStepCtrl& steps, int count)
 QRgb At(const QImage& image, const QRect& box, int dx, int dy)
 {
     return image.pixel(box.left() + dx, box.top() + dy);
+}
+
+// The darkest pixel of an area: where anti-aliased drawing covers a pixel fully, its own colour.
+QRgb DarkestIn(const QImage& image, const QRect& area)
+{
+    QRgb darkest = qRgb(255, 255, 255);
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (qGray(image.pixel(x, y)) < qGray(darkest))
+                darkest = image.pixel(x, y);
+        }
+    }
+    return darkest;
 }
 
 }  // namespace
@@ -104,6 +119,43 @@ TEST(StepList, BeforeTheFirstRunEveryStepIsARingInTheProductColour)
         EXPECT_EQ(steps.CaptionColorOf(c), kProduct);
         EXPECT_EQ(At(image, steps.StepBox(c), 9, 9), qRgb(255, 255, 255));
     }
+}
+
+
+// An unknown product's light grey would vanish on white: its rings and lines keep the grey, its
+// captions are drawn in the nearest shade that reads. Readable colours are drawn as they are.
+TEST(StepList, CaptionsStayReadableWhateverTheProductColour)
+{
+    // Large captions, so that some pixels of each glyph are covered fully and show the pen's colour.
+    QFont large = QGuiApplication::font();
+    large.setPixelSize(36);
+    auto caption_area = [](const CSCStepCtrl& steps, int c) {
+        const QRect box = steps.StepBox(c);
+        return QRect(box.right() + 9, box.center().y() - 10, steps.width() - box.right() - 10, 20);
+    };
+
+    constexpr ARGB kUnknownProduct = 0xFFD3D3D3;
+    CSCStepCtrl steps;
+    steps.setFont(large);
+    ConfigureLikeTheMainWindow(steps, 3, kUnknownProduct);
+    steps.resize(400, 300);
+    const QImage image = steps.grab().toImage();
+    const ARGB readable = ReadableTextColor(kUnknownProduct, 0xFFFFFFFF);
+    ASSERT_GE(ContrastRatio(readable, 0xFFFFFFFF), kReadableContrast);
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_EQ(steps.CaptionColorOf(c), kUnknownProduct);
+        EXPECT_EQ(steps.CaptionTextColorOf(c), readable);
+        EXPECT_EQ(DarkestIn(image, caption_area(steps, c)), ToPlatformColor(readable).rgb()) << c;
+        EXPECT_EQ(DarkestIn(image, steps.StepBox(c)), ToPlatformColor(kUnknownProduct).rgb()) << c;  // the ring
+    }
+
+    CSCStepCtrl readable_steps;
+    readable_steps.setFont(large);
+    ConfigureLikeTheMainWindow(readable_steps, 2, 0xFF3B455B);
+    readable_steps.resize(400, 300);
+    const QImage plain = readable_steps.grab().toImage();
+    EXPECT_EQ(readable_steps.CaptionTextColorOf(0), 0xFF3B455Bu);
+    EXPECT_EQ(DarkestIn(plain, caption_area(readable_steps, 0)), qRgb(0x3B, 0x45, 0x5B));
 }
 
 TEST(StepList, OutOfRangeIndexesAreIgnored)

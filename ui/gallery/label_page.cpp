@@ -79,7 +79,7 @@ QWidget* MakeLabelPage()
     link->SetLink(QStringLiteral("https://example.invalid/help"));
 
     auto* picture = new CSCStatic;
-    picture->setFixedSize(240, 180);
+    picture->setFixedSize(192, 113);  // the main window's picture label, whose proportions the picture has
     layout.AddRow(QStringLiteral("picture 167, fitted"), picture);
     picture->SetImage(QStringLiteral("GIF"), 167, 0xFFFFFFFF);
     picture->FitImageToWindow();

@@ -23,6 +23,7 @@ CVtListCtrlEx* MakeResultList(QWidget* parent, const QString& columns)
     list->SetThemeColor(CSCColorTheme::kAlternateBack,
                         AdjustColor(list->GetColorTheme().slot(CSCColorTheme::kBack), -10));
     list->EnableAlternateRows(true);
+    list->SetAutoFillColumn(list->GetColumnCount() - 1);  // the rows reach the list's right edge
     list->setFrameStyle(QFrame::Box | QFrame::Plain);
     QPalette frame = list->palette();
     frame.setColor(QPalette::WindowText, QColor(0xA9, 0xA9, 0xA9));

@@ -1,6 +1,7 @@
 // The message box in the product style: the completion notice with its countdown, a question with
 // Korean captions and an error with three buttons. The boxes are shown inside the page here.
 #include "ui/CSCMessageBox.h"
+#include "ui/ui_fonts.h"
 
 #include <QGridLayout>
 #include <QWidget>
@@ -25,6 +26,7 @@ QWidget* MakeMessageBoxPage()
     auto* page = new QWidget;
     page->setAutoFillBackground(true);
     page->setPalette(QPalette(QColor(0xF0, 0xF0, 0xF0)));
+    page->setFont(DefaultFont(10));  // the main window's font, which its message box takes
     auto* layout = new QGridLayout(page);
     layout->setContentsMargins(20, 20, 20, 20);
     layout->setSpacing(20);

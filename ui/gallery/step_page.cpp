@@ -9,7 +9,7 @@ namespace {
 constexpr ARGB kProduct = 0xFF6184B4;
 const char* const kGroups[] = {"관리자 계정", "API 서버", "게이트웨이 서버", "세션 서버", "업데이트 서버"};
 
-CSCStepCtrl* MainWindowSteps()
+CSCStepCtrl* MainWindowSteps(ARGB product = kProduct)
 {
     auto* steps = new CSCStepCtrl;
     steps->setFixedSize(210, 200);
@@ -18,8 +18,8 @@ CSCStepCtrl* MainWindowSteps()
     steps->SetBackColor(0xFFFFFFFF);
     steps->SetCurrentStep(-1);
     steps->SetStepCount(5);
-    steps->SetStepFillColor(-1, kProduct);
-    steps->SetStepTextColor(kProduct);
+    steps->SetStepFillColor(-1, product);
+    steps->SetStepTextColor(product);
     for (int j = 0; j < 5; ++j)
         steps->SetStepText(j, QString::fromUtf8(kGroups[j]) + QStringLiteral(" 체크"));
     return steps;
@@ -65,6 +65,9 @@ QWidget* MakeStepPage()
     finished->SetCurrentStep(5);
     columns->addWidget(finished);
     layout.AddRow(QStringLiteral("loaded / running / finished"), row);
+
+    // An unknown product's light grey: the rings keep it, the captions take a readable shade of it.
+    layout.AddRow(QStringLiteral("unknown product (0xFFD3D3D3)"), MainWindowSteps(0xFFD3D3D3));
 
     auto* horizontal = new CSCStepCtrl;
     horizontal->setFixedSize(560, 60);
