@@ -11,7 +11,7 @@
 namespace {
 
 constexpr size_t kDictionaryBytes = 32768;
-constexpr size_t kMaxChunkBytes = size_t{8} << 20;
+constexpr size_t kMaxChunkBytes = size_t{4} << 20;
 // Source bytes read but not yet written: together with the pieces being read and the deflate states,
 // this keeps the packing well under 64 MB whatever the sources are.
 constexpr size_t kInFlightBytes = size_t{16} << 20;
@@ -35,9 +35,8 @@ public:
         : zip(zip),
           workers(workers),
           chunk_bytes(std::clamp<size_t>(chunk_bytes, 1, kMaxChunkBytes)),
-          max_chunks_in_flight(std::max<size_t>(
-              static_cast<size_t>(workers),
-              std::min<size_t>(2 * static_cast<size_t>(workers), kInFlightBytes / this->chunk_bytes))),
+          max_chunks_in_flight(
+              std::clamp<size_t>(kInFlightBytes / this->chunk_bytes, 2, std::max(2, 2 * workers))),
           progress(progress),
           failures(failures) {}
 
