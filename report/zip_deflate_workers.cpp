@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <system_error>
 
+#include "report/zip_writer_state.h"
+
 namespace {
 
 constexpr size_t kWindow = 32768;
@@ -15,14 +17,7 @@ ZipChunkDeflater::~ZipChunkDeflater() {
 }
 
 bool ZipChunkDeflater::deflate_into(ZipChunk& chunk) {
-    // The same parameters as the one-thread writer, so both give the same choice of blocks.
-    if (stream) {
-        if (deflateReset(stream.get()) != Z_OK) return false;
-    } else {
-        auto z = std::make_unique<z_stream>();
-        if (deflateInit2(z.get(), 8, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return false;
-        stream = std::move(z);
-    }
+    if (!zip_ready_deflater(stream)) return false;
     z_stream& z = *stream;
     if (!chunk.dictionary.empty()) {
         const size_t tail = std::min(chunk.dictionary.size(), kWindow);

@@ -154,13 +154,17 @@ bool ZipWriter::append(const void* data, size_t size) {
     return true;
 }
 
-// Deflate state, made on the first deflated entry and reused for the rest of the archive.
-bool ZipWriter::ready_deflater() {
-    if (deflater) return deflateReset(deflater.get()) == Z_OK;
+bool zip_ready_deflater(std::unique_ptr<z_stream>& stream) {
+    if (stream) return deflateReset(stream.get()) == Z_OK;
     auto z = std::make_unique<z_stream>();
     if (deflateInit2(z.get(), 8, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return false;
-    deflater = std::move(z);
+    stream = std::move(z);
     return true;
+}
+
+// Deflate state, made on the first deflated entry and reused for the rest of the archive.
+bool ZipWriter::ready_deflater() {
+    return zip_ready_deflater(deflater);
 }
 
 void ZipWriter::cut_back(uint64_t offset) {

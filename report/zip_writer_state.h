@@ -76,5 +76,9 @@ private:
     int copy_data(ZipSourceFile& source, ZipEntry& entry);
 };
 
+// Resets the stream, or makes it on first use, with the archive's one set of parameters (raw deflate,
+// level 8, 32 KiB window, memory level 8), so that every thread chooses its blocks the same way.
+bool zip_ready_deflater(std::unique_ptr<z_stream>& stream);
+
 // Stores the result as the latest one and returns it.
 int zip_finish(int result);
