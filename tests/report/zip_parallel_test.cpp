@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <chrono>
 #include <filesystem>
@@ -243,4 +244,21 @@ TEST(ZipParallel, OnlyValidUtf8NamesCarryTheUtf8Flag) {
         EXPECT_EQ(z.central[2].flags & 0x0800, 0);
         EXPECT_EQ(unzip_entry(archive, korean), "korean named");
     }
+}
+
+// The deflated bytes of a fixed text as the one-thread writer made them before packing went
+// parallel (zlib's level 8, raw, memory level 8): any change of parameters or of the one-worker path
+// shows here, which comparing the two paths with each other would not.
+TEST(ZipParallel, OneWorkerKeepsTheDeflatedBytesOfBefore) {
+    ScratchFolder dir;
+    write_file_bytes(dir / "fixed.log", log_lines(3000, 11));
+    ASSERT_EQ(ZipFileList("", dir.path(), dir / "f.zip", {dir / "fixed.log"}, nullptr, with_workers(1)),
+              kZipOk);
+    const ZipLayout z = verified(dir / "f.zip");
+    ASSERT_EQ(z.central.size(), 1u);
+    const std::string data = read_file_bytes(dir / "f.zip").substr(30 + 9 + 17, z.central[0].compressed);
+    const uint32_t data_crc = static_cast<uint32_t>(
+        crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
+    EXPECT_EQ(z.central[0].compressed, 23136u);
+    EXPECT_EQ(data_crc, 3710961525u);
 }
