@@ -11,7 +11,7 @@
 // encryption, no ZIP64: an entry or an archive that would not fit the 32-bit fields is refused with
 // kZipTooLarge and the archive stays valid. Names that are valid UTF-8 beyond plain ASCII carry
 // general-purpose bit 11; other names keep their bytes without it. Memory use does not depend on the
-// size of the files.
+// size of the files. ZipFileList deflates on every core (see ZipPackOptions) into the same archive.
 
 inline constexpr int kZipOk = 0;
 inline constexpr int kZipCannotOpen = 0x00000200;   // archive not created, or source not opened/examined
