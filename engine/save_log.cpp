@@ -84,7 +84,9 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
     std::vector<std::string> files;
     find_files(files, folder, "*", "*", false, "", true, true);
     std::vector<ZipFileFailure> failures;
-    const int result = ZipFileList("", folder, archive_path, files, &failures);
+    ZipPackOptions options;
+    options.progress = [&observer](uint64_t done, uint64_t total) { observer.pack_progress(done, total); };
+    const int result = ZipFileList("", folder, archive_path, files, &failures, options);
     for (const ZipFileFailure& f : failures)
         g_log->write(CSCLog::warn, "zip_folder", __LINE__, "%s was not packed: %s", f.path.c_str(),
                      zip_result_text(f.result));

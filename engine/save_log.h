@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -27,6 +28,8 @@ public:
     virtual ~SaveLogObserver() = default;
     virtual void set_window_enabled(bool enabled) = 0;
     virtual void step_progress() = 0;
+    // Within the step that packs a log folder: source bytes packed so far of the total, per piece.
+    virtual void pack_progress(uint64_t /*done*/, uint64_t /*total*/) {}
     virtual void finish_progress() = 0;  // bar back to 0, progress window hidden
     virtual void show_message(const std::string& text) = 0;
     virtual void reveal_archive(const std::string& archive_path) = 0;
