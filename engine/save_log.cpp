@@ -67,7 +67,8 @@ void pack(ZipHandle zip, const std::string& path, std::vector<std::string>& pack
 SaveLogResult end_collection(SaveLogResult result, SaveLogObserver& observer) {
     if (!result.archive_written) {
         g_log->write(CSCLog::error, "thread_save_log", __LINE__, "%s", result.failure.c_str());
-        observer.show_message(result.archive_path + "\n" + load_string(kArchiveNotCreatedStringId));
+        const std::string above = result.archive_path.empty() ? std::string() : result.archive_path + "\n";
+        observer.show_message(above + load_string(kArchiveNotCreatedStringId));
     }
     if (!result.archive_path.empty()) observer.reveal_archive(result.archive_path);
     observer.finish_progress();
