@@ -17,6 +17,8 @@ namespace {
 constexpr int kUtf8CodePage = 65001;
 constexpr const char* kTestFolderName = "__test_for_create_folder__";
 constexpr const char* kTestFileName = "__test_for_create_file__.txt";
+// UTF-8 with a byte-order mark, like every text file the tool writes.
+constexpr const char* kTestFileText = "\uFEFFaccess test";
 
 std::string gigabytes(uint64_t bytes) {
     return format_size(bytes, 3, 1, true, true);
@@ -52,9 +54,8 @@ ReportFacts gather_report_facts(const std::string& product_title, bool read_moni
 std::string directory_test_text(const std::string& all_users_folder) {
     const std::string folder = all_users_folder + "/" + kTestFolderName;
     const std::string file = folder + "/" + kTestFileName;
-    const FolderRightsOutcome outcome = test_folder_rights(all_users_folder, kTestFolderName, kTestFileName,
-                                                           "\xEF\xBB\xBF"
-                                                           "access test");
+    const FolderRightsOutcome outcome =
+        test_folder_rights(all_users_folder, kTestFolderName, kTestFileName, kTestFileText);
     std::string text;
     text += "folder create test (" + folder + ") : " + (outcome.folder_created ? "success" : "failed") + "\n";
     text += "folder create test (" + file + ") : " + (outcome.file_written ? "success" : "failed") + "\n";
