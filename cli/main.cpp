@@ -15,16 +15,7 @@
 
 namespace {
 
-// kNoArchive: --save-log was asked for and no archive could be written; it outranks kSomeFailed,
-// whose news the output still carries.
-enum ExitStatus {
-    kAllPassed = 0,
-    kSomeFailed = 1,
-    kCheckListUnusable = 2,
-    kNoArchive = 3,
-    kUsage = 64,
-    kStopped = 130
-};
+enum ExitStatus { kAllPassed = 0, kSomeFailed = 1, kCheckListUnusable = 2, kUsage = 64, kStopped = 130 };
 
 std::atomic<DiagnosisRun*> active_run{nullptr};
 
@@ -79,6 +70,6 @@ int main(int argc, char** argv) {
     else if (archive)
         std::printf("archive: %s\n", archive->c_str());
     if (!run.completed()) return kStopped;
-    if (options.save_log && !archive) return kNoArchive;
+    if (options.save_log && !archive) return kNoArchiveExitStatus;
     return run.failures() == 0 ? kAllPassed : kSomeFailed;
 }

@@ -13,20 +13,13 @@ CSCLog the_log;
 
 const char* tag_of(int level) {
     switch (level) {
-        case CSCLog::info:
-            return "[info]";
-        case CSCLog::warn:
-            return "[warn]";
-        case CSCLog::error:
-            return "[error]";
-        case CSCLog::critical:
-            return "[critical]";
-        case CSCLog::sql:
-            return "[sql]";
-        case CSCLog::debug:
-            return "[debug]";
-        default:
-            return "";
+        case CSCLog::info: return "[info]";
+        case CSCLog::warn: return "[warn]";
+        case CSCLog::error: return "[error]";
+        case CSCLog::critical: return "[critical]";
+        case CSCLog::sql: return "[sql]";
+        case CSCLog::debug: return "[debug]";
+        default: return "";
     }
 }
 
@@ -54,8 +47,8 @@ std::string fallback_log_folder() {
 }
 
 bool is_absolute(const std::string& path) {
-    return (!path.empty() && (path[0] == '/' || path[0] == '\\')) ||
-           path.find(":\\", 1) != std::string::npos || path.find(":/", 1) != std::string::npos;
+    return (!path.empty() && (path[0] == '/' || path[0] == '\\')) || path.find(":\\", 1) != std::string::npos ||
+           path.find(":/", 1) != std::string::npos;
 }
 
 }  // namespace
@@ -95,9 +88,10 @@ bool CSCLog::open(std::string folder, std::string prefix, int level) {
     bool ok = false;
     const LocalDateTime day = to_local(static_cast<int64_t>(start_time), &ok);
     auto try_open = [&](const std::string& dir) {
+        if (dir.empty()) return false;  // no folder at all, not the root folder
         create_folder(dir);
         file_path = string_printf("%s/%s_%d%02d%02d.log", dir.c_str(), prefix.c_str(), ok ? day.year : 0,
-                                  ok ? day.month : 0, ok ? day.day : 0);
+                                ok ? day.month : 0, ok ? day.day : 0);
         file = std::fopen(file_path.c_str(), "ab");
         if (!file) return false;
         log_folder = dir;
@@ -107,9 +101,7 @@ bool CSCLog::open(std::string folder, std::string prefix, int level) {
         return true;
     };
     if (try_open(folder)) return true;
-    if (!default_folder) return false;
-    const std::string fallback = fallback_log_folder();
-    return !fallback.empty() && try_open(fallback);
+    return default_folder && try_open(fallback_log_folder());
 }
 
 std::string CSCLog::write(int level, const char* function, int line, const char* format, ...) {
@@ -172,8 +164,7 @@ void CSCLog::write_record(int level, const char* function, int line, const std::
 void CSCLog::write_start_log() {
     const std::string exe = get_exe_path(true);
     write(plain, "CSCLog::write_start_log", 127, "\n==================== Program Start ====================");
-    write(plain, "CSCLog::write_start_log", 130, "file version = %s",
-          get_file_version(exe, "FileVersion").c_str());
+    write(plain, "CSCLog::write_start_log", 130, "file version = %s", get_file_version(exe, "FileVersion").c_str());
     write(plain, "CSCLog::write_start_log", 134, "built datetime = %s",
           format_date_time(get_file_time(exe), kDateAndTime, true, " ", true, true).c_str());
     std::string path;
