@@ -70,7 +70,11 @@ SaveLogResult end_collection(SaveLogResult result, SaveLogObserver& observer) {
         const std::string above = result.archive_path.empty() ? std::string() : result.archive_path + "\n";
         observer.show_message(above + load_string(kArchiveNotCreatedStringId));
     }
-    if (!result.archive_path.empty()) observer.reveal_archive(result.archive_path);
+    // Without an archive the file manager shows what was collected, so the user can still send it.
+    const std::string& shown = result.archive_written || result.left_behind.empty()
+                                   ? result.archive_path
+                                   : result.left_behind.front();
+    if (!shown.empty()) observer.reveal_archive(shown);
     observer.finish_progress();
     observer.set_window_enabled(true);
     return result;

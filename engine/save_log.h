@@ -76,7 +76,8 @@ std::string final_archive_name(const std::string& product_title, int year, int m
 bool zip_folder(const std::string& folder, const std::string& archive_path, SaveLogObserver& observer);
 
 // The whole collection, on the calling thread. A failed archive is told with a message (the archive's
-// path and string kArchiveNotCreatedStringId); the file manager is asked to show the archive either way.
+// path and string kArchiveNotCreatedStringId); the file manager is still asked to show the archive, or
+// the first collected file left behind instead.
 SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer);
 
 // The collection on a thread of its own, for the window. The window's thread answers the observer's
