@@ -5,9 +5,6 @@
 
 class CCheckHost;
 
-// checktool-cli's exit status when --save-log wrote no archive. It outranks "some check failed",
-// whose news the output still carries.
-inline constexpr int kNoArchiveExitStatus = 3;
 class DiagnosisRun;
 
 // The log collection after a completed run, on this thread; its messages go to standard error.
