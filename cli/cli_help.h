@@ -7,6 +7,8 @@ enum CliExitStatus {
     kAllPassed = 0,
     kSomeFailed = 1,
     kCheckListUnusable = 2,
+    // --save-log wrote no archive; outranks "some check failed", whose news the output still carries.
+    kNoArchive = 3,
     kUsage = 64,
     kStopped = 130,
 };

@@ -27,6 +27,9 @@ std::optional<std::string> collect_logs(const CCheckHost& host, const DiagnosisR
     inputs.monitors = std::vector<Rect>{};  // headless: no monitors to report
     CliSaveLogObserver observer;
     const SaveLogResult result = thread_save_log(std::move(inputs), observer);
-    if (!result.archive_written) return std::nullopt;
-    return result.archive_path;
+    if (result.archive_written) return result.archive_path;
+    std::fprintf(stderr, "no log archive: %s\n", result.failure.c_str());
+    for (const std::string& path : result.left_behind)
+        std::fprintf(stderr, "left behind: %s\n", path.c_str());
+    return std::nullopt;
 }

@@ -79,5 +79,6 @@ int main(int argc, char** argv) {
     else if (archive)
         std::printf("archive: %s\n", archive->c_str());
     if (!run.completed()) return kStopped;
+    if (options.save_log && !archive) return kNoArchive;
     return run.failures() == 0 ? kAllPassed : kSomeFailed;
 }

@@ -8,12 +8,14 @@
 #include "report/file_inventory.h"
 #include "report/result_report.h"
 #include "report/zip_writer.h"
+#include "res/string_table.h"
 #include "sys/ascii_text.h"
 #include "sys/date_time_text.h"
 #include "sys/exe_facts.h"
 #include "sys/files.h"
 #include "sys/folders.h"
 #include "sys/fs_path.h"
+#include "sys/private_folder.h"
 #include "sys/run_and_capture.h"
 #include "sys/text_convert.h"
 
@@ -24,9 +26,14 @@ constexpr const char* kSystemInfoFile = "systeminfo.txt";
 constexpr const char* kTaskListFile = "tasklist.txt";
 constexpr const char* kNetworkFile = "ipconfig.txt";
 
-// The product title comes from the server; in a file name it must not reach outside the folder.
+// File systems refuse names longer than 255 bytes; the title leaves room for the longest ending,
+// "_20240305140709.zip".
+constexpr size_t kTitleBytesInNames = 200;
+
+// The product title comes from the server; in a file name it must neither reach outside the folder
+// nor pass the file system's length limit.
 std::string file_name_safe(const std::string& title) {
-    std::string safe = title;
+    std::string safe = utf8_prefix(title, kTitleBytesInNames);
     for (char& c : safe)
         if (static_cast<unsigned char>(c) < 0x20 ||
             std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos)
@@ -44,27 +51,43 @@ void remove_file(const std::string& path) {
     std::filesystem::remove(fs_path(path), ec);
 }
 
-// Adds a file to the final archive and deletes it once it is in; what stays out is logged.
-void pack_and_delete(ZipHandle zip, const std::string& path) {
+// Adds a file to the final archive; what stays out is logged. The file is deleted only once the
+// archive is complete, so a failure to finish it loses nothing.
+void pack(ZipHandle zip, const std::string& path, std::vector<std::string>& packed) {
     const int result = ZipAddFile(zip, split_path(path, 5), path);
     if (result == kZipOk) {
-        remove_file(path);
+        packed.push_back(path);
         return;
     }
     g_log->write(CSCLog::warn, "thread_save_log", __LINE__, "%s was not added to the archive: %s",
                  path.c_str(), zip_result_text(result));
 }
 
+// The end of every collection: a failure is told, and the file manager opens either way.
+SaveLogResult end_collection(SaveLogResult result, SaveLogObserver& observer) {
+    if (!result.archive_written) {
+        g_log->write(CSCLog::error, "thread_save_log", __LINE__, "%s", result.failure.c_str());
+        const std::string above = result.archive_path.empty() ? std::string() : result.archive_path + "\n";
+        observer.show_message(above + load_string(kArchiveNotCreatedStringId));
+    }
+    // Without an archive the file manager shows what was collected, so the user can still send it.
+    const std::string& shown = result.archive_written || result.left_behind.empty()
+                                   ? result.archive_path
+                                   : result.left_behind.front();
+    if (!shown.empty()) observer.reveal_archive(shown);
+    observer.finish_progress();
+    observer.set_window_enabled(true);
+    return result;
+}
+
 }  // namespace
 
 std::string default_collection_folder() {
     std::string local = get_special_folder(kLocalAppData);
-    if (local.empty()) {
-        // Without a known home the files would land in the root folder; the temporary folder is safer.
-        std::error_code ec;
-        local = utf8_of(std::filesystem::temp_directory_path(ec));
-    }
-    return local + "/Temp";
+    // Without a known home the files would land in the root folder, and in the shared temporary folder
+    // another user could plant links: a private folder there instead.
+    if (local.empty()) local = private_temp_folder("TarvoCheckTool");
+    return local.empty() ? std::string() : local + "/Temp";
 }
 
 std::string final_archive_name(const std::string& product_title, int year, int month, int day, int hour,
@@ -84,7 +107,9 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
     std::vector<std::string> files;
     find_files(files, folder, "*", "*", false, "", true, true);
     std::vector<ZipFileFailure> failures;
-    const int result = ZipFileList("", folder, archive_path, files, &failures);
+    ZipPackOptions options;
+    options.progress = [&observer](uint64_t done, uint64_t total) { observer.pack_progress(done, total); };
+    const int result = ZipFileList("", folder, archive_path, files, &failures, options);
     for (const ZipFileFailure& f : failures)
         g_log->write(CSCLog::warn, "zip_folder", __LINE__, "%s was not packed: %s", f.path.c_str(),
                      zip_result_text(f.result));
@@ -101,6 +126,12 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
 
     const std::string folder =
         inputs.collection_folder.empty() ? default_collection_folder() : inputs.collection_folder;
+    if (folder.empty()) {
+        for (int i = 0; i < kSaveLogSteps; ++i) observer.step_progress();
+        SaveLogResult nowhere;
+        nowhere.failure = "no folder of the user's own to collect into";
+        return end_collection(std::move(nowhere), observer);
+    }
     create_folder(folder);
     observer.step_progress();
 
@@ -148,31 +179,36 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
                           final_archive_name(profile.product_title, now.year, now.month, now.day, now.hour,
                                              now.minute, now.second);
     ZipHandle zip = ZipCreate(result.archive_path);
-    if (!zip)
-        g_log->write(CSCLog::error, "thread_save_log", __LINE__, "the archive %s could not be created",
-                     result.archive_path.c_str());
+    if (!zip) result.failure = "the archive " + result.archive_path + " could not be created";
+    std::vector<std::string> packed;
     observer.step_progress();
-    if (zip) pack_and_delete(zip, report_path);
+    if (zip) pack(zip, report_path, packed);
     observer.step_progress();
     if (zip)
         for (const std::string& text : texts)
-            if (file_exists(text)) pack_and_delete(zip, text);
+            if (file_exists(text)) pack(zip, text, packed);
     observer.step_progress();
     if (zip) {
-        if (file_exists(agent_archive)) pack_and_delete(zip, agent_archive);
-        if (!viewer_archive.empty() && file_exists(viewer_archive)) pack_and_delete(zip, viewer_archive);
+        if (file_exists(agent_archive)) pack(zip, agent_archive, packed);
+        if (!viewer_archive.empty() && file_exists(viewer_archive)) pack(zip, viewer_archive, packed);
         const int closed = ZipClose(zip);
         result.archive_written = closed == kZipOk;
-        if (!result.archive_written)
-            g_log->write(CSCLog::error, "thread_save_log", __LINE__,
-                         "the archive %s could not be finished: %s", result.archive_path.c_str(),
-                         zip_result_text(closed));
+        if (!result.archive_written) {
+            result.failure =
+                "the archive " + result.archive_path + " could not be finished: " + zip_result_text(closed);
+            remove_file(result.archive_path);  // a broken archive must not pass for the bundle
+        }
     }
 
-    if (result.archive_written) observer.reveal_archive(result.archive_path);
-    observer.finish_progress();
-    observer.set_window_enabled(true);
-    return result;
+    if (result.archive_written) {
+        for (const std::string& path : packed) remove_file(path);
+    } else {
+        std::vector<std::string> collected = {report_path, agent_archive, viewer_archive};
+        collected.insert(collected.begin() + 1, texts.begin(), texts.end());
+        for (const std::string& path : collected)
+            if (!path.empty() && file_exists(path)) result.left_behind.push_back(path);
+    }
+    return end_collection(std::move(result), observer);
 }
 
 SaveLogWorker::~SaveLogWorker() {

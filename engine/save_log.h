@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -19,6 +20,8 @@
 inline constexpr int kSaveLogSteps = 11;
 
 inline constexpr const char* kFolderMissingMessage = "\n위의 폴더가 존재하지 않습니다.";
+// Shown below the archive's path when the archive could not be made or finished.
+inline constexpr int kArchiveNotCreatedStringId = 112;
 
 // What a front end does for the collection. Every call comes from the thread running the collection;
 // show_message returns only when the user has closed the message.
@@ -27,6 +30,8 @@ public:
     virtual ~SaveLogObserver() = default;
     virtual void set_window_enabled(bool enabled) = 0;
     virtual void step_progress() = 0;
+    // Within the step that packs a log folder: source bytes packed so far of the total, per piece.
+    virtual void pack_progress(uint64_t /*done*/, uint64_t /*total*/) {}
     virtual void finish_progress() = 0;  // bar back to 0, progress window hidden
     virtual void show_message(const std::string& text) = 0;
     virtual void reveal_archive(const std::string& archive_path) = 0;
@@ -47,6 +52,10 @@ struct SaveLogInputs {
 struct SaveLogResult {
     std::string archive_path;
     bool archive_written = false;  // the final archive was created and closed without error
+    // When it was not: why, in English, and the collected files still in the collection folder
+    // (the unfinished archive itself is removed).
+    std::string failure;
+    std::vector<std::string> left_behind;
 };
 
 // The system commands standing in for systeminfo, tasklist and ipconfig /all.
@@ -57,8 +66,8 @@ inline constexpr const char* kNetworkCommand =
     "if command -v ip >/dev/null 2>&1; then ip addr; ip route; else ifconfig -a; fi; cat /etc/resolv.conf";
 inline constexpr int kCommandTimeoutMs = 120000;
 
-// The user's local application-data folder followed by "/Temp" (the temporary folder instead of the
-// application-data folder when that is unknown).
+// The user's local application-data folder followed by "/Temp" (a private folder in the temporary
+// folder instead when that is unknown; empty when neither can be had).
 std::string default_collection_folder();
 
 // "<title>_YYYYMMDDhhmmss.zip" for the given local time, whatever the user-interface language.
@@ -69,7 +78,9 @@ std::string final_archive_name(const std::string& product_title, int year, int m
 // no archive; files that could not be packed are named in the tool's log. True when the archive was made.
 bool zip_folder(const std::string& folder, const std::string& archive_path, SaveLogObserver& observer);
 
-// The whole collection, on the calling thread.
+// The whole collection, on the calling thread. A failed archive is told with a message (the archive's
+// path and string kArchiveNotCreatedStringId); the file manager is still asked to show the archive, or
+// the first collected file left behind instead.
 SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer);
 
 // The collection on a thread of its own, for the window. The window's thread answers the observer's

@@ -4,6 +4,7 @@
 
 #include "sys/date_time_text.h"
 #include "sys/exe_facts.h"
+#include "sys/private_folder.h"
 #include "sys/string_printf.h"
 
 namespace {
@@ -34,17 +35,15 @@ std::string with_crlf(const std::string& text) {
 }
 
 // Where the log goes when the folder beside the executable is not writable (an installed,
-// read-only location): the user's state folder, so that nothing is lost.
+// read-only location): the user's state folder, so that nothing is lost. Without a home the shared
+// temporary folder would be next, where another user could plant a link: a private folder there.
 std::string fallback_log_folder() {
     const char* state = std::getenv("XDG_STATE_HOME");
-    std::string base;
-    if (state && *state) {
-        base = state;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::string(home && *home ? home : "/tmp") + "/.local/state";
-    }
-    return base + "/TarvoCheckTool/Log";
+    if (state && state[0] == '/') return std::string(state) + "/TarvoCheckTool/Log";
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/') return std::string(home) + "/.local/state/TarvoCheckTool/Log";
+    const std::string private_folder = private_temp_folder("TarvoCheckTool");
+    return private_folder.empty() ? std::string() : private_folder + "/Log";
 }
 
 bool is_absolute(const std::string& path) {
@@ -89,6 +88,7 @@ bool CSCLog::open(std::string folder, std::string prefix, int level) {
     bool ok = false;
     const LocalDateTime day = to_local(static_cast<int64_t>(start_time), &ok);
     auto try_open = [&](const std::string& dir) {
+        if (dir.empty()) return false;  // no folder at all, not the root folder
         create_folder(dir);
         file_path = string_printf("%s/%s_%d%02d%02d.log", dir.c_str(), prefix.c_str(), ok ? day.year : 0,
                                 ok ? day.month : 0, ok ? day.day : 0);
@@ -108,37 +108,53 @@ bool CSCLog::open(std::string folder, std::string prefix, int level) {
 }
 
 std::string CSCLog::write(int level, const char* function, int line, const char* format, ...) {
-    std::lock_guard guard(lock);
-    if (!file && level <= max_level && !open(log_folder, file_prefix, max_level)) return {};
-
-    std::string message;
+    std::string record;
     va_list args;
     va_start(args, format);
-    const bool formatted = string_vprintf(message, format, args);
-    va_end(args);
-    if (!formatted) {
-        close();
-        return "log_text.FormatV() exception.";
+    // Logging never stops the program: whatever goes wrong in here stays in here, with the file closed.
+    try {
+        std::lock_guard guard(lock);
+        try {
+            write_locked(level, function, line, format, args, record);
+        } catch (...) {
+            close();
+        }
+    } catch (...) {
+        // The lock could not be taken: nothing was opened.
     }
-    std::string record = write_record(level, function, line, message);
-    close();
+    va_end(args);
     return record;
 }
 
-std::string CSCLog::write_record(int level, const char* function, int line, const std::string& text) {
+void CSCLog::write_locked(int level, const char* function, int line, const char* format, va_list args,
+                          std::string& record) {
+    if (!file && level <= max_level && !open(log_folder, file_prefix, max_level)) return;
+    std::string message;
+    if (!string_vprintf(message, format, args)) {
+        close();
+        record = "log_text.FormatV() exception.";
+        return;
+    }
+    write_record(level, function, line, message, record);
+    close();
+}
+
+void CSCLog::write_record(int level, const char* function, int line, const std::string& text,
+                          std::string& record) {
     size_t newlines = 0;
     while (newlines < text.size() && text[newlines] == '\n') ++newlines;
     const std::string message = text.substr(newlines);
 
     const LocalDateTime now = local_now();
-    const std::string record =
-        string_printf("[%d/%02d/%02d %02d:%02d:%02d.%03d][%s][%s]%s %s", now.year, now.month, now.day, now.hour,
-                    now.minute, now.second, now.millisecond, show_function && function ? function : "",
-                    show_line ? std::to_string(line).c_str() : "", tag_of(level), message.c_str());
+    record = string_printf("[%d/%02d/%02d %02d:%02d:%02d.%03d][%s][%s]%s %s", now.year, now.month, now.day,
+                           now.hour, now.minute, now.second, now.millisecond,
+                           show_function && function ? function : "",
+                           show_line ? std::to_string(line).c_str() : "", tag_of(level), message.c_str());
 
     if (newlines == 0 && message.empty()) {
+        record.clear();
         if (file) std::fputs("\r\n", file);
-        return {};
+        return;
     }
     if (file) {
         for (size_t i = 0; i < newlines; ++i) std::fputs("\r\n", file);
@@ -146,7 +162,6 @@ std::string CSCLog::write_record(int level, const char* function, int line, cons
         std::fwrite(out.data(), 1, out.size(), file);
         std::fflush(file);
     }
-    return record;
 }
 
 void CSCLog::write_start_log() {

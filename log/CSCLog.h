@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdarg>
 #include <cstdio>
 #include <ctime>
 #include <mutex>
@@ -19,6 +20,7 @@ public:
 
     // Appends one record "[date time.ms][function][line][tag] message" and returns it (without the
     // line end); empty when the file could not be opened. printf conventions, UTF-8 text for %s.
+    // Never throws: a failure inside loses the record, closes the file and returns what was built.
     std::string write(int level, const char* function, int line, const char* format, ...)
         __attribute__((format(printf, 5, 6)));
 
@@ -35,7 +37,11 @@ public:
 private:
     bool open(std::string folder, std::string prefix, int level);
     void close();
-    std::string write_record(int level, const char* function, int line, const std::string& message);
+    // The parts of write that run under the lock; record holds as much of the line as was built.
+    void write_locked(int level, const char* function, int line, const char* format, va_list args,
+                      std::string& record);
+    void write_record(int level, const char* function, int line, const std::string& message,
+                      std::string& record);
 
     std::mutex lock;
     std::time_t start_time;

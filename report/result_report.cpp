@@ -2,21 +2,23 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 
 #include "report/display_columns.h"
 #include "sys/date_time_text.h"
 #include "sys/exe_facts.h"
 #include "sys/files.h"
+#include "sys/folder_rights.h"
 #include "sys/folders.h"
-#include "sys/fs_path.h"
 #include "sys/number_text.h"
 #include "sys/system_figures.h"
 
 namespace {
 
 constexpr int kUtf8CodePage = 65001;
-constexpr int kFileNotFound = 2;  // the code the system gives for a missing file, on every platform
+constexpr const char* kTestFolderName = "__test_for_create_folder__";
+constexpr const char* kTestFileName = "__test_for_create_file__.txt";
+// UTF-8 with a byte-order mark, like every text file the tool writes.
+constexpr const char* kTestFileText = "\uFEFFaccess test";
 
 std::string gigabytes(uint64_t bytes) {
     return format_size(bytes, 3, 1, true, true);
@@ -50,21 +52,15 @@ ReportFacts gather_report_facts(const std::string& product_title, bool read_moni
 }
 
 std::string directory_test_text(const std::string& all_users_folder) {
-    namespace fs = std::filesystem;
-    const std::string folder = all_users_folder + "/__test_for_create_folder__";
-    const std::string file = folder + "/__test_for_create_file__.txt";
+    const std::string folder = all_users_folder + "/" + kTestFolderName;
+    const std::string file = folder + "/" + kTestFileName;
+    const FolderRightsOutcome outcome =
+        test_folder_rights(all_users_folder, kTestFolderName, kTestFileName, kTestFileText);
     std::string text;
-    const bool folder_made = create_folder(folder);
-    text += "folder create test (" + folder + ") : " + (folder_made ? "success" : "failed") + "\n";
-    const bool file_written = write_text_file(file, "access test", kUtf8CodePage, false);
-    text += "folder create test (" + file + ") : " + (file_written ? "success" : "failed") + "\n";
-
-    std::error_code ec;
-    const bool file_deleted = fs::remove(fs_path(file), ec);
-    text += delete_line(file, file_deleted, ec ? ec.value() : kFileNotFound);
-    ec.clear();
-    const bool folder_deleted = fs::remove_all(fs_path(folder), ec) > 0 && !ec;
-    text += delete_line(folder, folder_deleted, ec ? ec.value() : kFileNotFound);
+    text += "folder create test (" + folder + ") : " + (outcome.folder_created ? "success" : "failed") + "\n";
+    text += "folder create test (" + file + ") : " + (outcome.file_written ? "success" : "failed") + "\n";
+    text += delete_line(file, outcome.file_deleted, outcome.file_delete_error);
+    text += delete_line(folder, outcome.folder_deleted, outcome.folder_delete_error);
     return text;
 }
 

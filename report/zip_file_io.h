@@ -12,7 +12,7 @@
 struct ZipSourceFacts {
     uint64_t size = 0;
     bool read_only = false;  // the owner may not write it
-    int64_t modified = 0;  // seconds since 1970-01-01 UTC
+    int64_t modified = 0;    // seconds since 1970-01-01 UTC
     int64_t accessed = 0;
     int64_t created = 0;  // birth time where the file system keeps one, else the status-change time
 };

@@ -6,11 +6,11 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
-#include <filesystem>
 #include <memory>
-#include <set>
 
+#include "net/http_body_sink.h"
 #include "report/zip_file_io.h"
+#include "report/zip_writer_state.h"
 #include "sys/ascii_text.h"
 #include "sys/date_time_text.h"
 #include "sys/fs_path.h"
@@ -20,7 +20,7 @@ int g_zip_last_result = kZipOk;
 namespace {
 
 constexpr size_t kPiece = 16384;
-constexpr uint64_t kMax32 = 0xFFFFFFFFu;
+constexpr uint64_t kMax32 = kZipMax32;
 constexpr size_t kMaxEntries = 0xFFFF;
 constexpr size_t kLocalHeaderSize = 30;
 constexpr size_t kCentralHeaderSize = 46;
@@ -38,8 +38,6 @@ constexpr uint16_t kMethodDeflated = 8;
 
 constexpr uint32_t kFolderAttributes = 0x41C00010;
 
-constexpr const char* kTempCopyName = "_temp_zip_file_.tmp";
-
 // Little-endian field writer over a byte buffer.
 class Bytes {
 public:
@@ -55,14 +53,9 @@ public:
     std::vector<uint8_t> data;
 };
 
-struct DosStamp {
-    uint16_t time = 0;
-    uint16_t date = (1 << 5) | 1;  // 1980-01-01
-};
-
 // The DOS format cannot hold years before 1980 or after 2107; such times are clamped to its ends.
-DosStamp dos_stamp(int year, int month, int day, int hour, int minute, int second) {
-    DosStamp s;
+ZipDosStamp dos_stamp(int year, int month, int day, int hour, int minute, int second) {
+    ZipDosStamp s;
     if (year < 1980) return s;
     if (year > 2107) {
         year = 2107, month = 12, day = 31, hour = 23, minute = 59, second = 59;
@@ -73,7 +66,7 @@ DosStamp dos_stamp(int year, int month, int day, int hour, int minute, int secon
 }
 
 // Calendar fields of a UTC time (days-from-civil inverted), free of the C library's static buffers.
-DosStamp dos_stamp_utc(int64_t seconds) {
+ZipDosStamp dos_stamp_utc(int64_t seconds) {
     int64_t days = seconds >= 0 ? seconds / 86400 : (seconds - 86399) / 86400;
     int64_t rest = seconds - days * 86400;
     days += 719468;
@@ -104,6 +97,13 @@ bool already_compressed(const std::string& name) {
 
 bool is_plain_ascii(const std::string& s) {
     return std::all_of(s.begin(), s.end(), [](unsigned char c) { return c < 0x80; });
+}
+
+// Bit 11 promises UTF-8, and readers that trust it refuse the whole archive when a name breaks the
+// promise. Other names keep their bytes without the flag: every reader opens them, and a reader on the
+// system they came from gets the original name back.
+bool needs_utf8_flag(const std::string& name) {
+    return !is_plain_ascii(name) && valid_utf8(name) == name;
 }
 
 uint32_t le32(const uint8_t* p) {
@@ -138,61 +138,41 @@ uint32_t file_attributes(const ZipSourceFacts& facts, bool executable) {
 
 }  // namespace
 
-struct ZipEntry {
-    std::string name;
-    uint16_t flags = 0;
-    uint16_t method = kMethodStored;
-    DosStamp stamp;
-    uint32_t crc = 0;
-    uint32_t compressed = 0;
-    uint32_t uncompressed = 0;
-    uint32_t attributes = 0;
-    uint32_t offset = 0;
-    uint32_t modified = 0;
-    uint32_t accessed = 0;
-    uint32_t created = 0;
-};
+bool ZipEntry::deflated() const {
+    return method == kMethodDeflated;
+}
 
-struct ZipWriter {
-    ZipArchiveFile file;
-    uint64_t written = 0;
-    uint64_t central_size = 0;  // of the central directory written so far, to keep the total in bounds
-    bool broken = false;        // a failed entry could not be cut off again
-    std::vector<ZipEntry> entries;
-    std::unique_ptr<z_stream> deflater;
-    std::vector<uint8_t> in = std::vector<uint8_t>(kPiece);
-    std::vector<uint8_t> out = std::vector<uint8_t>(kPiece);
+ZipWriter::ZipWriter() : in(kPiece), out(kPiece) {}
 
-    ~ZipWriter() {
-        if (deflater) deflateEnd(deflater.get());
-    }
+ZipWriter::~ZipWriter() {
+    if (deflater) deflateEnd(deflater.get());
+}
 
-    bool append(const void* data, size_t size) {
-        if (!file.write(data, size)) return false;
-        written += size;
-        return true;
-    }
+bool ZipWriter::append(const void* data, size_t size) {
+    if (!file.write(data, size)) return false;
+    written += size;
+    return true;
+}
 
-    // Deflate state, made on the first deflated entry and reused for the rest of the archive.
-    bool ready_deflater() {
-        if (deflater) return deflateReset(deflater.get()) == Z_OK;
-        auto z = std::make_unique<z_stream>();
-        if (deflateInit2(z.get(), 8, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return false;
-        deflater = std::move(z);
-        return true;
-    }
+bool zip_ready_deflater(std::unique_ptr<z_stream>& stream) {
+    if (stream) return deflateReset(stream.get()) == Z_OK;
+    auto z = std::make_unique<z_stream>();
+    if (deflateInit2(z.get(), 8, Z_DEFLATED, -15, 8, Z_DEFAULT_STRATEGY) != Z_OK) return false;
+    stream = std::move(z);
+    return true;
+}
 
-    // Drops a failed entry, so that the archive is as it was before the add.
-    void cut_back(uint64_t offset) {
-        if (file.truncate(offset))
-            written = offset;
-        else
-            broken = true;
-    }
+// Deflate state, made on the first deflated entry and reused for the rest of the archive.
+bool ZipWriter::ready_deflater() {
+    return zip_ready_deflater(deflater);
+}
 
-    int add(const std::string& entry_name, const std::string* source_path);
-    int copy_data(ZipSourceFile& source, ZipEntry& entry);
-};
+void ZipWriter::cut_back(uint64_t offset) {
+    if (file.truncate(offset))
+        written = offset;
+    else
+        broken = true;
+}
 
 namespace {
 
@@ -242,12 +222,12 @@ std::vector<uint8_t> central_header(const ZipEntry& e) {
     return b.data;
 }
 
-int finish(int result) {
+}  // namespace
+
+int zip_finish(int result) {
     g_zip_last_result = result;
     return result;
 }
-
-}  // namespace
 
 int ZipWriter::copy_data(ZipSourceFile& source, ZipEntry& entry) {
     uint64_t read_total = 0;
@@ -268,6 +248,7 @@ int ZipWriter::copy_data(ZipSourceFile& source, ZipEntry& entry) {
         read_total += static_cast<uint64_t>(n);
         if (read_total > kMax32) return kZipTooLarge;  // the file grew past the limit while being read
         crc = static_cast<uint32_t>(crc32(crc, in.data(), static_cast<uInt>(n)));
+        if (on_read && n > 0) on_read(static_cast<uint64_t>(n));
         if (!deflate_it) {
             if (n == 0) break;
             if (int r = emit(in.data(), static_cast<size_t>(n)); r != kZipOk) return r;
@@ -296,62 +277,73 @@ int ZipWriter::copy_data(ZipSourceFile& source, ZipEntry& entry) {
     return kZipOk;
 }
 
-int ZipWriter::add(const std::string& entry_name, const std::string* source_path) {
-    if (broken) return kZipWriteFailed;
-    ZipEntry entry;
-    entry.name = entry_name;
-    std::replace(entry.name.begin(), entry.name.end(), '\\', '/');
-    if (!source_path && entry.name.back() != '/') entry.name += '/';
+namespace {
+
+std::string archive_name(const std::string& entry_name, bool folder) {
+    std::string name = entry_name;
+    std::replace(name.begin(), name.end(), '\\', '/');
+    if (folder && name.back() != '/') name += '/';
+    return name;
+}
+
+}  // namespace
+
+int ZipWriter::prepare_file(const std::string& entry_name, const std::string& path, ZipSourceFile& source,
+                            ZipEntry& entry) {
+    entry.name = archive_name(entry_name, false);
     if (entry.name.size() > 0xFFFF) return kZipBadArgument;
+    if (!source.open(path)) return kZipCannotOpen;
+    const ZipSourceFacts& facts = source.facts();
+    if (facts.size > kMax32) return kZipTooLarge;
+    entry.method = already_compressed(entry.name) ? kMethodStored : kMethodDeflated;
+    entry.flags = entry.method == kMethodDeflated ? kFlagMaxCompression : 0;
+    if (needs_utf8_flag(entry.name)) entry.flags |= kFlagUtf8Name;
+    entry.stamp = dos_stamp_utc(facts.modified);  // the file system's UTC time, as the DOS stamp
+    entry.modified = unix_seconds(facts.modified);
+    entry.accessed = unix_seconds(facts.accessed);
+    entry.created = unix_seconds(facts.created);
+    entry.attributes = file_attributes(facts, looks_executable(source));
+    entry.uncompressed = static_cast<uint32_t>(facts.size);
+    entry.compressed = entry.method == kMethodStored ? entry.uncompressed : 0;
+    return kZipOk;
+}
+
+int ZipWriter::prepare_folder(const std::string& entry_name, ZipEntry& entry) {
+    entry.name = archive_name(entry_name, true);
+    if (entry.name.size() > 0xFFFF) return kZipBadArgument;
+    if (needs_utf8_flag(entry.name)) entry.flags |= kFlagUtf8Name;
+    const LocalDateTime now = local_now();
+    entry.stamp = dos_stamp(now.year, now.month, now.day, now.hour, now.minute, now.second);
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch());
+    entry.modified = entry.accessed = entry.created = unix_seconds(seconds.count());
+    entry.attributes = kFolderAttributes;
+    return kZipOk;
+}
+
+int ZipWriter::start_entry(ZipEntry& entry) {
+    if (broken) return kZipWriteFailed;
     if (entries.size() >= kMaxEntries) return kZipTooLarge;
-
-    ZipSourceFile source;
-    if (source_path) {
-        if (!source.open(*source_path)) return kZipCannotOpen;
-        const ZipSourceFacts& facts = source.facts();
-        if (facts.size > kMax32) return kZipTooLarge;
-        entry.method = already_compressed(entry.name) ? kMethodStored : kMethodDeflated;
-        entry.flags = entry.method == kMethodDeflated ? kFlagMaxCompression : 0;
-        entry.stamp = dos_stamp_utc(facts.modified);  // the file system's UTC time, as the DOS stamp
-        entry.modified = unix_seconds(facts.modified);
-        entry.accessed = unix_seconds(facts.accessed);
-        entry.created = unix_seconds(facts.created);
-        entry.attributes = file_attributes(facts, looks_executable(source));
-        entry.uncompressed = static_cast<uint32_t>(facts.size);
-        entry.compressed = entry.method == kMethodStored ? entry.uncompressed : 0;
-    } else {
-        const LocalDateTime now = local_now();
-        entry.stamp = dos_stamp(now.year, now.month, now.day, now.hour, now.minute, now.second);
-        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(
-            std::chrono::system_clock::now().time_since_epoch());
-        entry.modified = entry.accessed = entry.created = unix_seconds(seconds.count());
-        entry.attributes = kFolderAttributes;
-    }
-    if (!is_plain_ascii(entry.name)) entry.flags |= kFlagUtf8Name;
-
     const uint64_t start = written;
     if (start > kMax32) return kZipTooLarge;
     entry.offset = static_cast<uint32_t>(start);
-    std::vector<uint8_t> header = local_header(entry, entry.flags | kFlagDataDescriptor);
+    const std::vector<uint8_t> header = local_header(entry, entry.flags | kFlagDataDescriptor);
     if (!append(header.data(), header.size())) {
         cut_back(start);
         return kZipWriteFailed;
     }
-    if (source_path) {
-        if (int r = copy_data(source, entry); r != kZipOk) {
-            cut_back(start);
-            return r;
-        }
-        source.close();
-    }
+    return kZipOk;
+}
+
+int ZipWriter::end_entry(ZipEntry&& entry) {
     const uint64_t central_entry = kCentralHeaderSize + entry.name.size() + kCentralExtraSize;
     if (written + central_size + central_entry + kEndRecordSize > kMax32) {
-        cut_back(start);
+        cut_back(entry.offset);
         return kZipTooLarge;
     }
-    header = local_header(entry, entry.flags);
-    if (!file.write_at(start, header.data(), header.size())) {
-        cut_back(start);
+    const std::vector<uint8_t> header = local_header(entry, entry.flags);
+    if (!file.write_at(entry.offset, header.data(), header.size())) {
+        cut_back(entry.offset);
         return kZipWriteFailed;
     }
     central_size += central_entry;
@@ -359,32 +351,50 @@ int ZipWriter::add(const std::string& entry_name, const std::string* source_path
     return kZipOk;
 }
 
+int ZipWriter::add(const std::string& entry_name, const std::string* source_path) {
+    if (broken) return kZipWriteFailed;
+    ZipEntry entry;
+    ZipSourceFile source;
+    int result = source_path ? prepare_file(entry_name, *source_path, source, entry)
+                             : prepare_folder(entry_name, entry);
+    if (result == kZipOk) result = start_entry(entry);
+    if (result != kZipOk) return result;
+    if (source_path) {
+        if (result = copy_data(source, entry); result != kZipOk) {
+            cut_back(entry.offset);
+            return result;
+        }
+        source.close();
+    }
+    return end_entry(std::move(entry));
+}
+
 ZipHandle ZipCreate(const std::string& archive_path) {
     auto zip = std::make_unique<ZipWriter>();
     if (archive_path.empty() || !zip->file.create(archive_path)) {
-        finish(kZipCannotOpen);
+        zip_finish(kZipCannotOpen);
         return nullptr;
     }
-    finish(kZipOk);
+    zip_finish(kZipOk);
     return zip.release();
 }
 
 int ZipAddFile(ZipHandle zip, const std::string& entry_name, const std::string& source_path) {
-    if (!zip || entry_name.empty()) return finish(kZipBadArgument);
-    return finish(zip->add(entry_name, &source_path));
+    if (!zip || entry_name.empty()) return zip_finish(kZipBadArgument);
+    return zip_finish(zip->add(entry_name, &source_path));
 }
 
 int ZipAddFolder(ZipHandle zip, const std::string& entry_name) {
-    if (!zip || entry_name.empty()) return finish(kZipBadArgument);
-    return finish(zip->add(entry_name, nullptr));
+    if (!zip || entry_name.empty()) return zip_finish(kZipBadArgument);
+    return zip_finish(zip->add(entry_name, nullptr));
 }
 
 int ZipClose(ZipHandle zip) {
-    if (!zip) return finish(kZipBadArgument);
+    if (!zip) return zip_finish(kZipBadArgument);
     std::unique_ptr<ZipWriter> owner(zip);
     if (zip->broken) {
         zip->file.close();
-        return finish(kZipWriteFailed);
+        return zip_finish(kZipWriteFailed);
     }
     const uint64_t central_start = zip->written;
     bool ok = true;
@@ -403,62 +413,7 @@ int ZipClose(ZipHandle zip) {
     end.u16(0);
     ok = ok && zip->append(end.data.data(), end.data.size());
     ok = zip->file.close() && ok;
-    return finish(ok ? kZipOk : kZipWriteFailed);
-}
-
-namespace {
-
-bool is_separator(char c) {
-    return c == '/' || c == '\\';
-}
-
-// The archive's folder, where the temporary copy of a busy file goes.
-std::string folder_of(const std::string& path) {
-    size_t cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? std::string(".") : path.substr(0, cut);
-}
-
-// Packs a file that could not be opened (held by its writer) through a copy beside the archive.
-int add_through_copy(ZipHandle zip, const std::string& entry_name, const std::string& path,
-                     const std::string& archive_path) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    if (!fs::is_regular_file(fs_path(path), ec)) return kZipCannotOpen;  // a pipe would block the copy
-    const fs::path copy = fs_path(folder_of(archive_path)) / kTempCopyName;
-    if (!fs::copy_file(fs_path(path), copy, fs::copy_options::overwrite_existing, ec)) return kZipCannotOpen;
-    int result = ZipAddFile(zip, entry_name, utf8_of(copy));
-    fs::remove(copy, ec);
-    return result;
-}
-
-}  // namespace
-
-int ZipFileList(const std::string& root, const std::string& base_folder, const std::string& archive_path,
-                const std::vector<std::string>& files, std::vector<ZipFileFailure>* failures) {
-    ZipHandle zip = ZipCreate(archive_path);
-    if (!zip) return finish(kZipNotCreated);
-    if (!root.empty()) ZipAddFolder(zip, root);
-
-    std::string base = base_folder;
-    if (base.empty() || !is_separator(base.back())) base += '/';
-    std::set<std::string> folders_added;  // one entry per subfolder, however many files it holds
-
-    for (const std::string& path : files) {
-        // Only the leading base is cut: the same text deeper in the path belongs to the name.
-        std::string relative = path.compare(0, base.size(), base) == 0 ? path.substr(base.size()) : path;
-        relative.erase(0, relative.find_first_not_of("/\\"));
-        size_t last = relative.find_last_of("/\\");
-        if (last != std::string::npos && last > 0) {
-            std::string sub = relative.substr(0, last);
-            std::string folder = root.empty() ? sub : root + "/" + sub;
-            if (folders_added.insert(folder).second) ZipAddFolder(zip, folder);
-        }
-        std::string entry = root.empty() ? relative : root + "/" + relative;
-        int result = ZipAddFile(zip, entry, path);
-        if (result == kZipCannotOpen) result = finish(add_through_copy(zip, entry, path, archive_path));
-        if (result != kZipOk && failures) failures->push_back({path, result});
-    }
-    return ZipClose(zip);
+    return zip_finish(ok ? kZipOk : kZipWriteFailed);
 }
 
 const char* zip_result_text(int result) {

@@ -1,13 +1,17 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 // A small ZIP writer: create an archive, add files and folders one at a time (deflated at level 8, or
 // stored when already compressed), close it with its central directory. No data descriptors, no
 // encryption, no ZIP64: an entry or an archive that would not fit the 32-bit fields is refused with
-// kZipTooLarge and the archive stays valid. Names that are not plain ASCII are written in UTF-8 with
-// general-purpose bit 11 set. Memory use does not depend on the size of the files.
+// kZipTooLarge and the archive stays valid. Names that are valid UTF-8 beyond plain ASCII carry
+// general-purpose bit 11; other names keep their bytes without it. Memory use does not depend on the
+// size of the files. ZipFileList deflates on every core (see ZipPackOptions) into the same archive.
 
 inline constexpr int kZipOk = 0;
 inline constexpr int kZipCannotOpen = 0x00000200;   // archive not created, or source not opened/examined
@@ -37,12 +41,32 @@ struct ZipFileFailure {
     int result = kZipOk;
 };
 
+inline constexpr int kZipMaxWorkers = 8;
+// Large enough that the few bytes each piece costs are lost in the noise, small enough that a 100 MB
+// log keeps every core busy and that the pieces in flight stay a few megabytes (see bench/zip).
+inline constexpr size_t kZipChunkBytes = size_t{1} << 20;
+
+struct ZipPackOptions {
+    // Threads deflating at once: 0 follows the cores (at most kZipMaxWorkers); 1 packs everything on the
+    // calling thread, exactly as ZipAddFile does. The archive holds the same entries either way.
+    int workers = 0;
+    // With more than one worker, a file is deflated in pieces of this size at once.
+    size_t chunk_bytes = kZipChunkBytes;
+    // Source bytes packed so far and the total listed, on the calling thread, as the packing goes.
+    std::function<void(uint64_t done, uint64_t total)> progress;
+};
+
 // Packs files found below base_folder under names relative to it, inside a root folder entry when
 // root is not empty. A file that cannot be opened (another program holds it) is packed through a
-// temporary copy beside the archive. Returns the result of closing the archive, or kZipNotCreated;
-// the files that could not be packed are appended to failures when it is given.
+// temporary copy beside the archive, under the original's modification time. Returns the result of
+// closing the archive, or kZipNotCreated; the files that could not be packed are appended to failures
+// when it is given.
 int ZipFileList(const std::string& root, const std::string& base_folder, const std::string& archive_path,
-                const std::vector<std::string>& files, std::vector<ZipFileFailure>* failures = nullptr);
+                const std::vector<std::string>& files, std::vector<ZipFileFailure>* failures = nullptr,
+                const ZipPackOptions& options = {});
+
+// The number of workers options.workers asks for on this machine.
+int zip_worker_count(int requested);
 
 // English text of a result code, for logs.
 const char* zip_result_text(int result);

@@ -33,3 +33,11 @@ std::string base64_encode(const void* data, size_t size) {
 std::string base64_encode(const std::string& bytes) {
     return base64_encode(bytes.data(), bytes.size());
 }
+
+std::string utf8_prefix(const std::string& text, size_t max_bytes) {
+    if (text.size() <= max_bytes) return text;
+    size_t cut = max_bytes;
+    // A sequence is at most four bytes long: at most three continuation bytes to step back over.
+    for (int back = 0; back < 3 && cut > 0 && (static_cast<uint8_t>(text[cut]) & 0xC0) == 0x80; ++back) --cut;
+    return text.substr(0, cut);
+}

@@ -2,11 +2,20 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <vector>
 
 #include "sys/account_privilege.h"
+#include "sys/lookup_buffer.h"
 
 namespace {
+
+// Systems answer a missing entry in several ways (0 with no record, ENOENT, ESRCH, EBADF, EPERM);
+// these answers mean the entry is there but could not be read.
+bool unreadable(int answer) {
+    return answer == ERANGE || answer == EIO || answer == EINTR || answer == EMFILE || answer == ENFILE ||
+           answer == ENOMEM;
+}
 
 AccountFacts read_account_facts() {
     AccountFacts facts;
@@ -19,7 +28,9 @@ AccountFacts read_account_facts() {
     std::vector<char> buffer(16384);
     struct passwd record {};
     struct passwd* account = nullptr;
-    if (getpwuid_r(uid, &record, buffer.data(), buffer.size(), &account) != 0 || !account) return facts;
+    const int account_read = lookup_with_growing_buffer(
+        buffer, [&](std::vector<char>& b) { return getpwuid_r(uid, &record, b.data(), b.size(), &account); });
+    if (account_read != 0 || !account) return facts;
 
     int count = 64;
     std::vector<gid_t> ids(count);
@@ -35,9 +46,12 @@ AccountFacts read_account_facts() {
     for (gid_t id : ids) {
         struct group entry {};
         struct group* found = nullptr;
-        if (getgrgid_r(id, &entry, group_buffer.data(), group_buffer.size(), &found) == 0 && found &&
-            found->gr_name)
-            facts.groups.push_back(found->gr_name);
+        const int group_read = lookup_with_growing_buffer(group_buffer, [&](std::vector<char>& b) {
+            return getgrgid_r(id, &entry, b.data(), b.size(), &found);
+        });
+        // A group that cannot be read might be the administrators': the lookup as a whole failed.
+        if (unreadable(group_read)) return facts;
+        if (found && found->gr_name) facts.groups.push_back(found->gr_name);
     }
     facts.lookup_ok = true;
     return facts;

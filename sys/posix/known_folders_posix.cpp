@@ -4,8 +4,10 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "sys/folders.h"
+#include "sys/lookup_buffer.h"
 #include "sys/user_dirs.h"
 
 namespace {
@@ -15,9 +17,11 @@ std::string home_folder() {
     if (home && *home) return home;
     struct passwd record {};
     struct passwd* found = nullptr;
-    char buffer[4096];
-    if (getpwuid_r(getuid(), &record, buffer, sizeof(buffer), &found) == 0 && found && found->pw_dir)
-        return found->pw_dir;
+    std::vector<char> buffer(4096);
+    const int answer = lookup_with_growing_buffer(buffer, [&](std::vector<char>& b) {
+        return getpwuid_r(getuid(), &record, b.data(), b.size(), &found);
+    });
+    if (answer == 0 && found && found->pw_dir) return found->pw_dir;
     return {};
 }
 

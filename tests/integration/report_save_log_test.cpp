@@ -10,6 +10,7 @@
 #include "log/CSCLog.h"
 #include "report/file_inventory.h"
 #include "report/result_report.h"
+#include "sys/exe_facts.h"
 #include "sys/fs_path.h"
 #include "sys/run_and_capture.h"
 #include "sys/text_convert.h"
@@ -136,15 +137,71 @@ TEST_F(SaveLog, MissingAgentFolderIsToldOnceAndTheRunFinishes) {
     EXPECT_EQ(observer.calls.back(), "enable");
 }
 
-TEST_F(SaveLog, UnwritableCollectionFolderStillEndsTheRun) {
+TEST_F(SaveLog, UnwritableCollectionFolderStillEndsTheRunAndTellsTheArchiveFailed) {
     write_file_bytes(dir / "blocker", "a file where the folder should go");
     inputs.collection_folder = dir / "blocker/Temp";
     const SaveLogResult result = thread_save_log(inputs, observer);
     EXPECT_FALSE(result.archive_written);
-    EXPECT_THAT(observer.messages, ElementsAre(kReportNotCreatedMessage, kInventoryNotCreatedMessage));
-    EXPECT_TRUE(observer.revealed.empty());
+    EXPECT_THAT(result.failure, ::testing::HasSubstr("could not be created"));
+    EXPECT_TRUE(result.left_behind.empty());
+    EXPECT_THAT(observer.messages,
+                ElementsAre(kReportNotCreatedMessage, kInventoryNotCreatedMessage,
+                            result.archive_path + "\n위의 압축 파일을 생성할 수 없습니다."));
+    EXPECT_EQ(observer.revealed, result.archive_path) << "the file manager still opens";
     EXPECT_EQ(std::count(observer.calls.begin(), observer.calls.end(), "step"), kSaveLogSteps);
     EXPECT_EQ(observer.calls.back(), "enable");
+}
+
+TEST_F(SaveLog, AnArchiveThatCannotBeCreatedLeavesTheCollectedFilesAndSaysSo) {
+    // A collection folder so deep that the collected files still fit the path limit but the
+    // archive's longer name does not.
+    std::string folder = dir.path();
+    while (folder.size() + 201 <= 4070) folder += "/" + std::string(200, 'd');
+    folder += "/" + std::string(4070 - folder.size() - 1, 'e');
+    ASSERT_EQ(folder.size(), 4070u);
+    inputs.collection_folder = folder;
+    inputs.profile.viewer_log_path.clear();
+
+    const SaveLogResult result = thread_save_log(inputs, observer);
+    EXPECT_FALSE(result.archive_written);
+    std::error_code too_long;
+    EXPECT_FALSE(fs::exists(fs_path(result.archive_path), too_long));
+    EXPECT_THAT(observer.messages,
+                ElementsAre(result.archive_path + "\n위의 압축 파일을 생성할 수 없습니다."));
+    const std::vector<std::string> expected_left = {
+        folder + "/check_result.txt", folder + "/fileinfo_agent_app.txt", folder + "/systeminfo.txt",
+        folder + "/tasklist.txt",     folder + "/ipconfig.txt",           folder + "/Quenmora_log.zip"};
+    EXPECT_EQ(result.left_behind, expected_left);
+    EXPECT_EQ(observer.revealed, expected_left.front()) << "the file manager shows what was collected";
+    EXPECT_EQ(files_in(folder).size(), expected_left.size()) << "nothing deleted, nothing else left";
+    EXPECT_THAT(read_file_bytes(g_log->path()), ::testing::HasSubstr(result.failure));
+}
+
+TEST_F(SaveLog, AVeryLongProductTitleStillGivesAnArchive) {
+    std::string title;
+    for (int i = 0; i < 10000; ++i) title += "가";
+    inputs.profile.product_title = title;
+    const SaveLogResult result = thread_save_log(inputs, observer);
+    ASSERT_TRUE(result.archive_written) << result.failure;
+    EXPECT_TRUE(observer.messages.empty());
+    const std::string name = split_path(result.archive_path, 5);
+    EXPECT_LE(name.size(), 255u);
+    EXPECT_THAT(name, MatchesRegex("(가)+_[0-9]{14}\\.zip")) << "cut between characters";
+    const std::vector<std::string> entries = zipinfo_names(result.archive_path);
+    ASSERT_EQ(entries.size(), 7u);
+    for (const std::string& entry : entries) EXPECT_LE(entry.size(), 255u);
+    EXPECT_EQ(files_in(dir / "local/Temp").size(), 1u);
+}
+
+TEST_F(SaveLog, TheFolderTestNeverFollowsALinkPlantedInTheSharedFolder) {
+    fs::create_directories(fs_path(dir / "victim"));
+    write_file_bytes(dir / "victim/__test_for_create_file__.txt", "precious");
+    fs::create_directory_symlink(fs_path(dir / "victim"), fs_path(dir / "public/__test_for_create_folder__"));
+    const std::string lines = directory_test_text(dir / "public");
+    EXPECT_THAT(lines, ::testing::StartsWith("folder create test (" +
+                                             dir / "public/__test_for_create_folder__" + ") : failed\n"));
+    EXPECT_EQ(read_file_bytes(dir / "victim/__test_for_create_file__.txt"), "precious");
+    EXPECT_TRUE(fs::is_symlink(fs_path(dir / "public/__test_for_create_folder__")));
 }
 
 TEST_F(SaveLog, FilesThatCannotBePackedAreNamedInTheLog) {

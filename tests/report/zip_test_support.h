@@ -46,6 +46,8 @@ void write_file_bytes(const std::string& path, const std::string& bytes);
 
 // Info-ZIP's verdict: true when "unzip -t" finds no error.
 bool info_zip_accepts(const std::string& archive_path);
+// Python's verdict: true when zipfile opens the archive and finds every entry's CRC right.
+bool python_zipfile_accepts(const std::string& archive_path);
 // The listing of "zipinfo -1" (one name per line).
 std::vector<std::string> zipinfo_names(const std::string& archive_path);
 // An entry's content as "unzip -p" extracts it.
@@ -153,6 +155,17 @@ inline bool info_zip_accepts(const std::string& archive_path) {
     std::string out = run_and_capture(
         "unzip -tqq " + zip_test_detail::quoted(archive_path) + " >/dev/null 2>&1; echo rc=$?", 60000);
     return out.find("rc=0") != std::string::npos;
+}
+
+inline bool python_zipfile_accepts(const std::string& archive_path) {
+    const std::string script =
+        "import sys, zipfile\n"
+        "with zipfile.ZipFile(sys.argv[1]) as z:\n"
+        "    print('crc-ok' if z.testzip() is None else 'crc-bad')\n";
+    const std::string out = run_and_capture("python3 -c " + zip_test_detail::quoted(script) + " " +
+                                                zip_test_detail::quoted(archive_path) + " 2>&1",
+                                            60000);
+    return out.find("crc-ok") != std::string::npos;
 }
 
 inline std::vector<std::string> zipinfo_names(const std::string& archive_path) {

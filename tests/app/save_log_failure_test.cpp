@@ -1,0 +1,55 @@
+// The window when the log archive cannot be written: the user is told, and the window comes back.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+#include <cstdlib>
+
+#include "app/CTarvoCheckToolDlg.h"
+#include "app/pumping_wait.h"
+#include "tests/app/app_support.h"
+#include "tests/integration/lab_support.h"
+
+namespace {
+
+constexpr int kRunTimeoutMs = 60000;
+
+TEST(SaveLogFailure, TheWindowTellsTheUserThatTheArchiveFailed) {
+    ProductLab lab;
+    ASSERT_TRUE(lab.start(LabScenario(R"("web": ["127.0.0.1:{web}"])",
+                                      R"("http": [{"name": "web", "steps": [{"status": 200}]}])")))
+        << lab.error();
+    UseLabWebServer(lab);
+    CTarvoCheckToolDlg window;
+    window.host().user_privilege = [] { return 2; };
+    MessageAnswerer answerer(window.message_box(), CSCMessageBox::kOk);
+    ASSERT_TRUE(window.OnInitDialog());
+    window.show();
+    QSignalSpy finished(&window, &CTarvoCheckToolDlg::RunFinished);
+    QTest::keyClick(&window, Qt::Key_Return);
+    ASSERT_TRUE(finished.count() > 0 || finished.wait(kRunTimeoutMs));
+
+    // A file where the data folder should be: nothing of the collection can be written.
+    const QString blocker = TestHome() + QStringLiteral("/data_blocker");
+    QFile file(blocker);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const std::string saved = std::getenv("XDG_DATA_HOME");
+    setenv("XDG_DATA_HOME", blocker.toStdString().c_str(), 1);
+
+    QSignalSpy revealed(&window, &CTarvoCheckToolDlg::ArchiveRevealed);
+    window.save_log_button().click();
+    ASSERT_TRUE(revealed.count() > 0 || revealed.wait(kRunTimeoutMs));
+    wait_pumping_until([&] { return !window.collecting(); });
+    setenv("XDG_DATA_HOME", saved.c_str(), 1);
+
+    const QString archive = revealed.at(0).at(0).toString();
+    EXPECT_TRUE(archive.startsWith(blocker + QStringLiteral("/Temp/"))) << archive.toStdString();
+    EXPECT_EQ(answerer.LastText(), archive + QStringLiteral("\n위의 압축 파일을 생성할 수 없습니다."));
+    EXPECT_TRUE(answerer.LastAnswerable());
+    EXPECT_TRUE(window.isEnabled());
+    EXPECT_FALSE(window.save_log_progress().isVisible());
+}
+
+}  // namespace
