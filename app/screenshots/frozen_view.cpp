@@ -28,20 +28,6 @@ constexpr int kFirstSpareStandIn = 9001;
 
 }  // namespace
 
-void FrozenAnimationClock::WaitMs(std::int64_t) {
-    std::unique_lock lock(mutex_);
-    woken_cv_.wait(lock, [this] { return woken_; });
-    woken_ = false;
-}
-
-void FrozenAnimationClock::Wake() {
-    {
-        std::lock_guard lock(mutex_);
-        woken_ = true;
-    }
-    woken_cv_.notify_all();
-}
-
 QMap<QString, QString> StandInPorts(const QMap<QString, int>& bound_ports) {
     QMap<QString, QString> stand_ins;
     int spare = kFirstSpareStandIn;

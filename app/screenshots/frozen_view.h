@@ -2,8 +2,6 @@
 
 #include <QMap>
 #include <QString>
-#include <condition_variable>
-#include <mutex>
 
 #include "ui/animation_clock.h"
 
@@ -11,16 +9,11 @@ class CVtListCtrlEx;
 
 // An animation clock that never moves: the picture keeps the frame it shows until it is woken, so
 // a run's picture looks the same in every shot.
-class FrozenAnimationClock : public AnimationClock {
+class FrozenAnimationClock : public SteadyAnimationClock {
 public:
     std::int64_t NowMs() override { return 0; }
-    void WaitMs(std::int64_t ms) override;
-    void Wake() override;
-
-private:
-    std::mutex mutex_;
-    std::condition_variable woken_cv_;
-    bool woken_ = false;
+    // Only a wake ends the wait (or a day, far beyond any picture's making).
+    void WaitMs(std::int64_t) override { SteadyAnimationClock::WaitMs(std::int64_t{24} * 60 * 60 * 1000); }
 };
 
 // The lab binds ports of its own choosing; pictures show each server's fixed stand-in port instead.
