@@ -1,12 +1,16 @@
 #include "engine/save_log.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
 #include <system_error>
 
+#include "engine/run_summary.h"
 #include "log/CSCLog.h"
 #include "report/file_inventory.h"
 #include "report/result_report.h"
+#include "report/summary_page.h"
 #include "report/zip_writer.h"
 #include "sys/ascii_text.h"
 #include "sys/date_time_text.h"
@@ -14,7 +18,9 @@
 #include "sys/files.h"
 #include "sys/folders.h"
 #include "sys/fs_path.h"
+#include "sys/machine_identity.h"
 #include "sys/run_and_capture.h"
+#include "sys/system_figures.h"
 #include "sys/text_convert.h"
 
 namespace {
@@ -45,14 +51,58 @@ void remove_file(const std::string& path) {
 }
 
 // Adds a file to the final archive and deletes it once it is in; what stays out is logged.
-void pack_and_delete(ZipHandle zip, const std::string& path) {
-    const int result = ZipAddFile(zip, split_path(path, 5), path);
+void pack_and_delete(ZipHandle zip, const std::string& path, PackingRecord& record) {
+    const std::string entry = split_path(path, 5);
+    const int result = ZipAddFile(zip, entry, path);
     if (result == kZipOk) {
+        record.add_packed("", entry, path);
         remove_file(path);
         return;
     }
     g_log->write(CSCLog::warn, "thread_save_log", __LINE__, "%s was not added to the archive: %s",
                  path.c_str(), zip_result_text(result));
+    record.add_skipped(path, std::string("could not be added to the bundle: ") + zip_result_text(result));
+}
+
+std::string date_time_text(int64_t calendar_time) {
+    if (calendar_time <= 0) return {};
+    return format_date_time(to_local(calendar_time), kDateAndTime, true, " ", true, true, false, true);
+}
+
+// Everything the summary page shows but the packing record.
+SummaryPage summary_page_of(const SaveLogInputs& inputs, const ReportFacts& facts, const std::string& folder) {
+    SummaryPage page;
+    page.product_title = inputs.profile.product_title;
+    page.tool_version = facts.version;
+    page.built_time = date_time_text(get_file_time(get_exe_path()));
+    page.run_started = date_time_text(inputs.run_started);
+    page.run_ended = date_time_text(inputs.run_ended);
+    page.run_completed = inputs.run_completed;
+    page.host_name = machine_host_name();
+    page.os_name = machine_os_name();
+    page.memory_available = facts.memory_available;
+    page.memory_total = facts.memory_total;
+    page.disks.push_back({"/", facts.disk_free, facts.disk_total});
+    const uint64_t folder_total = get_disk_total(folder);
+    if (folder_total != facts.disk_total) page.disks.push_back({folder, get_disk_free(folder), folder_total});
+    // The test creates and deletes its folder again, so running it for the page as well changes nothing.
+    std::istringstream rights(directory_test_text(facts.all_users_folder));
+    for (std::string line; std::getline(rights, line);) page.folder_rights.push_back(line);
+    page.checks = summary_checks(inputs.checks);
+    return page;
+}
+
+// Writes the summary page into the collection folder and packs it; it goes in last, so that it can
+// tell what the bundle holds.
+void pack_summary_page(ZipHandle zip, SummaryPage page, PackingRecord& record, const std::string& folder) {
+    const std::string path = folder + "/" + kSummaryFileName;
+    page.files = record;
+    if (!write_text_file(path, summary_page_html(page), 0, false)) {
+        g_log->write(CSCLog::warn, "thread_save_log", __LINE__, "the summary page %s could not be written",
+                     path.c_str());
+        return;
+    }
+    pack_and_delete(zip, path, record);
 }
 
 }  // namespace
@@ -74,10 +124,14 @@ std::string final_archive_name(const std::string& product_title, int year, int m
     return file_name_safe(product_title) + "_" + stamp + ".zip";
 }
 
-bool zip_folder(const std::string& folder, const std::string& archive_path, SaveLogObserver& observer) {
+bool zip_folder(const std::string& folder, const std::string& archive_path, SaveLogObserver& observer,
+                PackingRecord* record) {
+    PackingRecord ignored;
+    PackingRecord& noted = record ? *record : ignored;
     std::error_code ec;
     if (folder.empty() || !std::filesystem::is_directory(fs_path(folder), ec)) {
         g_log->write(CSCLog::warn, "zip_folder", __LINE__, "log folder not found: %s", folder.c_str());
+        noted.add_skipped(folder, folder.empty() ? "the check list names no log folder" : "the log folder does not exist");
         observer.show_message(folder + kFolderMissingMessage);
         return false;
     }
@@ -85,13 +139,25 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
     find_files(files, folder, "*", "*", false, "", true, true);
     std::vector<ZipFileFailure> failures;
     const int result = ZipFileList("", folder, archive_path, files, &failures);
-    for (const ZipFileFailure& f : failures)
+    const std::string archive = split_path(archive_path, 5);
+    for (const ZipFileFailure& f : failures) {
         g_log->write(CSCLog::warn, "zip_folder", __LINE__, "%s was not packed: %s", f.path.c_str(),
                      zip_result_text(f.result));
-    if (result != kZipOk)
+        noted.add_skipped(f.path, std::string("could not be packed: ") + zip_result_text(f.result));
+    }
+    if (result != kZipOk) {
         g_log->write(CSCLog::error, "zip_folder", __LINE__, "%s could not be written: %s",
                      archive_path.c_str(), zip_result_text(result));
-    return result == kZipOk;
+        noted.add_skipped(folder, "its archive " + archive + " could not be written: " + zip_result_text(result));
+        return false;
+    }
+    const std::string base = utf8_of(fs_path(folder).lexically_normal());
+    for (const std::string& file : files) {
+        const bool failed = std::any_of(failures.begin(), failures.end(),
+                                        [&](const ZipFileFailure& f) { return f.path == file; });
+        if (!failed) noted.add_packed(archive, utf8_of(fs_path(file).lexically_relative(fs_path(base))), file);
+    }
+    return true;
 }
 
 SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
@@ -117,10 +183,14 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
 
     const std::string* program_folders[3] = {&profile.product_path_agent, &profile.product_path_agent_web,
                                              &profile.product_path_viewer};
+    PackingRecord packing;
     for (int i = 0; i < 3; ++i) {
-        if (save_file_info(texts[i], profile.product_title, *program_folders[i]) ==
-            InventoryResult::kNotCreated)
-            observer.show_message(kInventoryNotCreatedMessage);
+        const InventoryResult made = save_file_info(texts[i], profile.product_title, *program_folders[i]);
+        if (made == InventoryResult::kNotCreated) observer.show_message(kInventoryNotCreatedMessage);
+        if (made == InventoryResult::kSkipped)
+            packing.add_skipped(kInventoryFileNames[i], program_folders[i]->empty()
+                                                             ? "not made: the check list names no such program folder"
+                                                             : "not made: " + *program_folders[i] + " does not exist");
         observer.step_progress();
     }
 
@@ -134,12 +204,12 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
 
     const std::string title = file_name_safe(profile.product_title);
     const std::string agent_archive = folder + "/" + title + "_log.zip";
-    zip_folder(profile.agent_log_path, agent_archive, observer);
+    zip_folder(profile.agent_log_path, agent_archive, observer, &packing);
     std::string viewer_archive;
     if (!profile.viewer_log_path.empty() &&
         ascii_lower(profile.viewer_log_path) != ascii_lower(profile.agent_log_path)) {
         viewer_archive = folder + "/" + title + "_log_viewer.zip";
-        zip_folder(profile.viewer_log_path, viewer_archive, observer);
+        zip_folder(profile.viewer_log_path, viewer_archive, observer, &packing);
     }
 
     const LocalDateTime now = local_now();
@@ -152,15 +222,16 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
         g_log->write(CSCLog::error, "thread_save_log", __LINE__, "the archive %s could not be created",
                      result.archive_path.c_str());
     observer.step_progress();
-    if (zip) pack_and_delete(zip, report_path);
+    if (zip) pack_and_delete(zip, report_path, packing);
     observer.step_progress();
     if (zip)
         for (const std::string& text : texts)
-            if (file_exists(text)) pack_and_delete(zip, text);
+            if (file_exists(text)) pack_and_delete(zip, text, packing);
     observer.step_progress();
     if (zip) {
-        if (file_exists(agent_archive)) pack_and_delete(zip, agent_archive);
-        if (!viewer_archive.empty() && file_exists(viewer_archive)) pack_and_delete(zip, viewer_archive);
+        if (file_exists(agent_archive)) pack_and_delete(zip, agent_archive, packing);
+        if (!viewer_archive.empty() && file_exists(viewer_archive)) pack_and_delete(zip, viewer_archive, packing);
+        pack_summary_page(zip, summary_page_of(inputs, facts, folder), packing, folder);
         const int closed = ZipClose(zip);
         result.archive_written = closed == kZipOk;
         if (!result.archive_written)
@@ -173,6 +244,13 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     observer.finish_progress();
     observer.set_window_enabled(true);
     return result;
+}
+
+void SaveLogInputs::describe_run(const DiagnosisRun& run) {
+    checks = run.rows();
+    run_started = run.started_at();
+    run_ended = run.ended_at();
+    run_completed = run.completed();
 }
 
 SaveLogWorker::~SaveLogWorker() {
