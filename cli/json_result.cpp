@@ -31,8 +31,9 @@ void write_tries(Writer& w, const std::vector<CheckTry>& tries) {
     }
     w.EndArray();
     const std::optional<TryFigures> figures = try_figures(tries);
-    for (const auto& [key, value] : {std::pair{"min_ms", &TryFigures::min_ms}, std::pair{"median_ms", &TryFigures::median_ms},
-                                     std::pair{"max_ms", &TryFigures::max_ms}}) {
+    for (const auto& [key, value] :
+         {std::pair{"min_ms", &TryFigures::min_ms}, std::pair{"median_ms", &TryFigures::median_ms},
+          std::pair{"max_ms", &TryFigures::max_ms}}) {
         w.Key(key);
         if (figures)
             w.Int((*figures).*value);

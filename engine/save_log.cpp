@@ -70,7 +70,8 @@ std::string date_time_text(int64_t calendar_time) {
 }
 
 // Everything the summary page shows but the packing record.
-SummaryPage summary_page_of(const SaveLogInputs& inputs, const ReportFacts& facts, const std::string& folder) {
+SummaryPage summary_page_of(const SaveLogInputs& inputs, const ReportFacts& facts,
+                            const std::string& folder) {
     SummaryPage page;
     page.product_title = inputs.profile.product_title;
     page.tool_version = facts.version;
@@ -131,7 +132,8 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
     std::error_code ec;
     if (folder.empty() || !std::filesystem::is_directory(fs_path(folder), ec)) {
         g_log->write(CSCLog::warn, "zip_folder", __LINE__, "log folder not found: %s", folder.c_str());
-        noted.add_skipped(folder, folder.empty() ? "the check list names no log folder" : "the log folder does not exist");
+        noted.add_skipped(
+            folder, folder.empty() ? "the check list names no log folder" : "the log folder does not exist");
         observer.show_message(folder + kFolderMissingMessage);
         return false;
     }
@@ -148,14 +150,16 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
     if (result != kZipOk) {
         g_log->write(CSCLog::error, "zip_folder", __LINE__, "%s could not be written: %s",
                      archive_path.c_str(), zip_result_text(result));
-        noted.add_skipped(folder, "its archive " + archive + " could not be written: " + zip_result_text(result));
+        noted.add_skipped(folder,
+                          "its archive " + archive + " could not be written: " + zip_result_text(result));
         return false;
     }
     const std::string base = utf8_of(fs_path(folder).lexically_normal());
     for (const std::string& file : files) {
         const bool failed = std::any_of(failures.begin(), failures.end(),
                                         [&](const ZipFileFailure& f) { return f.path == file; });
-        if (!failed) noted.add_packed(archive, utf8_of(fs_path(file).lexically_relative(fs_path(base))), file);
+        if (!failed)
+            noted.add_packed(archive, utf8_of(fs_path(file).lexically_relative(fs_path(base))), file);
     }
     return true;
 }
@@ -188,9 +192,10 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
         const InventoryResult made = save_file_info(texts[i], profile.product_title, *program_folders[i]);
         if (made == InventoryResult::kNotCreated) observer.show_message(kInventoryNotCreatedMessage);
         if (made == InventoryResult::kSkipped)
-            packing.add_skipped(kInventoryFileNames[i], program_folders[i]->empty()
-                                                             ? "not made: the check list names no such program folder"
-                                                             : "not made: " + *program_folders[i] + " does not exist");
+            packing.add_skipped(kInventoryFileNames[i],
+                                program_folders[i]->empty()
+                                    ? "not made: the check list names no such program folder"
+                                    : "not made: " + *program_folders[i] + " does not exist");
         observer.step_progress();
     }
 
@@ -230,7 +235,8 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     observer.step_progress();
     if (zip) {
         if (file_exists(agent_archive)) pack_and_delete(zip, agent_archive, packing);
-        if (!viewer_archive.empty() && file_exists(viewer_archive)) pack_and_delete(zip, viewer_archive, packing);
+        if (!viewer_archive.empty() && file_exists(viewer_archive))
+            pack_and_delete(zip, viewer_archive, packing);
         pack_summary_page(zip, summary_page_of(inputs, facts, folder), packing, folder);
         const int closed = ZipClose(zip);
         result.archive_written = closed == kZipOk;

@@ -98,9 +98,10 @@ TEST_F(SaveLog, LeavesOnlyTheFinalArchiveWithEverythingInIt) {
     EXPECT_EQ(observer.calls, expected_calls);
 
     EXPECT_TRUE(info_zip_accepts(result.archive_path));
-    EXPECT_THAT(zipinfo_names(result.archive_path),
-                ElementsAre("check_result.txt", "fileinfo_agent_app.txt", "systeminfo.txt", "tasklist.txt",
-                            "ipconfig.txt", "Quenmora_log.zip", "Quenmora_log_viewer.zip", "check_result.html"));
+    EXPECT_THAT(
+        zipinfo_names(result.archive_path),
+        ElementsAre("check_result.txt", "fileinfo_agent_app.txt", "systeminfo.txt", "tasklist.txt",
+                    "ipconfig.txt", "Quenmora_log.zip", "Quenmora_log_viewer.zip", "check_result.html"));
     EXPECT_EQ(unzip_entry(result.archive_path, "systeminfo.txt"),
               base64_encode(std::string("output of uname\n")) + std::string(1, '\0'));
     EXPECT_EQ(unzip_entry(result.archive_path, "tasklist.txt"), "\xEF\xBB\xBFoutput of ps\r\n");
@@ -122,7 +123,8 @@ TEST_F(SaveLog, ViewerPathDifferingOnlyInCaseGivesOneLogArchive) {
     const SaveLogResult result = thread_save_log(inputs, observer);
     ASSERT_TRUE(result.archive_written);
     EXPECT_THAT(zipinfo_names(result.archive_path), ::testing::Contains("Quenmora_log.zip"));
-    EXPECT_THAT(zipinfo_names(result.archive_path), ::testing::Not(::testing::Contains("Quenmora_log_viewer.zip")));
+    EXPECT_THAT(zipinfo_names(result.archive_path),
+                ::testing::Not(::testing::Contains("Quenmora_log_viewer.zip")));
     EXPECT_EQ(files_in(dir / "local/Temp").size(), 1u);
 }
 
