@@ -87,7 +87,9 @@ std::string header_html(const SummaryPage& page) {
     size_t failures = 0;
     for (const SummaryCheck& c : page.checks) failures += c.failed ? 1 : 0;
     std::string verdict;
-    if (!page.run_completed)
+    if (page.checks.empty())
+        verdict = "<span class=\"verdict fail\">No check was run</span>";
+    else if (!page.run_completed)
         verdict = "<span class=\"verdict fail\">The diagnosis was stopped before its end</span>";
     else if (failures == 0)
         verdict =

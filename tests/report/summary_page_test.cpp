@@ -135,6 +135,13 @@ TEST(SummaryPage, VerdictAndEmptySections) {
               "The diagnosis was stopped before its end");
     page = parse(sample_page());
     EXPECT_EQ(page.root().find_all("header")[0]->find_all("span")[0]->inner_text(), "1 of 3 checks failed");
+
+    SummaryPage no_run;
+    page = parse(no_run);
+    EXPECT_EQ(page.root().find_all("header")[0]->find_all("span")[0]->inner_text(), "No check was run");
+    EXPECT_TRUE(body_rows(page.root().find_id("result-table")).empty());
+    EXPECT_THAT(page.root().find_id("machine")->inner_text(), HasSubstr("Run startedunknown"));
+    EXPECT_THAT(page.root().find_id("folder-rights")->inner_text(), HasSubstr("Not tested."));
 }
 
 TEST(SummaryPage, HostileTextsFromOutsideStayText) {
