@@ -28,12 +28,6 @@ const char* kServers = R"("web": ["127.0.0.1:{late}"], "api": ["127.0.0.1:{gone}
 const char* kScript = R"("http": [{"name": "late", "steps": [{"status": 200, "repeat": 9}, {"status": 500}]},
                                   {"name": "gone", "steps": [{"status": 404}]}])";
 
-int count_of(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
-
 // A bundle made by checktool-cli --save-log for a product with a hostile title and a hostile log
 // file name; the summary page is taken out of it.
 struct LabBundle {
