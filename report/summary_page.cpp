@@ -262,7 +262,7 @@ std::vector<ConnectionFlag> connection_flags(const std::vector<SummaryCheck>& ch
             flags.push_back({i, "the certificate does not verify against the system's trust store"});
         if (tls->issuer != usual)
             flags.push_back({i,
-                             "issued by another issuer than the product's other servers: a TLS-inspecting "
+                             "issued by another CA than the product's other servers: a TLS-inspecting "
                              "proxy may sit in between"});
     }
     return flags;
