@@ -25,13 +25,17 @@ constexpr int kDefaultRuns = 1000;
 constexpr int kFirstSampleRun = 10;
 constexpr int kSampleEvery = 100;
 
-// A collection without a window: its messages go to standard error, where they cannot go unseen.
-class QuietSaveLogObserver : public SaveLogObserver {
+// A collection without a window. Every folder it packs exists, so any message it shows is a fault.
+class CountingSaveLogObserver : public SaveLogObserver {
 public:
+    int messages = 0;
+    void show_message(const std::string& text) override {
+        ++messages;
+        std::fprintf(stderr, "log collection message: %s\n", text.c_str());
+    }
     void set_window_enabled(bool) override {}
     void step_progress() override {}
     void finish_progress() override {}
-    void show_message(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
     void reveal_archive(const std::string&) override {}
 };
 
@@ -43,7 +47,7 @@ void make_product_folders(const fs::path& root) {
 }
 
 // One log collection of the run's rows into a folder of the bench's own, removed again so that the
-// disk stays as flat as the process. The wall time in ms, or -1 when no archive was written.
+// disk stays as flat as the process. The wall time in ms, or -1 when it wrote no archive or showed a message.
 double collect_logs(const CCheckHost& host, const DiagnosisRun& run, const fs::path& scratch) {
     const auto start = std::chrono::steady_clock::now();
     SaveLogInputs inputs;
@@ -53,7 +57,7 @@ double collect_logs(const CCheckHost& host, const DiagnosisRun& run, const fs::p
     inputs.all_users_folder = (scratch / "public").string();
     inputs.monitors = std::vector<Rect>{};
     fs::create_directories(inputs.all_users_folder);
-    QuietSaveLogObserver observer;
+    CountingSaveLogObserver observer;
     const SaveLogResult result = thread_save_log(std::move(inputs), observer);
     std::error_code ignored;
     fs::remove_all(scratch / "collection", ignored);
@@ -61,6 +65,7 @@ double collect_logs(const CCheckHost& host, const DiagnosisRun& run, const fs::p
         std::fprintf(stderr, "no log archive: %s\n", result.failure.c_str());
         return -1;
     }
+    if (observer.messages > 0) return -1;
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
@@ -122,7 +127,8 @@ int main(int argc, char** argv) {
     const SoakVerdict verdict = judge_soak(baseline, last);
     std::printf("verdict (run %d against run %d): %s\n", runs, first_sample, verdict.line.c_str());
     if (!every_run_completed) std::printf("some runs did not complete (see above)\n");
-    if (!every_collection_written) std::printf("some log collections wrote no archive (see above)\n");
-    lab.stop();
+    if (!every_collection_written)
+        std::printf("some log collections wrote no archive or showed a message (see above)\n");
+    if (!lab.stop()) std::fprintf(stderr, "the lab: %s\n", lab.error().c_str());
     return verdict.flat && every_run_completed && every_collection_written ? 0 : 1;
 }
