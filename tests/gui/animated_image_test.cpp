@@ -159,3 +159,43 @@ TEST(AnimatedImage, ReleaseWhilePlayingEndsTheThreadBeforeTheFramesGo)
         EXPECT_FALSE(picture.IsValid());
     }
 }
+
+// The window ends the thread when a close is cancelled during a run; the next run's Play must
+// animate, not start a thread that waits paused for good.
+TEST(AnimatedImage, PlayAfterTheThreadWasEndedAnimatesAgain)
+{
+    QWidget window;
+    window.resize(200, 150);
+    CGdiplusBitmap picture;
+    ASSERT_TRUE(picture.LoadFromResource(QStringLiteral("GIF"), 167));
+    auto clock = std::make_unique<ManualClock>();
+    ManualClock& time = *clock;
+    picture.SetClock(std::move(clock));
+    QSignalSpy drawn(&picture, &CGdiplusBitmap::frameDrawn);
+
+    picture.StartAnimation(&window, 0, 0, 200, 150);
+    EXPECT_EQ(SettledWait(time), 500);
+    picture.Play();
+    EXPECT_EQ(SettledWait(time), 60);
+    picture.Stop();
+    picture.StopAnimationThread();
+    EXPECT_FALSE(picture.is_running());
+    const int frames_before = drawn.count();
+
+    picture.Stop();  // what a new run does first
+    picture.Play();
+    EXPECT_TRUE(picture.is_running());
+    EXPECT_FALSE(picture.is_paused());
+    EXPECT_EQ(SettledWait(time), 60) << "frame 1 is on its way, not a paused wait";
+    EXPECT_EQ(drawn.count(), frames_before + 1);
+    time.Advance(60);
+    EXPECT_EQ(SettledWait(time), 30);
+    EXPECT_EQ(picture.current_frame(), 2);
+
+    // Starting the animation afresh still waits paused on the first frame.
+    picture.StopAnimationThread();
+    picture.StartAnimation(&window, 0, 0, 200, 150);
+    EXPECT_TRUE(picture.is_paused());
+    EXPECT_EQ(SettledWait(time), 500);
+    picture.Release();
+}
