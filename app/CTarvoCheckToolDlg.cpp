@@ -11,8 +11,8 @@
 #include "app/CAboutDlg.h"
 #include "app/app_icons.h"
 #include "app/dialog_units.h"
-#include "app/list_row_source.h"
 #include "app/pumping_wait.h"
+#include "engine/run_report_rows.h"
 #include "res/string_table.h"
 #include "ui/CSCSystemButtons.h"
 #include "ui/ui_fonts.h"
@@ -260,7 +260,8 @@ void CTarvoCheckToolDlg::OnSaveLog()
         return;
     SaveLogInputs inputs;
     inputs.profile = host_.profile;
-    inputs.rows = ReportRowTable::copy_of(ListRowSource(log_page_->list()));
+    // The run's own record, in run order, whatever order the user has sorted the list into.
+    inputs.rows = run_report_rows(run_.rows());
 
     save_log_progress_.Bar().SetPos(0);
     save_log_progress_.move(frameGeometry().center() - save_log_progress_.rect().center());
