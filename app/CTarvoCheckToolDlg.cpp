@@ -173,7 +173,8 @@ void CTarvoCheckToolDlg::SetUpControls()
     progress_.hide();
 
     save_log_progress_.Create(this, kSaveLogProgressText, 0, 0, 320, 120);
-    save_log_progress_.Bar().SetBarColor(QColor(65, 105, 225));
+    // Only the bar takes the colour: the track keeps its button-shadow grey against the white window.
+    save_log_progress_.Bar().SetBarColorOnly(QColor(65, 105, 225));
     save_log_progress_.Bar().SetMarquee(false);
     save_log_progress_.Bar().SetRange(0, kSaveLogSteps);
     save_log_progress_.setWindowFlag(Qt::WindowStaysOnTopHint, true);
@@ -251,6 +252,7 @@ void CTarvoCheckToolDlg::StopRun()
     run_.request_stop();
     start_button_.setEnabled(false);
     wait_pumping_until([this] { return run_.finished(); });
+    run_.wait();
 }
 
 void CTarvoCheckToolDlg::OnSaveLog()
@@ -278,7 +280,9 @@ void CTarvoCheckToolDlg::reject()
     if (close_requested_)
         return;
     const QScopedValueRollback<bool> in_progress(close_requested_, true);
-    if (run_.running()) {
+    // A worker that is only stopping may still be inside a relay exchange: wait for its end, not
+    // for the run to look stopped, before the channel is closed under it.
+    if (!run_.finished()) {
         progress_.SetMarquee(true);
         StopRun();
         progress_.SetMarquee(false);
@@ -286,7 +290,8 @@ void CTarvoCheckToolDlg::reject()
         start_button_.setText(QString::fromUtf8(kStartButtonText));
         start_button_.setEnabled(true);
     }
-    if (message_box_.ShowMessage(kCloseQuestion, CSCMessageBox::kOkCancel, 0) == CSCMessageBox::kCancel)
+    // Only a plain OK closes: a box already busy with another message gives no answer.
+    if (message_box_.ShowMessage(kCloseQuestion, CSCMessageBox::kOkCancel, 0) != CSCMessageBox::kOk)
         return;
     host_.close_channel();
     CSCThemeDlg::reject();
@@ -296,6 +301,7 @@ void CTarvoCheckToolDlg::WaitForWorkers()
 {
     run_.request_stop();
     wait_pumping_until([this] { return run_.finished() && !save_log_worker_.running(); });
+    run_.wait();
 }
 
 void CTarvoCheckToolDlg::OnAbout()
