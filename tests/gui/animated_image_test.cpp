@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <tuple>
+
 namespace {
 
 QByteArray PngBytes(const QImage& image)
@@ -27,6 +30,27 @@ std::int64_t SettledWait(ManualClock& clock)
     QApplication::processEvents();
     return wait;
 }
+
+// The window's picture in a 200 x 150 window, paced by a clock the test moves.
+struct PacedPicture {
+    QWidget window;
+    CGdiplusBitmap picture;
+    ManualClock* time;
+    QSignalSpy drawn{&picture, &CGdiplusBitmap::frameDrawn};
+    bool loaded;
+
+    PacedPicture() : loaded(picture.LoadFromResource(QStringLiteral("GIF"), 167))
+    {
+        window.resize(200, 150);
+        auto clock = std::make_unique<ManualClock>();
+        time = clock.get();
+        picture.SetClock(std::move(clock));
+    }
+    std::tuple<QWidget&, CGdiplusBitmap&, ManualClock&, QSignalSpy&> parts()
+    {
+        return {window, picture, *time, drawn};
+    }
+};
 
 }  // namespace
 
@@ -102,14 +126,9 @@ TEST(AnimatedImage, StartAnimationFitsTheTargetAndWaitsPaused)
 
 TEST(AnimatedImage, FramesArePacedByTheDelayOfTheFrameAboutToBeShown)
 {
-    QWidget window;
-    window.resize(200, 150);
-    CGdiplusBitmap picture;
-    ASSERT_TRUE(picture.LoadFromResource(QStringLiteral("GIF"), 167));
-    auto clock = std::make_unique<ManualClock>();
-    ManualClock& time = *clock;
-    picture.SetClock(std::move(clock));
-    QSignalSpy drawn(&picture, &CGdiplusBitmap::frameDrawn);
+    PacedPicture paced;
+    ASSERT_TRUE(paced.loaded);
+    auto [window, picture, time, drawn] = paced.parts();
 
     picture.StartAnimation(&window, 0, 0, 200, 150);
     EXPECT_EQ(SettledWait(time), 500);  // paused on frame 0, no notification
@@ -164,14 +183,9 @@ TEST(AnimatedImage, ReleaseWhilePlayingEndsTheThreadBeforeTheFramesGo)
 // animate, not start a thread that waits paused for good.
 TEST(AnimatedImage, PlayAfterTheThreadWasEndedAnimatesAgain)
 {
-    QWidget window;
-    window.resize(200, 150);
-    CGdiplusBitmap picture;
-    ASSERT_TRUE(picture.LoadFromResource(QStringLiteral("GIF"), 167));
-    auto clock = std::make_unique<ManualClock>();
-    ManualClock& time = *clock;
-    picture.SetClock(std::move(clock));
-    QSignalSpy drawn(&picture, &CGdiplusBitmap::frameDrawn);
+    PacedPicture paced;
+    ASSERT_TRUE(paced.loaded);
+    auto [window, picture, time, drawn] = paced.parts();
 
     picture.StartAnimation(&window, 0, 0, 200, 150);
     EXPECT_EQ(SettledWait(time), 500);
