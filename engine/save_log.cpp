@@ -1,11 +1,16 @@
 #include "engine/save_log.h"
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
 
+#include "engine/log_packing.h"
 #include "log/CSCLog.h"
+#include "report/archive_digest.h"
 #include "report/file_inventory.h"
+#include "report/redacted_copy.h"
+#include "report/redactor.h"
 #include "report/result_report.h"
 #include "report/zip_writer.h"
 #include "res/string_table.h"
@@ -15,9 +20,11 @@
 #include "sys/files.h"
 #include "sys/folders.h"
 #include "sys/fs_path.h"
+#include "sys/new_file.h"
 #include "sys/private_folder.h"
 #include "sys/run_and_capture.h"
 #include "sys/text_convert.h"
+#include "sys/user_identity.h"
 
 namespace {
 
@@ -80,6 +87,35 @@ SaveLogResult end_collection(SaveLogResult result, SaveLogObserver& observer) {
     return result;
 }
 
+// The tool's own texts go into a redacted bundle only in redacted form.
+void redact_own_texts(Redactor& redactor, const std::vector<std::string>& paths, LogPacking& packing) {
+    for (const std::string& path : paths)
+        if (file_exists(path) && !redact_file_in_place(redactor, path))
+            packing.left_out(path, "could not be redacted");
+}
+
+// The checksum and, for a redacted bundle, the map from tokens to values go beside the archive; the
+// map never goes into it.
+void write_sidecars(SaveLogResult& result, bool checksum, const Redactor* redactor) {
+    if (checksum) result.archive_sha256 = write_sha256_sidecar(result.archive_path);
+    if (checksum && result.archive_sha256.empty())
+        g_log->write(CSCLog::error, "thread_save_log", __LINE__, "no checksum file for %s",
+                     result.archive_path.c_str());
+    if (!redactor) return;
+    const std::string map_path = result.archive_path + ".map.json";
+    if (write_new_file(map_path, redactor->map_json(), true, true))
+        result.redaction_map_path = map_path;
+    else
+        g_log->write(CSCLog::error, "thread_save_log", __LINE__, "the redaction map %s could not be written",
+                     map_path.c_str());
+}
+
+int64_t calendar_now() {
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
 }  // namespace
 
 std::string default_collection_folder() {
@@ -97,7 +133,8 @@ std::string final_archive_name(const std::string& product_title, int year, int m
     return file_name_safe(product_title) + "_" + stamp + ".zip";
 }
 
-bool zip_folder(const std::string& folder, const std::string& archive_path, SaveLogObserver& observer) {
+bool zip_folder(const std::string& folder, const std::string& archive_path, SaveLogObserver& observer,
+                LogPacking* packing) {
     std::error_code ec;
     if (folder.empty() || !std::filesystem::is_directory(fs_path(folder), ec)) {
         g_log->write(CSCLog::warn, "zip_folder", __LINE__, "log folder not found: %s", folder.c_str());
@@ -106,13 +143,18 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
     }
     std::vector<std::string> files;
     find_files(files, folder, "*", "*", false, "", true, true);
+    const std::string base = packing ? packing->prepare(folder, files, archive_path + ".staging") : folder;
     std::vector<ZipFileFailure> failures;
     ZipPackOptions options;
     options.progress = [&observer](uint64_t done, uint64_t total) { observer.pack_progress(done, total); };
-    const int result = ZipFileList("", folder, archive_path, files, &failures, options);
+    const int result = ZipFileList("", base, archive_path, files, &failures, options);
     for (const ZipFileFailure& f : failures)
-        g_log->write(CSCLog::warn, "zip_folder", __LINE__, "%s was not packed: %s", f.path.c_str(),
-                     zip_result_text(f.result));
+        if (packing)
+            packing->left_out(f.path, zip_result_text(f.result));
+        else
+            g_log->write(CSCLog::warn, "zip_folder", __LINE__, "%s was not packed: %s", f.path.c_str(),
+                         zip_result_text(f.result));
+    if (packing) packing->finish();
     if (result != kZipOk)
         g_log->write(CSCLog::error, "zip_folder", __LINE__, "%s could not be written: %s",
                      archive_path.c_str(), zip_result_text(result));
@@ -123,6 +165,11 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     const ProductProfile& profile = inputs.profile;
     const CommandRunner run = inputs.run_command ? inputs.run_command : CommandRunner(run_and_capture);
     observer.set_window_enabled(false);
+    std::optional<Redactor> redactor;
+    if (inputs.bundle.redact) redactor.emplace(current_user_identity());
+    Redactor* const private_values = redactor ? &*redactor : nullptr;
+    std::vector<NotPackedFile> not_packed;
+    LogPacking packing(inputs.bundle, private_values, not_packed, calendar_now());
 
     const std::string folder =
         inputs.collection_folder.empty() ? default_collection_folder() : inputs.collection_folder;
@@ -156,7 +203,8 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     }
 
     // The system information goes in Base64, so it survives whatever code page reads it.
-    write_text_file(texts[3], base64_encode(run(kSystemInfoCommand, kCommandTimeoutMs)), 0, true);
+    const std::string system_info = run(kSystemInfoCommand, kCommandTimeoutMs);
+    write_text_file(texts[3], base64_encode(redactor ? redactor->redact(system_info) : system_info), 0, true);
     observer.step_progress();
     write_text_file(texts[4], run(kTaskListCommand, kCommandTimeoutMs), kUtf8CodePage, false);
     observer.step_progress();
@@ -165,12 +213,14 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
 
     const std::string title = file_name_safe(profile.product_title);
     const std::string agent_archive = folder + "/" + title + "_log.zip";
-    zip_folder(profile.agent_log_path, agent_archive, observer);
+    if (redactor)  // the system information was redacted before its encoding
+        redact_own_texts(*redactor, {report_path, texts[0], texts[1], texts[2], texts[4], texts[5]}, packing);
+    zip_folder(profile.agent_log_path, agent_archive, observer, &packing);
     std::string viewer_archive;
     if (!profile.viewer_log_path.empty() &&
         ascii_lower(profile.viewer_log_path) != ascii_lower(profile.agent_log_path)) {
         viewer_archive = folder + "/" + title + "_log_viewer.zip";
-        zip_folder(profile.viewer_log_path, viewer_archive, observer);
+        zip_folder(profile.viewer_log_path, viewer_archive, observer, &packing);
     }
 
     const LocalDateTime now = local_now();
@@ -197,8 +247,11 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
             result.failure =
                 "the archive " + result.archive_path + " could not be finished: " + zip_result_text(closed);
             remove_file(result.archive_path);  // a broken archive must not pass for the bundle
+        } else {
+            write_sidecars(result, inputs.bundle.checksum, private_values);
         }
     }
+    result.not_packed = std::move(not_packed);
 
     if (result.archive_written) {
         for (const std::string& path : packed) remove_file(path);

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/bundle_options.h"
 #include "engine/product_profile.h"
 #include "report/report_rows.h"
 #include "sys/monitors.h"
@@ -47,6 +48,7 @@ struct SaveLogInputs {
     std::string all_users_folder;               // empty: the system's all-users folder
     std::optional<std::vector<Rect>> monitors;  // empty: asked of the monitor provider
     CommandRunner run_command;                  // empty: run_and_capture
+    BundleOptions bundle;                       // the defaults pack everything unchanged
 };
 
 struct SaveLogResult {
@@ -56,6 +58,9 @@ struct SaveLogResult {
     // (the unfinished archive itself is removed).
     std::string failure;
     std::vector<std::string> left_behind;
+    std::string archive_sha256;      // of the written archive, also in "<archive>.sha256"; empty when unknown
+    std::string redaction_map_path;  // "<archive>.map.json" when the bundle was redacted
+    std::vector<NotPackedFile> not_packed;  // log files left out, and why
 };
 
 // The system commands standing in for systeminfo, tasklist and ipconfig /all.
@@ -74,9 +79,13 @@ std::string default_collection_folder();
 std::string final_archive_name(const std::string& product_title, int year, int month, int day, int hour,
                                int minute, int second);
 
+class LogPacking;
+
 // Packs every file below folder into archive_path. A missing folder is shown as a message and makes
 // no archive; files that could not be packed are named in the tool's log. True when the archive was made.
-bool zip_folder(const std::string& folder, const std::string& archive_path, SaveLogObserver& observer);
+// With packing, files outside its bounds stay out and texts may go in redacted (see LogPacking).
+bool zip_folder(const std::string& folder, const std::string& archive_path, SaveLogObserver& observer,
+                LogPacking* packing = nullptr);
 
 // The whole collection, on the calling thread. A failed archive is told with a message (the archive's
 // path and string kArchiveNotCreatedStringId); the file manager is still asked to show the archive, or
