@@ -235,7 +235,8 @@ bool same_ignoring_ascii_case(std::string_view text, size_t i, const std::string
 
 size_t match_literal(std::string_view text, size_t i, const std::string& value) {
     if (lower(text[i]) != lower(value[0]) || !same_ignoring_ascii_case(text, i, value)) return 0;
-    if (i > 0 && is_word(value[0]) && is_word(text[i - 1])) return 0;
+    // A home folder ("/home/jkim") inside a longer path ("/srv/home/jkim") is not the home.
+    if (i > 0 && (is_word(value[0]) || value[0] == '/') && is_word(text[i - 1])) return 0;
     const size_t end = i + value.size();
     const char next = at(text, end);
     // "alice" is not inside "alice2" or "alice-pc"; "alice." and "alice/" end it.
