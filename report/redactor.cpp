@@ -239,8 +239,8 @@ size_t match_literal(std::string_view text, size_t i, const std::string& value) 
     if (i > 0 && (is_word(value[0]) || value[0] == '/') && is_word(text[i - 1])) return 0;
     const size_t end = i + value.size();
     const char next = at(text, end);
-    // "alice" is not inside "alice2" or "alice-pc"; "alice." and "alice/" end it.
-    if (is_word(value.back()) && (is_word(next) || (next == '-' && is_alnum(at(text, end + 1))))) return 0;
+    // "alice" is not inside "alice2"; "alice.", "alice/" and "alice-pc" end it (better a token too many).
+    if (is_word(value.back()) && is_word(next)) return 0;
     return value.size();
 }
 
