@@ -24,7 +24,6 @@
 #include "sys/private_folder.h"
 #include "sys/run_and_capture.h"
 #include "sys/text_convert.h"
-#include "sys/user_identity.h"
 
 namespace {
 
@@ -166,7 +165,7 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     const CommandRunner run = inputs.run_command ? inputs.run_command : CommandRunner(run_and_capture);
     observer.set_window_enabled(false);
     std::optional<Redactor> redactor;
-    if (inputs.bundle.redact) redactor.emplace(current_user_identity());
+    if (inputs.bundle.redact) redactor.emplace(inputs.identity ? *inputs.identity : current_user_identity());
     Redactor* const private_values = redactor ? &*redactor : nullptr;
     std::vector<NotPackedFile> not_packed;
     LogPacking packing(inputs.bundle, private_values, not_packed, calendar_now());

@@ -12,6 +12,7 @@
 #include "engine/product_profile.h"
 #include "report/report_rows.h"
 #include "sys/monitors.h"
+#include "sys/user_identity.h"
 
 // Log collection: the report, the inventories and the system command outputs are written into the
 // collection folder, the product's log folders are packed there, and everything goes into one final
@@ -49,6 +50,7 @@ struct SaveLogInputs {
     std::optional<std::vector<Rect>> monitors;  // empty: asked of the monitor provider
     CommandRunner run_command;                  // empty: run_and_capture
     BundleOptions bundle;                       // the defaults pack everything unchanged
+    std::optional<UserIdentity> identity;       // whose names redaction hides; empty: the current user's
 };
 
 struct SaveLogResult {

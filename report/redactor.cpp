@@ -22,9 +22,10 @@ bool is_alnum(char c) {
 bool is_hex(char c) {
     return is_digit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
-// Bytes of UTF-8 characters count as separators, so that "서버192.0.2.7" still gives up its address.
+// Bytes of UTF-8 characters count as separators, so that "서버192.0.2.7" still gives up its address,
+// and so does "_", which joins the parts of so many file names ("agent_192.0.2.7.log").
 bool is_word(char c) {
-    return is_alnum(c) || c == '_';
+    return is_alnum(c);
 }
 char lower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
@@ -221,7 +222,6 @@ size_t match_email(std::string_view text, size_t i, std::string& key) {
     if (labels < 2 || end - last_label < 2) return 0;
     for (size_t j = last_label; j < end; ++j)
         if (!is_alpha(text[j])) return 0;
-    if (at(text, end) == '_') return 0;
     key = lowered(text.substr(i, end - i));
     return end - i;
 }
