@@ -212,8 +212,6 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
 
     const std::string title = file_name_safe(profile.product_title);
     const std::string agent_archive = folder + "/" + title + "_log.zip";
-    if (redactor)  // the system information was redacted before its encoding
-        redact_own_texts(*redactor, {report_path, texts[0], texts[1], texts[2], texts[4], texts[5]}, packing);
     zip_folder(profile.agent_log_path, agent_archive, observer, &packing);
     std::string viewer_archive;
     if (!profile.viewer_log_path.empty() &&
@@ -221,6 +219,10 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
         viewer_archive = folder + "/" + title + "_log_viewer.zip";
         zip_folder(profile.viewer_log_path, viewer_archive, observer, &packing);
     }
+
+    // Last before packing, so that a text written from what the packing left out is redacted too.
+    if (redactor)  // the system information was redacted before its encoding
+        redact_own_texts(*redactor, {report_path, texts[0], texts[1], texts[2], texts[4], texts[5]}, packing);
 
     const LocalDateTime now = local_now();
     SaveLogResult result;
