@@ -94,10 +94,14 @@ std::string LogPacking::prepare(const std::string& folder, std::vector<std::stri
         const std::string copy = staging + "/" + redactor->redact(relative_to(path, folder));
         create_folder(split_path(copy, 1));
         // Binary files go in unchanged: rewriting their bytes would only break them.
-        if (write_redacted_copy(binary ? nullptr : redactor, path, copy))
-            files.push_back(copy);
-        else
+        if (!write_redacted_copy(binary ? nullptr : redactor, path, copy)) {
             left_out(path, "its redacted copy could not be written");
+            continue;
+        }
+        // The archive keeps the log's own time, which tells when it was written, not the copy's.
+        const auto modified = std::filesystem::last_write_time(fs_path(path), ec);
+        if (!ec) std::filesystem::last_write_time(fs_path(copy), modified, ec);
+        files.push_back(copy);
     }
     return staging;
 }

@@ -111,6 +111,9 @@ TEST_F(LogPackingTest, RedactedCopiesUnderRedactedNamesAndBinariesKeptOrDropped)
                     UnorderedElementsAre(staging + "/big.log", staging + "/new.log", staging + "/sub/old.log",
                                          staging + "/user-1-ip-1.log", staging + "/core.bin"));
         EXPECT_EQ(read_file_bytes(staging + "/user-1-ip-1.log"), "login user-1 from ip-1\n");
+        EXPECT_EQ(fs::last_write_time(staging + "/sub/old.log"),
+                  fs::last_write_time(dir / "logs/sub/old.log"))
+            << "a copy keeps the log's time";
         EXPECT_EQ(read_file_bytes(staging + "/core.bin"), std::string("\0\x01jkim", 6))
             << "binaries go in unchanged";
         packing.left_out(staging + "/user-1-ip-1.log", "busy");
