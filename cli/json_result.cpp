@@ -64,14 +64,38 @@ void write_item(Writer& w, const RunRow& row) {
     w.EndObject();
 }
 
+// Text, or null when it is empty.
+void write_text_or_null(Writer& w, const char* key, const std::string& value) {
+    if (value.empty()) {
+        w.Key(key);
+        w.Null();
+    } else {
+        write_text(w, key, value);
+    }
+}
+
+void write_not_packed(Writer& w, const std::vector<NotPackedFile>& files) {
+    w.Key("not_packed");
+    w.StartArray();
+    for (const NotPackedFile& file : files) {
+        w.StartObject();
+        write_text(w, "name", file.name);
+        write_text(w, "reason", file.reason);
+        w.EndObject();
+    }
+    w.EndArray();
+}
+
 }  // namespace
 
-std::string run_result_json(const CCheckHost& host, const DiagnosisRun& run, const std::optional<std::string>& archive) {
+std::string run_result_json(const CCheckHost& host, const DiagnosisRun& run,
+                            const std::optional<CollectedLogs>& logs, const std::string& check_list_source) {
     rapidjson::StringBuffer buffer;
     Writer w(buffer);
     w.StartObject();
     write_text(w, "product_title", host.profile.product_title);
     write_text(w, "caption", host.caption());
+    write_text(w, "check_list_source", check_list_source);
     w.Key("completed");
     w.Bool(run.completed());
     w.Key("failures");
@@ -80,11 +104,12 @@ std::string run_result_json(const CCheckHost& host, const DiagnosisRun& run, con
     w.StartArray();
     for (const RunRow& row : run.rows()) write_item(w, row);
     w.EndArray();
-    w.Key("archive");
-    if (archive)
-        w.String(archive->c_str(), static_cast<rapidjson::SizeType>(archive->size()));
-    else
-        w.Null();
+    const CollectedLogs none;
+    const CollectedLogs& written = logs ? *logs : none;
+    write_text_or_null(w, "archive", written.archive_path);
+    write_text_or_null(w, "archive_sha256", written.archive_sha256);
+    write_text_or_null(w, "redaction_map", written.redaction_map_path);
+    write_not_packed(w, written.not_packed);
     w.EndObject();
     return buffer.GetString();
 }
