@@ -4,8 +4,9 @@
 
 class CTarvoCheckToolDlg;
 
-// Shows a log collection in the main window: the window disabled, the progress window stepping,
-// messages in the window's message box, and the archive revealed in the file manager at the end.
+// Shows a log collection in the main window: the window deaf to input (it looks unchanged), the
+// progress window stepping, messages in the window's message box, and the archive revealed in the
+// file manager at the end.
 class WindowSaveLogObserver : public SaveLogObserver {
 public:
     explicit WindowSaveLogObserver(CTarvoCheckToolDlg& window) : window_(window) {}

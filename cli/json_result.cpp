@@ -6,6 +6,7 @@
 #include "engine/CCheckHost.h"
 #include "engine/diagnosis_run.h"
 #include "engine/server_kinds.h"
+#include "engine/try_figures.h"
 
 namespace {
 
@@ -14,6 +15,31 @@ using Writer = rapidjson::Writer<rapidjson::StringBuffer>;
 void write_text(Writer& w, const char* key, const std::string& value) {
     w.Key(key);
     w.String(value.c_str(), static_cast<rapidjson::SizeType>(value.size()));
+}
+
+// Every try, and their spread (null for a check that made none).
+void write_tries(Writer& w, const std::vector<CheckTry>& tries) {
+    w.Key("tries");
+    w.StartArray();
+    for (const CheckTry& t : tries) {
+        w.StartObject();
+        w.Key("elapsed_ms");
+        w.Int(t.elapsed_ms);
+        w.Key("result");
+        w.Int(t.result.code);
+        w.EndObject();
+    }
+    w.EndArray();
+    const std::optional<TryFigures> figures = try_figures(tries);
+    for (const auto& [key, value] :
+         {std::pair{"min_ms", &TryFigures::min_ms}, std::pair{"median_ms", &TryFigures::median_ms},
+          std::pair{"max_ms", &TryFigures::max_ms}}) {
+        w.Key(key);
+        if (figures)
+            w.Int((*figures).*value);
+        else
+            w.Null();
+    }
 }
 
 void write_item(Writer& w, const RunRow& row) {
@@ -34,17 +60,42 @@ void write_item(Writer& w, const RunRow& row) {
     w.Key("elapsed_ms");
     w.Int(row.record.elapsed_ms);
     write_text(w, "detail", row.record.detail);
+    write_tries(w, row.record.tries);
     w.EndObject();
+}
+
+// Text, or null when it is empty.
+void write_text_or_null(Writer& w, const char* key, const std::string& value) {
+    if (value.empty()) {
+        w.Key(key);
+        w.Null();
+    } else {
+        write_text(w, key, value);
+    }
+}
+
+void write_not_packed(Writer& w, const std::vector<NotPackedFile>& files) {
+    w.Key("not_packed");
+    w.StartArray();
+    for (const NotPackedFile& file : files) {
+        w.StartObject();
+        write_text(w, "name", file.name);
+        write_text(w, "reason", file.reason);
+        w.EndObject();
+    }
+    w.EndArray();
 }
 
 }  // namespace
 
-std::string run_result_json(const CCheckHost& host, const DiagnosisRun& run, const std::optional<std::string>& archive) {
+std::string run_result_json(const CCheckHost& host, const DiagnosisRun& run,
+                            const std::optional<CollectedLogs>& logs, const std::string& check_list_source) {
     rapidjson::StringBuffer buffer;
     Writer w(buffer);
     w.StartObject();
     write_text(w, "product_title", host.profile.product_title);
     write_text(w, "caption", host.caption());
+    write_text(w, "check_list_source", check_list_source);
     w.Key("completed");
     w.Bool(run.completed());
     w.Key("failures");
@@ -53,11 +104,12 @@ std::string run_result_json(const CCheckHost& host, const DiagnosisRun& run, con
     w.StartArray();
     for (const RunRow& row : run.rows()) write_item(w, row);
     w.EndArray();
-    w.Key("archive");
-    if (archive)
-        w.String(archive->c_str(), static_cast<rapidjson::SizeType>(archive->size()));
-    else
-        w.Null();
+    const CollectedLogs none;
+    const CollectedLogs& written = logs ? *logs : none;
+    write_text_or_null(w, "archive", written.archive_path);
+    write_text_or_null(w, "archive_sha256", written.archive_sha256);
+    write_text_or_null(w, "redaction_map", written.redaction_map_path);
+    write_not_packed(w, written.not_packed);
     w.EndObject();
     return buffer.GetString();
 }

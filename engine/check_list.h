@@ -25,3 +25,14 @@ CCheckItem account_item();
 // On failure returns false and the message to show the user; the outputs are then unspecified.
 bool parse_check_list(const std::string& json_text, ProductProfile& profile, CheckGroups& groups,
                       std::string& failure_message);
+
+class CCheckHost;
+
+// The largest check-list file read; a real one holds a few kilobytes.
+inline constexpr size_t kMaxCheckListFileBytes = 4 * 1024 * 1024;
+
+// Reads the check list from a local file instead of the web server, for when that server is blocked:
+// the same reading, validation and messages as a download. A file that cannot be read (missing, not
+// a regular file, larger than kMaxCheckListFileBytes) gives a message naming it. On success the host's
+// profile and check groups are replaced; on failure they stay as they were.
+bool load_check_list_file(CCheckHost& host, const std::string& path, std::string& failure_message);

@@ -15,12 +15,6 @@ using ::testing::HasSubstr;
 
 namespace {
 
-int count_of(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
-
 // Loads the lab's check list and runs it to its end; the host stays available for assertions.
 struct LabRun {
     CCheckHost host;
@@ -119,10 +113,9 @@ TEST(DiagnosisRun, StopDuringTheSecondItemOfAThreeItemRelayGroup) {
         << lab.error();
     struct StoppingObserver : RecordingObserver {
         DiagnosisRun* run = nullptr;
-        int append_log_row(const std::string& text) override {
-            const int row = RecordingObserver::append_log_row(text);
+        void append_log_row(int row, const std::string& text) override {
+            RecordingObserver::append_log_row(row, text);
             if (row == 2) run->request_stop();  // the session group's second item
-            return row;
         }
     } observer;
     CCheckHost host;
