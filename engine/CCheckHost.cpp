@@ -72,6 +72,7 @@ bool CCheckHost::load_check_list(std::string& failure_message) {
             request.port = 80;
         request.Send();
     }
+    check_list_transport = request.transport;
     if (request.status != 200) {
         failure_message =
             string_printf("서버에서 checklist.json 파일을 불러올 수 없습니다.\n(error = %d)", request.status);
@@ -209,6 +210,7 @@ bool CCheckHost::check_http(const CCheckItem& item, CCheckParam* param, int t, i
     CHttpRequest request(item.host, item.port, path, "GET", item.port == 443, {}, "", "");
     request.timeout_ms = http_timeout_ms;
     request.Send();
+    param->transport = request.transport;
     if (request.status == 200) {
         g_log->write(CSCLog::plain, "CTarvoCheckToolDlg::check_server", 954,
                      "%s:%d response ok. retry_count : %d/%d", item.host.c_str(), item.port, t, n);

@@ -38,6 +38,8 @@ public:
     blastsock channel;
     CSessionEventListener* listener = nullptr;
     std::string message_title;  // the title of the tool's message box
+    // The proxy and the web server's certificate as the last check-list attempt met them.
+    HttpTransportFacts check_list_transport;
 
     // Where the account's privilege level comes from (2 = administrator); replaceable in tests.
     std::function<int()> user_privilege;

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "engine/result_code.h"
+#include "net/server_certificate.h"
 
 // The record one executed check fills: created by the run, filled by the item's handler.
 struct CCheckParam {
@@ -12,6 +14,8 @@ struct CCheckParam {
     int elapsed_ms = 0;  // sum of the tries' durations, finally divided by repeat_count
     ResultCode result = RESULT_OK;
     std::string detail;  // technical text of the last failed step, for the log and the report
+    // HTTP checks: the proxy and the server's certificate as the last request met them.
+    std::optional<HttpTransportFacts> transport;
 
     // The record the run makes for one item.
     static CCheckParam for_item(int group, int item) {

@@ -13,6 +13,8 @@
 
 #include "net/host_name.h"
 #include "net/http_body_sink.h"
+#include "net/proxy_setting.h"
+#include "net/tls_trust.h"
 #include "sys/error_text.h"
 #include "sys/exe_facts.h"
 
@@ -179,6 +181,21 @@ int wininet_error(CURLcode result, const Exchange& exchange) {
     }
 }
 
+// The certificate the last TLS handshake presented, with the trust store's verdict on it.
+std::optional<ServerCertificate> presented_certificate(CURL* easy, const TrustVerdict& verdict) {
+    curl_certinfo* chain = nullptr;
+    if (curl_easy_getinfo(easy, CURLINFO_CERTINFO, &chain) != CURLE_OK || !chain || chain->num_of_certs < 1)
+        return std::nullopt;
+    std::vector<std::string> lines;
+    for (const curl_slist* line = chain->certinfo[0]; line; line = line->next) lines.emplace_back(line->data);
+    std::optional<ServerCertificate> certificate = certificate_from_description(lines);
+    if (certificate && verdict.asked && verdict.handshake) {
+        certificate->verified = verdict.first_error == 0;
+        certificate->verify_error = verdict.error_text;
+    }
+    return certificate;
+}
+
 // Failures that end the reading of a body whose headers have arrived: what came so far counts,
 // as it does when a read of the body fails. A time-out is never one of them: a body cut off by a
 // limit is a failed request, not a short answer.
@@ -234,6 +251,7 @@ CHttpRequest::CHttpRequest(std::string host_, int port_, std::string path_, std:
 void CHttpRequest::Reset() {
     status = -1;
     body_too_large = false;
+    transport = {};
     body.clear();
     response.clear();
     download_path.clear();
@@ -311,9 +329,18 @@ void CHttpRequest::Send() {
     curl_easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
     curl_easy_setopt(h, CURLOPT_USERAGENT, "request_url");
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-    // Any server certificate is accepted, whatever its issuer, name or dates.
+    // Any server certificate is accepted, whatever its issuer, name or dates; whether it verifies is
+    // only recorded.
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 0L);
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 0L);
+    TrustVerdict verdict;
+    if (use_https) {
+        curl_easy_setopt(h, CURLOPT_CERTINFO, 1L);
+        ask_for_trust_verdict(h, verdict, trust_file);
+    }
+    // Empty means no proxy, whatever the environment says: the request goes exactly the way it reports.
+    transport.proxy = proxy_for(use_https ? "https" : "http", host);
+    curl_easy_setopt(h, CURLOPT_PROXY, transport.proxy.c_str());
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limit_ms));
     curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(limit_ms) * kTotalTimeouts);
     curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
@@ -336,6 +363,7 @@ void CHttpRequest::Send() {
     // The name could never resolve: say so without asking a name server.
     const CURLcode result =
         is_reserved_invalid_name(host) ? CURLE_COULDNT_RESOLVE_HOST : curl_easy_perform(h);
+    if (use_https) transport.certificate = presented_certificate(h, verdict);
 
     if (exchange.body_refused && exchange.body->too_large()) {
         status = 200;

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "net/server_certificate.h"
+
 // One synchronous HTTP request on the caller's thread. Never throws and never shows anything:
 // every outcome is a status number and a response text.
 //
@@ -43,10 +45,15 @@ public:
     // Above 0: a 200 body in memory that announces or brings more bytes than this is not read on;
     // body_too_large then tells, with status 200 and an empty response.
     std::size_t max_body_bytes = 0;
+    // Certificates to verify an HTTPS server's chain against instead of the system's trust store.
+    std::string trust_file;
 
     int status = -1;
     std::string response;
     bool body_too_large = false;
+    // The proxy used (from the system's settings) and, over HTTPS, the server's certificate with
+    // whether it verifies; the request itself accepts any certificate.
+    HttpTransportFacts transport;
 
 private:
     bool prepare();

@@ -90,6 +90,10 @@ void read_web(const Value& object, WebPlan& web, std::string& error) {
     if (object.HasMember("checklist")) web.checklist = serialised(object["checklist"]);
     reader.integer("http_status", web.http_status);
     reader.integer("https_status", web.https_status);
+    reader.text("certificate", web.certificate);
+    reader.text("authority_file", web.authority_file);
+    if (web.certificate != "self_signed" && web.certificate != "inspection_ca")
+        reader.complain("certificate", "\"self_signed\" or \"inspection_ca\"");
 }
 
 void read_relay(const Value& object, RelayPlan& relay, std::string& error) {

@@ -13,6 +13,10 @@ struct WebPlan {
     std::string checklist;
     int http_status = 200;
     int https_status = 200;
+    // "self_signed", or "inspection_ca": issued by a separate authority whose certificate goes to
+    // authority_file when one is named.
+    std::string certificate = "self_signed";
+    std::string authority_file;
 };
 
 enum class RelayBehaviour {

@@ -1,6 +1,7 @@
 #include "tools/lab/web_server.h"
 
 #include <chrono>
+#include <fstream>
 
 #include "tools/lab/self_signed.h"
 
@@ -58,9 +59,19 @@ bool WebServer::open(std::string& error) {
     }
     if (plan.https_port) {
         SelfSigned certificate;
-        if (!make_self_signed(certificate)) {
-            error = "web: cannot make a self-signed certificate";
+        std::string authority_pem;
+        const bool inspected = plan.certificate == "inspection_ca";
+        if (inspected ? !make_inspection_issued(certificate, authority_pem)
+                      : !make_self_signed(certificate)) {
+            error = "web: cannot make the certificate";
             return false;
+        }
+        if (inspected && !plan.authority_file.empty()) {
+            std::ofstream file(plan.authority_file, std::ios::binary | std::ios::trunc);
+            if (!(file << authority_pem)) {
+                error = "web: cannot write " + plan.authority_file;
+                return false;
+            }
         }
         // The server takes its own references to the certificate and the key.
         https = std::make_unique<httplib::SSLServer>(certificate.certificate.get(), certificate.key.get());
