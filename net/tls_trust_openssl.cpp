@@ -1,9 +1,9 @@
 #include <openssl/ssl.h>
 #include <openssl/x509.h>
 
-#include <filesystem>
+#include <map>
+#include <mutex>
 #include <string_view>
-#include <system_error>
 
 #include "net/tls_trust.h"
 
@@ -12,6 +12,27 @@ namespace {
 int verdict_index() {
     static const int index = SSL_CTX_get_ex_new_index(0, nullptr, nullptr, nullptr, nullptr);
     return index;
+}
+
+// Trust stores by the file (or folder) they were read from. Reading the system's store takes a
+// good part of a second, so each is read once and shared by every handshake; they live as long as
+// the process.
+X509_STORE* shared_store(const std::string& file, const std::string& folder) {
+    static std::mutex lock;
+    static std::map<std::string, X509_STORE*> stores;
+    const std::lock_guard<std::mutex> guard(lock);
+    const std::string key = file + '\n' + folder;
+    const auto found = stores.find(key);
+    if (found != stores.end()) return found->second;
+    X509_STORE* store = X509_STORE_new();
+    const bool loaded = store && ((!file.empty() && X509_STORE_load_file(store, file.c_str()) == 1) ||
+                                  (!folder.empty() && X509_STORE_load_path(store, folder.c_str()) == 1));
+    if (!loaded) {
+        X509_STORE_free(store);
+        store = nullptr;
+    }
+    stores.emplace(key, store);
+    return store;
 }
 
 // Called for every certificate of the chain: records the first failure, then clears it so that the
@@ -33,25 +54,19 @@ int record_and_accept(int preverified, X509_STORE_CTX* store) {
     return 1;
 }
 
+// Runs for every new TLS connection of the handle, before its handshake.
 CURLcode prepare_context(CURL*, void* context, void* user) {
     auto* verdict = static_cast<TrustVerdict*>(user);
+    X509_STORE* store = verdict->store;
     *verdict = TrustVerdict{};
-    verdict->asked = true;
+    verdict->store = store;
     auto* ssl_context = static_cast<SSL_CTX*>(context);
-    if (verdict_index() < 0 || SSL_CTX_set_ex_data(ssl_context, verdict_index(), verdict) != 1) {
-        verdict->asked = false;
-        SSL_CTX_set_verify(ssl_context, SSL_VERIFY_NONE, nullptr);
+    if (verdict_index() < 0 || SSL_CTX_set_ex_data(ssl_context, verdict_index(), verdict) != 1)
         return CURLE_OK;
-    }
+    SSL_CTX_set1_cert_store(ssl_context, store);
     SSL_CTX_set_verify(ssl_context, SSL_VERIFY_PEER, record_and_accept);
+    verdict->asked = true;
     return CURLE_OK;
-}
-
-bool readable(const char* path, bool folder) {
-    std::error_code error;
-    return path && *path &&
-           (folder ? std::filesystem::is_directory(path, error)
-                   : std::filesystem::is_regular_file(path, error));
 }
 
 }  // namespace
@@ -63,20 +78,19 @@ void ask_for_trust_verdict(CURL* easy, TrustVerdict& verdict, const std::string&
     if (!library || !library->ssl_version ||
         std::string_view(library->ssl_version).substr(0, 8) != "OpenSSL/")
         return;
-    if (trust_file.empty()) {
-        // Asking the library to verify with a store that is missing would fail every handshake.
-        char* file = nullptr;
-        char* folder = nullptr;
-        curl_easy_getinfo(easy, CURLINFO_CAINFO, &file);
-        curl_easy_getinfo(easy, CURLINFO_CAPATH, &folder);
-        if (!readable(file, false) && !readable(folder, true)) return;
-    } else if (!readable(trust_file.c_str(), false) ||
-               curl_easy_setopt(easy, CURLOPT_CAINFO, trust_file.c_str()) != CURLE_OK) {
-        return;
+    std::string file = trust_file;
+    std::string folder;
+    if (file.empty()) {
+        char* system_file = nullptr;
+        char* system_folder = nullptr;
+        curl_easy_getinfo(easy, CURLINFO_CAINFO, &system_file);
+        curl_easy_getinfo(easy, CURLINFO_CAPATH, &system_folder);
+        if (system_file) file = system_file;
+        if (system_folder) folder = system_folder;
     }
-    if (curl_easy_setopt(easy, CURLOPT_SSL_CTX_DATA, &verdict) != CURLE_OK ||
-        curl_easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, prepare_context) != CURLE_OK)
-        return;
-    // The library verifies only when asked to; the callback above keeps any failure from counting.
-    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
+    verdict.store = shared_store(file, folder);
+    if (!verdict.store) return;
+    // The library itself still accepts any certificate: it neither reads a store nor refuses.
+    curl_easy_setopt(easy, CURLOPT_SSL_CTX_DATA, &verdict);
+    curl_easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, prepare_context);
 }
