@@ -1,5 +1,7 @@
 #include "app/CTarvoCheckToolDlg.h"
 
+#include "app/collection_progress.h"
+
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -177,7 +179,7 @@ void CTarvoCheckToolDlg::SetUpControls()
     // Only the bar takes the colour: the track keeps its button-shadow grey against the white window.
     save_log_progress_.Bar().SetBarColorOnly(QColor(65, 105, 225));
     save_log_progress_.Bar().SetMarquee(false);
-    save_log_progress_.Bar().SetRange(0, kSaveLogSteps);
+    save_log_progress_.Bar().SetRange(0, kSaveLogSteps * kTicksPerStep);
     save_log_progress_.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     save_log_progress_.hide();
 

@@ -1,6 +1,7 @@
 #include "app/window_save_log_observer.h"
 
 #include "app/CTarvoCheckToolDlg.h"
+#include "app/collection_progress.h"
 #include "app/reveal_in_file_manager.h"
 #include "app/ui_thread_call.h"
 
@@ -20,7 +21,18 @@ void WindowSaveLogObserver::set_window_enabled(bool enabled)
 
 void WindowSaveLogObserver::step_progress()
 {
-    call_on_ui_thread(&window_, [&] { window_.save_log_progress().StepIt(); });
+    call_on_ui_thread(&window_, [&] {
+        CMacProgressCtrl& bar = window_.save_log_progress().Bar();
+        bar.SetPos(step_end_position(bar.GetPos()));
+    });
+}
+
+void WindowSaveLogObserver::pack_progress(uint64_t done, uint64_t total)
+{
+    call_on_ui_thread(&window_, [&] {
+        CMacProgressCtrl& bar = window_.save_log_progress().Bar();
+        bar.SetPos(packing_position(bar.GetPos(), done, total));
+    });
 }
 
 void WindowSaveLogObserver::finish_progress()

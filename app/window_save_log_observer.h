@@ -13,6 +13,7 @@ public:
 
     void set_window_enabled(bool enabled) override;
     void step_progress() override;
+    void pack_progress(uint64_t done, uint64_t total) override;
     void finish_progress() override;
     void show_message(const std::string& text) override;
     void reveal_archive(const std::string& archive_path) override;

@@ -42,6 +42,41 @@ void write_tries(Writer& w, const std::vector<CheckTry>& tries) {
     }
 }
 
+// "tls" and "proxy" of an HTTP exchange: null both when no request was made, "tls" null also when
+// no certificate was presented.
+void write_transport(Writer& w, const char* tls_key, const char* proxy_key,
+                     const std::optional<HttpTransportFacts>& transport) {
+    w.Key(tls_key);
+    if (transport && transport->certificate) {
+        const ServerCertificate& certificate = *transport->certificate;
+        w.StartObject();
+        write_text(w, "subject", certificate.subject);
+        write_text(w, "issuer", certificate.issuer);
+        write_text(w, "not_before", certificate.not_before);
+        write_text(w, "not_after", certificate.not_after);
+        write_text(w, "sha256", certificate.sha256);
+        w.Key("verified");
+        if (certificate.verified)
+            w.Bool(*certificate.verified);
+        else
+            w.Null();
+        write_text(w, "verify_error", certificate.verify_error);
+        w.EndObject();
+    } else {
+        w.Null();
+    }
+    w.Key(proxy_key);
+    if (transport) {
+        w.StartObject();
+        w.Key("used");
+        w.Bool(!transport->proxy.empty());
+        write_text(w, "address", transport->proxy);
+        w.EndObject();
+    } else {
+        w.Null();
+    }
+}
+
 void write_item(Writer& w, const RunRow& row) {
     const CCheckItem& item = row.item;
     w.StartObject();
@@ -61,6 +96,7 @@ void write_item(Writer& w, const RunRow& row) {
     w.Int(row.record.elapsed_ms);
     write_text(w, "detail", row.record.detail);
     write_tries(w, row.record.tries);
+    write_transport(w, "tls", "proxy", row.record.transport);
     w.EndObject();
 }
 
@@ -100,6 +136,7 @@ std::string run_result_json(const CCheckHost& host, const DiagnosisRun& run,
     w.Bool(run.completed());
     w.Key("failures");
     w.Int(run.failures());
+    write_transport(w, "checklist_tls", "checklist_proxy", host.check_list_transport);
     w.Key("items");
     w.StartArray();
     for (const RunRow& row : run.rows()) write_item(w, row);

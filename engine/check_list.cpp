@@ -11,6 +11,7 @@
 #include "sys/folders.h"
 #include "sys/fs_path.h"
 #include "sys/native_path.h"
+#include "sys/string_printf.h"
 
 namespace {
 
@@ -83,10 +84,19 @@ CCheckItem account_item() {
     return item;
 }
 
+std::string check_list_too_large_message() {
+    return string_printf("checklist.json 파일이 너무 큽니다.\n(최대 %zu MiB)",
+                         kMaxCheckListBytes / (1024 * 1024));
+}
+
 bool parse_check_list(const std::string& json_text, ProductProfile& profile, CheckGroups& groups,
                       std::string& failure_message) {
     groups.clear();
     groups.push_back({account_item()});
+    if (json_text.size() > kMaxCheckListBytes) {
+        failure_message = check_list_too_large_message();
+        return false;
+    }
 
     rapidjson::Document document;
     if (!JsonParse(document, json_text)) {

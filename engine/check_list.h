@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "engine/check_item.h"
@@ -20,9 +21,17 @@ ServerEntry parse_server_entry(const std::string& entry);
 // The account item that every run starts with.
 CCheckItem account_item();
 
+// The largest check list the loader accepts. Real lists are a few kilobytes; this leaves room for
+// thousands of servers and still keeps a hostile server from filling memory.
+inline constexpr std::size_t kMaxCheckListBytes = 4 * 1024 * 1024;
+
+// What the user is told about a check list larger than kMaxCheckListBytes.
+std::string check_list_too_large_message();
+
 // Reads a downloaded check list into the profile's text members and the check groups (the account
 // group first, then one group per server kind with usable entries, in the order of server_kinds()).
-// On failure returns false and the message to show the user; the outputs are then unspecified.
+// A text larger than kMaxCheckListBytes is refused unread. On failure returns false and the message
+// to show the user; the outputs are then unspecified.
 bool parse_check_list(const std::string& json_text, ProductProfile& profile, CheckGroups& groups,
                       std::string& failure_message);
 

@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "app/CTarvoCheckToolDlg.h"
+#include "app/collection_progress.h"
 #include "app/pumping_wait.h"
 #include "engine/run_view.h"
 #include "tests/app/app_support.h"
@@ -239,10 +240,15 @@ TEST_F(MainWindowTest, SavingLogsPacksAnArchiveAndRevealsIt)
     const std::filesystem::path root = std::filesystem::path(lab.folder()) / "product";
     std::filesystem::create_directories(root / "Agent" / "Log");
     std::ofstream(root / "Agent" / "Log" / "agent.log") << "agent started\n";
+    // A log of several pieces, so that its packing moves the bar within its step.
+    std::ofstream(root / "Agent" / "Log" / "trace.log") << std::string(3 << 20, 'x');
     ASSERT_TRUE(Open(LabScenario(kWebDownMembers, kWebDownServers, root.string())));
     ASSERT_TRUE(RunToTheEnd());
     ASSERT_TRUE(window->save_log_button().isEnabled());
 
+    std::vector<int> positions;
+    QObject::connect(&window->save_log_progress().Bar(), &QProgressBar::valueChanged,
+                     [&](int value) { positions.push_back(value); });
     QSignalSpy revealed(window.get(), &CTarvoCheckToolDlg::ArchiveRevealed);
     window->save_log_button().click();
     EXPECT_TRUE(window->save_log_progress().isVisible());
@@ -255,6 +261,9 @@ TEST_F(MainWindowTest, SavingLogsPacksAnArchiveAndRevealsIt)
     EXPECT_TRUE(window->isEnabled());
     EXPECT_FALSE(window->save_log_progress().isVisible());
     EXPECT_EQ(answerer->Count(), 1);  // only the completion message: the log folder exists
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end() - 1)) << "the bar never goes back before its reset";
+    EXPECT_TRUE(std::any_of(positions.begin(), positions.end(), [](int p) { return p % kTicksPerStep != 0; }))
+        << "packing moved the bar within its step";
 }
 
 TEST_F(MainWindowTest, AMissingLogFolderIsToldWhileTheWindowTakesNoInputAndTheCollectionGoesOn)
@@ -411,7 +420,7 @@ TEST_F(MainWindowTest, DuringACollectionTheWindowTakesNoInputYetNothingLooksDisa
     bool looked = false, all_enabled = false, blocked = false, run_started = false;
     QImage picture;
     QObject::connect(&progress.Bar(), &QProgressBar::valueChanged, window.get(), [&](int value) {
-        if (value != 3 || looked) return;
+        if (value != 3 * kTicksPerStep || looked) return;
         looked = true;
         all_enabled = window->isEnabled() && progress.isEnabled() && progress.Label().isEnabled() &&
                       window->start_button().isEnabled();
@@ -464,7 +473,7 @@ TEST_F(MainWindowTest, TheClosingQuestionDuringACollectionIsAnswerableAndTheColl
     // its message about the missing log folder.
     bool message_tried = false;
     EventHook calls(*window, [&](QEvent* event) {
-        if (event->type() == QEvent::MetaCall && window->collecting() && bar.value() == 8)
+        if (event->type() == QEvent::MetaCall && window->collecting() && bar.value() == 8 * kTicksPerStep)
             message_tried = true;
     });
     int questions = 0;
@@ -487,7 +496,7 @@ TEST_F(MainWindowTest, TheClosingQuestionDuringACollectionIsAnswerableAndTheColl
         }
     });
     QObject::connect(&bar, &QProgressBar::valueChanged, window.get(), [&](int value) {
-        if (value == 1) QTimer::singleShot(0, window.get(), [&] { window->close(); });
+        if (value == kTicksPerStep) QTimer::singleShot(0, window.get(), [&] { window->close(); });
     });
     window->save_log_button().click();
     wait_pumping_until([&] { return !window->collecting(); });
