@@ -19,6 +19,7 @@
 #include "app/screenshots/frozen_view.h"
 #include "app/screenshots/lab_process.h"
 #include "app/screenshots/window_shots.h"
+#include "engine/save_log.h"
 #include "sys/account_privilege.h"
 #include "ui/ui_init.h"
 #include "ui/wait_pumping.h"
@@ -33,7 +34,7 @@ constexpr int kRunLimitMs = 60000;
 constexpr int kFrozenCountdownIntervalMs = 24 * 60 * 60 * 1000;
 // The running picture shows this many log rows: the slow proxy's check is then under way.
 constexpr int kRowsWhileRunning = 4;
-// The collection's picture shows its progress window at this step.
+// The collection's picture shows its progress window once this many of its steps are done.
 constexpr int kCollectingStep = 5;
 
 struct Options {
@@ -159,8 +160,11 @@ void shoot_demo(Context& context) {
     CTarvoCheckToolDlg& window = scene.window();
     // The collection does not wait for the window; its picture is taken at a fixed step, before the
     // next event after that step is dispatched.
-    StateWatch collecting([&window] { return window.save_log_progress().Bar().GetPos() >= kCollectingStep; },
-                          [&] { scene.Shoot(QStringLiteral("app-collecting")); });
+    const auto step_done = [&window] {
+        const CMacProgressCtrl& bar = window.save_log_progress().Bar();
+        return bar.GetPos() * kSaveLogSteps >= bar.maximum() * kCollectingStep;
+    };
+    StateWatch collecting(step_done, [&] { scene.Shoot(QStringLiteral("app-collecting")); });
     window.OnSaveLog();
     if (!wait_for([&window] { return !window.collecting(); }, kRunLimitMs))
         context.shots.Fail(QStringLiteral("the log collection did not end"));
