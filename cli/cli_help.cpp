@@ -38,8 +38,9 @@ constexpr CliExitMeaning kExitMeanings[] = {
     {kAllPassed, "every check passed"},
     {kSomeFailed, "some check failed"},
     {kCheckListUnusable, "the check list could not be loaded or used"},
-    {kNoArchive, "--save-log could not write the support bundle (standard error says why\n"
-                 "       and which collected files were left)"},
+    {kNoArchive,
+     "--save-log could not write the support bundle (standard error says why\n"
+     "       and which collected files were left)"},
     {kUsage, "bad usage"},
     {kStopped, "stopped with Ctrl+C (SIGINT) before the run completed"},
 };
