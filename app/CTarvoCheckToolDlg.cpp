@@ -268,6 +268,7 @@ void CTarvoCheckToolDlg::OnSaveLog()
     SaveLogInputs inputs;
     inputs.profile = host_.profile;
     inputs.rows = ReportRowTable::copy_of(ListRowSource(log_page_->list()));
+    inputs.describe_run(run_);
 
     save_log_progress_.Bar().SetPos(0);
     save_log_progress_.move(frameGeometry().center() - save_log_progress_.rect().center());

@@ -24,6 +24,7 @@ std::optional<std::string> collect_logs(const CCheckHost& host, const DiagnosisR
     SaveLogInputs inputs;
     inputs.profile = host.profile;
     inputs.rows = run_report_rows(run.rows());
+    inputs.describe_run(run);
     inputs.monitors = std::vector<Rect>{};  // headless: no monitors to report
     CliSaveLogObserver observer;
     const SaveLogResult result = thread_save_log(std::move(inputs), observer);

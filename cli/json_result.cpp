@@ -6,6 +6,7 @@
 #include "engine/CCheckHost.h"
 #include "engine/diagnosis_run.h"
 #include "engine/server_kinds.h"
+#include "engine/try_figures.h"
 
 namespace {
 
@@ -14,6 +15,31 @@ using Writer = rapidjson::Writer<rapidjson::StringBuffer>;
 void write_text(Writer& w, const char* key, const std::string& value) {
     w.Key(key);
     w.String(value.c_str(), static_cast<rapidjson::SizeType>(value.size()));
+}
+
+// Every try, and their spread (null for a check that made none).
+void write_tries(Writer& w, const std::vector<CheckTry>& tries) {
+    w.Key("tries");
+    w.StartArray();
+    for (const CheckTry& t : tries) {
+        w.StartObject();
+        w.Key("elapsed_ms");
+        w.Int(t.elapsed_ms);
+        w.Key("result");
+        w.Int(t.result.code);
+        w.EndObject();
+    }
+    w.EndArray();
+    const std::optional<TryFigures> figures = try_figures(tries);
+    for (const auto& [key, value] :
+         {std::pair{"min_ms", &TryFigures::min_ms}, std::pair{"median_ms", &TryFigures::median_ms},
+          std::pair{"max_ms", &TryFigures::max_ms}}) {
+        w.Key(key);
+        if (figures)
+            w.Int((*figures).*value);
+        else
+            w.Null();
+    }
 }
 
 void write_item(Writer& w, const RunRow& row) {
@@ -34,6 +60,7 @@ void write_item(Writer& w, const RunRow& row) {
     w.Key("elapsed_ms");
     w.Int(row.record.elapsed_ms);
     write_text(w, "detail", row.record.detail);
+    write_tries(w, row.record.tries);
     w.EndObject();
 }
 

@@ -114,9 +114,13 @@ bool CCheckHost::check_server(CCheckParam* param) {
         } else if (item.relay_flag) {
             check_relay(item, param, t, attempts);
         } else if (!check_http(item, param, t, attempts)) {
-            break;  // an HTTP failure ends the check; its try is not counted
+            // An HTTP failure ends the check; its try does not count in the average but is kept.
+            param->tries.push_back({static_cast<int>(now_ms() - start), param->result});
+            break;
         }
-        param->elapsed_ms += static_cast<int>(now_ms() - start);
+        const int took = static_cast<int>(now_ms() - start);
+        param->elapsed_ms += took;
+        param->tries.push_back({took, param->result});
     }
     if (attempts > 0) param->elapsed_ms /= attempts;
     return param->result.code == 0;

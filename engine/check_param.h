@@ -1,8 +1,17 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/result_code.h"
+
+// One try of a server check: how long it took and how it ended.
+struct CheckTry {
+    int elapsed_ms = 0;
+    ResultCode result = RESULT_OK;
+
+    bool operator==(const CheckTry&) const = default;
+};
 
 // The record one executed check fills: created by the run, filled by the item's handler.
 struct CCheckParam {
@@ -12,6 +21,7 @@ struct CCheckParam {
     int elapsed_ms = 0;  // sum of the tries' durations, finally divided by repeat_count
     ResultCode result = RESULT_OK;
     std::string detail;  // technical text of the last failed step, for the log and the report
+    std::vector<CheckTry> tries;  // every try made, in order; the average above hides their spread
 
     // The record the run makes for one item.
     static CCheckParam for_item(int group, int item) {

@@ -1,5 +1,7 @@
 #include "engine/diagnosis_run.h"
 
+#include <ctime>
+
 #include "engine/CCheckHost.h"
 #include "engine/run_observer.h"
 #include "log/CSCLog.h"
@@ -52,6 +54,8 @@ void DiagnosisRun::thread_check() {
     rows_.clear();
     failures_ = 0;
     completed_ = false;
+    started_at_ = std::time(nullptr);
+    ended_at_ = 0;
 
     observer_.reset_step_colors();
     for (size_t g = 0; g < groups.size(); ++g)
@@ -124,6 +128,7 @@ void DiagnosisRun::thread_check() {
         observer_.set_result_message(kCancelledMessage, kResultMessagePoints, kResultMessageColor);
     }
 
+    ended_at_ = std::time(nullptr);
     running_ = false;
     observer_.run_finished(completed_);
     busy_ = false;

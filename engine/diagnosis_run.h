@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 #include <thread>
 #include <vector>
@@ -46,6 +47,9 @@ public:
     const std::vector<RunRow>& rows() const { return rows_; }
     int failures() const { return failures_; }
     bool completed() const { return completed_; }
+    // When the last run started and ended, in calendar seconds (0 before a run).
+    int64_t started_at() const { return started_at_; }
+    int64_t ended_at() const { return ended_at_; }
 
 private:
     void thread_check();
@@ -60,4 +64,6 @@ private:
     std::vector<RunRow> rows_;
     int failures_ = 0;
     bool completed_ = false;
+    int64_t started_at_ = 0;
+    int64_t ended_at_ = 0;
 };

@@ -1,12 +1,16 @@
 #include "engine/save_log.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
 #include <system_error>
 
+#include "engine/run_summary.h"
 #include "log/CSCLog.h"
 #include "report/file_inventory.h"
 #include "report/result_report.h"
+#include "report/summary_page.h"
 #include "report/zip_writer.h"
 #include "res/string_table.h"
 #include "sys/ascii_text.h"
@@ -15,8 +19,10 @@
 #include "sys/files.h"
 #include "sys/folders.h"
 #include "sys/fs_path.h"
+#include "sys/machine_identity.h"
 #include "sys/private_folder.h"
 #include "sys/run_and_capture.h"
+#include "sys/system_figures.h"
 #include "sys/text_convert.h"
 
 namespace {
@@ -53,14 +59,60 @@ void remove_file(const std::string& path) {
 
 // Adds a file to the final archive; what stays out is logged. The file is deleted only once the
 // archive is complete, so a failure to finish it loses nothing.
-void pack(ZipHandle zip, const std::string& path, std::vector<std::string>& packed) {
-    const int result = ZipAddFile(zip, split_path(path, 5), path);
+void pack(ZipHandle zip, const std::string& path, std::vector<std::string>& packed, PackingRecord& record) {
+    const std::string entry = split_path(path, 5);
+    const int result = ZipAddFile(zip, entry, path);
     if (result == kZipOk) {
         packed.push_back(path);
+        record.add_packed("", entry, path);
         return;
     }
     g_log->write(CSCLog::warn, "thread_save_log", __LINE__, "%s was not added to the archive: %s",
                  path.c_str(), zip_result_text(result));
+    record.add_skipped(path, std::string("could not be added to the bundle: ") + zip_result_text(result));
+}
+
+std::string date_time_text(int64_t calendar_time) {
+    if (calendar_time <= 0) return {};
+    return format_date_time(to_local(calendar_time), kDateAndTime, true, " ", true, true, false, true);
+}
+
+// Everything the summary page shows but the packing record.
+SummaryPage summary_page_of(const SaveLogInputs& inputs, const ReportFacts& facts,
+                            const std::string& folder) {
+    SummaryPage page;
+    page.product_title = inputs.profile.product_title;
+    page.tool_version = facts.version;
+    page.built_time = date_time_text(get_file_time(get_exe_path()));
+    page.run_started = date_time_text(inputs.run_started);
+    page.run_ended = date_time_text(inputs.run_ended);
+    page.run_completed = inputs.run_completed;
+    page.host_name = machine_host_name();
+    page.os_name = machine_os_name();
+    page.memory_available = facts.memory_available;
+    page.memory_total = facts.memory_total;
+    page.disks.push_back({"/", facts.disk_free, facts.disk_total});
+    const uint64_t folder_total = get_disk_total(folder);
+    if (folder_total != facts.disk_total) page.disks.push_back({folder, get_disk_free(folder), folder_total});
+    // The test creates and deletes its folder again, so running it for the page as well changes nothing.
+    std::istringstream rights(directory_test_text(facts.all_users_folder));
+    for (std::string line; std::getline(rights, line);) page.folder_rights.push_back(line);
+    page.checks = summary_checks(inputs.checks);
+    return page;
+}
+
+// Writes the summary page into the collection folder and packs it; it goes in last, so that it can
+// tell what the bundle holds.
+void pack_summary_page(ZipHandle zip, SummaryPage page, std::vector<std::string>& packed, PackingRecord& record,
+                       const std::string& folder) {
+    const std::string path = folder + "/" + kSummaryFileName;
+    page.files = record;
+    if (!write_text_file(path, summary_page_html(page), 0, false)) {
+        g_log->write(CSCLog::warn, "thread_save_log", __LINE__, "the summary page %s could not be written",
+                     path.c_str());
+        return;
+    }
+    pack(zip, path, packed, record);
 }
 
 // The end of every collection: a failure is told, and the file manager opens either way.
@@ -97,10 +149,15 @@ std::string final_archive_name(const std::string& product_title, int year, int m
     return file_name_safe(product_title) + "_" + stamp + ".zip";
 }
 
-bool zip_folder(const std::string& folder, const std::string& archive_path, SaveLogObserver& observer) {
+bool zip_folder(const std::string& folder, const std::string& archive_path, SaveLogObserver& observer,
+                PackingRecord* record) {
+    PackingRecord ignored;
+    PackingRecord& noted = record ? *record : ignored;
     std::error_code ec;
     if (folder.empty() || !std::filesystem::is_directory(fs_path(folder), ec)) {
         g_log->write(CSCLog::warn, "zip_folder", __LINE__, "log folder not found: %s", folder.c_str());
+        noted.add_skipped(
+            folder, folder.empty() ? "the check list names no log folder" : "the log folder does not exist");
         observer.show_message(folder + kFolderMissingMessage);
         return false;
     }
@@ -110,13 +167,27 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
     ZipPackOptions options;
     options.progress = [&observer](uint64_t done, uint64_t total) { observer.pack_progress(done, total); };
     const int result = ZipFileList("", folder, archive_path, files, &failures, options);
-    for (const ZipFileFailure& f : failures)
+    const std::string archive = split_path(archive_path, 5);
+    for (const ZipFileFailure& f : failures) {
         g_log->write(CSCLog::warn, "zip_folder", __LINE__, "%s was not packed: %s", f.path.c_str(),
                      zip_result_text(f.result));
-    if (result != kZipOk)
+        noted.add_skipped(f.path, std::string("could not be packed: ") + zip_result_text(f.result));
+    }
+    if (result != kZipOk) {
         g_log->write(CSCLog::error, "zip_folder", __LINE__, "%s could not be written: %s",
                      archive_path.c_str(), zip_result_text(result));
-    return result == kZipOk;
+        noted.add_skipped(folder,
+                          "its archive " + archive + " could not be written: " + zip_result_text(result));
+        return false;
+    }
+    const std::string base = utf8_of(fs_path(folder).lexically_normal());
+    for (const std::string& file : files) {
+        const bool failed = std::any_of(failures.begin(), failures.end(),
+                                        [&](const ZipFileFailure& f) { return f.path == file; });
+        if (!failed)
+            noted.add_packed(archive, utf8_of(fs_path(file).lexically_relative(fs_path(base))), file);
+    }
+    return true;
 }
 
 SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
@@ -148,10 +219,15 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
 
     const std::string* program_folders[3] = {&profile.product_path_agent, &profile.product_path_agent_web,
                                              &profile.product_path_viewer};
+    PackingRecord packing;
     for (int i = 0; i < 3; ++i) {
-        if (save_file_info(texts[i], profile.product_title, *program_folders[i]) ==
-            InventoryResult::kNotCreated)
-            observer.show_message(kInventoryNotCreatedMessage);
+        const InventoryResult made = save_file_info(texts[i], profile.product_title, *program_folders[i]);
+        if (made == InventoryResult::kNotCreated) observer.show_message(kInventoryNotCreatedMessage);
+        if (made == InventoryResult::kSkipped)
+            packing.add_skipped(kInventoryFileNames[i],
+                                program_folders[i]->empty()
+                                    ? "not made: the check list names no such program folder"
+                                    : "not made: " + *program_folders[i] + " does not exist");
         observer.step_progress();
     }
 
@@ -165,12 +241,12 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
 
     const std::string title = file_name_safe(profile.product_title);
     const std::string agent_archive = folder + "/" + title + "_log.zip";
-    zip_folder(profile.agent_log_path, agent_archive, observer);
+    zip_folder(profile.agent_log_path, agent_archive, observer, &packing);
     std::string viewer_archive;
     if (!profile.viewer_log_path.empty() &&
         ascii_lower(profile.viewer_log_path) != ascii_lower(profile.agent_log_path)) {
         viewer_archive = folder + "/" + title + "_log_viewer.zip";
-        zip_folder(profile.viewer_log_path, viewer_archive, observer);
+        zip_folder(profile.viewer_log_path, viewer_archive, observer, &packing);
     }
 
     const LocalDateTime now = local_now();
@@ -182,15 +258,16 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     if (!zip) result.failure = "the archive " + result.archive_path + " could not be created";
     std::vector<std::string> packed;
     observer.step_progress();
-    if (zip) pack(zip, report_path, packed);
+    if (zip) pack(zip, report_path, packed, packing);
     observer.step_progress();
     if (zip)
         for (const std::string& text : texts)
-            if (file_exists(text)) pack(zip, text, packed);
+            if (file_exists(text)) pack(zip, text, packed, packing);
     observer.step_progress();
     if (zip) {
-        if (file_exists(agent_archive)) pack(zip, agent_archive, packed);
-        if (!viewer_archive.empty() && file_exists(viewer_archive)) pack(zip, viewer_archive, packed);
+        if (file_exists(agent_archive)) pack(zip, agent_archive, packed, packing);
+        if (!viewer_archive.empty() && file_exists(viewer_archive)) pack(zip, viewer_archive, packed, packing);
+        pack_summary_page(zip, summary_page_of(inputs, facts, folder), packed, packing, folder);
         const int closed = ZipClose(zip);
         result.archive_written = closed == kZipOk;
         if (!result.archive_written) {
@@ -203,12 +280,20 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     if (result.archive_written) {
         for (const std::string& path : packed) remove_file(path);
     } else {
-        std::vector<std::string> collected = {report_path, agent_archive, viewer_archive};
+        std::vector<std::string> collected = {report_path, agent_archive, viewer_archive,
+                                              folder + "/" + kSummaryFileName};
         collected.insert(collected.begin() + 1, texts.begin(), texts.end());
         for (const std::string& path : collected)
             if (!path.empty() && file_exists(path)) result.left_behind.push_back(path);
     }
     return end_collection(std::move(result), observer);
+}
+
+void SaveLogInputs::describe_run(const DiagnosisRun& run) {
+    checks = run.rows();
+    run_started = run.started_at();
+    run_ended = run.ended_at();
+    run_completed = run.completed();
 }
 
 SaveLogWorker::~SaveLogWorker() {

@@ -8,7 +8,9 @@
 #include <thread>
 #include <vector>
 
+#include "engine/diagnosis_run.h"
 #include "engine/product_profile.h"
+#include "report/packing_record.h"
 #include "report/report_rows.h"
 #include "sys/monitors.h"
 
@@ -47,6 +49,14 @@ struct SaveLogInputs {
     std::string all_users_folder;               // empty: the system's all-users folder
     std::optional<std::vector<Rect>> monitors;  // empty: asked of the monitor provider
     CommandRunner run_command;                  // empty: run_and_capture
+
+    // The last run, for the summary page: its checks, and when it started and ended (calendar seconds).
+    std::vector<RunRow> checks;
+    int64_t run_started = 0;
+    int64_t run_ended = 0;
+    bool run_completed = false;
+    // Takes the above from a finished run.
+    void describe_run(const DiagnosisRun& run);
 };
 
 struct SaveLogResult {
@@ -76,7 +86,9 @@ std::string final_archive_name(const std::string& product_title, int year, int m
 
 // Packs every file below folder into archive_path. A missing folder is shown as a message and makes
 // no archive; files that could not be packed are named in the tool's log. True when the archive was made.
-bool zip_folder(const std::string& folder, const std::string& archive_path, SaveLogObserver& observer);
+// What was packed and what was left out, with the reasons, goes to `record` when given.
+bool zip_folder(const std::string& folder, const std::string& archive_path, SaveLogObserver& observer,
+                PackingRecord* record = nullptr);
 
 // The whole collection, on the calling thread. A failed archive is told with a message (the archive's
 // path and string kArchiveNotCreatedStringId); the file manager is still asked to show the archive, or

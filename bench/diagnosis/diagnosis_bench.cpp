@@ -5,14 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
-#include "engine/CCheckHost.h"
+#include "bench/diagnosis/demo_product.h"
 #include "engine/diagnosis_run.h"
 #include "engine/null_run_observer.h"
-#include "tests/integration/lab_support.h"
 
 namespace {
 
@@ -35,30 +32,14 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-std::string demo_scenario() {
-    std::ifstream in(CHECKTOOL_DEMO_SCENARIO);
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string scenario = text.str();
-    for (size_t at; (at = scenario.find("@PRODUCT_ROOT@")) != std::string::npos;) scenario.replace(at, 14, "/nonexistent");
-    return scenario;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
     ProductLab lab;
-    if (!lab.start(demo_scenario())) {
-        std::fprintf(stderr, "cannot start the lab: %s\n", lab.error().c_str());
-        return 1;
-    }
     CCheckHost host;
-    host.set_default_product();
-    host.profile.web_host = "127.0.0.1";
-    host.profile.web_port = lab.port("web_https");
     std::string failure;
-    if (!host.load_check_list(failure)) {
+    if (!start_demo_product(lab, host, "/nonexistent", failure)) {
         std::fprintf(stderr, "%s\n", failure.c_str());
         return 1;
     }

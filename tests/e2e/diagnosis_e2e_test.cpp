@@ -15,12 +15,6 @@ using ::testing::HasSubstr;
 
 namespace {
 
-int count_of(const std::string& text, const std::string& what) {
-    int n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
-    return n;
-}
-
 // Loads the lab's check list and runs it to its end; the host stays available for assertions.
 struct LabRun {
     CCheckHost host;

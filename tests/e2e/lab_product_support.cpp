@@ -36,3 +36,9 @@ std::string log_since(size_t& offset) {
     offset = all.size();
     return fresh;
 }
+
+int count_of(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}

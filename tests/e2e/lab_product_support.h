@@ -21,3 +21,6 @@ bool load_from_lab(CCheckHost& host, const ProductLab& lab, std::string& failure
 // Lines of the tool's log written since `offset` (byte position of the log file), for assertions
 // on the records a run wrote; `offset` is moved to the end.
 std::string log_since(size_t& offset);
+
+// How often `what` occurs in `text`, overlaps included.
+int count_of(const std::string& text, const std::string& what);

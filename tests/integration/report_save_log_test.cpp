@@ -99,9 +99,10 @@ TEST_F(SaveLog, LeavesOnlyTheFinalArchiveWithEverythingInIt) {
     EXPECT_EQ(observer.calls, expected_calls);
 
     EXPECT_TRUE(info_zip_accepts(result.archive_path));
-    EXPECT_THAT(zipinfo_names(result.archive_path),
-                ElementsAre("check_result.txt", "fileinfo_agent_app.txt", "systeminfo.txt", "tasklist.txt",
-                            "ipconfig.txt", "Quenmora_log.zip", "Quenmora_log_viewer.zip"));
+    EXPECT_THAT(
+        zipinfo_names(result.archive_path),
+        ElementsAre("check_result.txt", "fileinfo_agent_app.txt", "systeminfo.txt", "tasklist.txt",
+                    "ipconfig.txt", "Quenmora_log.zip", "Quenmora_log_viewer.zip", "check_result.html"));
     EXPECT_EQ(unzip_entry(result.archive_path, "systeminfo.txt"),
               base64_encode(std::string("output of uname\n")) + std::string(1, '\0'));
     EXPECT_EQ(unzip_entry(result.archive_path, "tasklist.txt"), "\xEF\xBB\xBFoutput of ps\r\n");
@@ -122,7 +123,9 @@ TEST_F(SaveLog, ViewerPathDifferingOnlyInCaseGivesOneLogArchive) {
     inputs.profile.viewer_log_path = dir / "AGENT_LOGS";
     const SaveLogResult result = thread_save_log(inputs, observer);
     ASSERT_TRUE(result.archive_written);
-    EXPECT_EQ(zipinfo_names(result.archive_path).back(), "Quenmora_log.zip");
+    EXPECT_THAT(zipinfo_names(result.archive_path), ::testing::Contains("Quenmora_log.zip"));
+    EXPECT_THAT(zipinfo_names(result.archive_path),
+                ::testing::Not(::testing::Contains("Quenmora_log_viewer.zip")));
     EXPECT_EQ(files_in(dir / "local/Temp").size(), 1u);
 }
 
@@ -132,7 +135,9 @@ TEST_F(SaveLog, MissingAgentFolderIsToldOnceAndTheRunFinishes) {
     const SaveLogResult result = thread_save_log(inputs, observer);
     EXPECT_THAT(observer.messages, ElementsAre(dir / "no_such_logs" + "\n위의 폴더가 존재하지 않습니다."));
     ASSERT_TRUE(result.archive_written);
-    EXPECT_EQ(zipinfo_names(result.archive_path).back(), "ipconfig.txt");
+    const std::vector<std::string> names = zipinfo_names(result.archive_path);
+    ASSERT_GE(names.size(), 2u);
+    EXPECT_EQ(names[names.size() - 2], "ipconfig.txt") << "no log archive before the summary page";
     EXPECT_EQ(files_in(dir / "local/Temp").size(), 1u);
     EXPECT_EQ(observer.calls.back(), "enable");
 }
@@ -188,7 +193,7 @@ TEST_F(SaveLog, AVeryLongProductTitleStillGivesAnArchive) {
     EXPECT_LE(name.size(), 255u);
     EXPECT_THAT(name, MatchesRegex("(가)+_[0-9]{14}\\.zip")) << "cut between characters";
     const std::vector<std::string> entries = zipinfo_names(result.archive_path);
-    ASSERT_EQ(entries.size(), 7u);
+    ASSERT_EQ(entries.size(), 8u);  // with the summary page
     for (const std::string& entry : entries) EXPECT_LE(entry.size(), 255u);
     EXPECT_EQ(files_in(dir / "local/Temp").size(), 1u);
 }

@@ -1,0 +1,32 @@
+#include "engine/run_summary.h"
+
+#include "engine/result_meaning.h"
+#include "engine/run_report_rows.h"
+#include "engine/try_figures.h"
+
+std::vector<SummaryCheck> summary_checks(const std::vector<RunRow>& rows) {
+    const ReportRowTable cells = run_report_rows(rows);
+    std::vector<SummaryCheck> checks;
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const RunRow& row = rows[r];
+        const CCheckParam& record = row.record;
+        SummaryCheck check;
+        check.name = row.item.name;
+        for (int c = 0; c < cells.column_count(); ++c)
+            check.cells.push_back(cells.cell_text(static_cast<int>(r), c));
+        check.row_color = row.completion.row_color;
+        check.elapsed_color = row.completion.elapsed_color;
+        check.code = record.result.code;
+        check.failed = check.code != 0;
+        check.message = result_code_message(record.result.code, record.result.message_id);
+        if (check.failed) check.meaning = usual_meaning(check.code);
+        check.detail = record.detail;
+        for (const CheckTry& t : record.tries) {
+            const bool ok = t.result.code == 0;
+            check.tries.push_back({t.elapsed_ms, ok, ok ? elapsed_color(t.elapsed_ms) : kStepFailedColor});
+        }
+        check.figures = try_figures(record.tries);
+        checks.push_back(std::move(check));
+    }
+    return checks;
+}

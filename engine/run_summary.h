@@ -1,0 +1,10 @@
+#pragma once
+
+#include <vector>
+
+#include "engine/diagnosis_run.h"
+#include "report/summary_page.h"
+
+// The run's checks as the summary page shows them: the diagnosis-log cells and colours the window
+// shows (computed by the same functions), each code's message and usual meaning, and every try.
+std::vector<SummaryCheck> summary_checks(const std::vector<RunRow>& rows);

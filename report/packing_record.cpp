@@ -1,0 +1,13 @@
+#include "report/packing_record.h"
+
+#include "sys/exe_facts.h"
+#include "sys/files.h"
+
+void PackingRecord::add_packed(const std::string& archive, const std::string& name,
+                               const std::string& source_path) {
+    packed.push_back({archive, name, get_file_size(source_path), get_file_time(source_path)});
+}
+
+void PackingRecord::add_skipped(const std::string& path, const std::string& reason) {
+    skipped.push_back({path, reason});
+}

@@ -1,0 +1,289 @@
+#include "report/summary_page.h"
+
+#include <algorithm>
+#include <map>
+
+#include "report/html_text.h"
+#include "sys/date_time_text.h"
+#include "sys/number_text.h"
+
+namespace {
+
+// The diagnosis-log page's columns, in its order.
+constexpr const char* kLogColumns[] = {"구분", "진단 시각", "진단 대상", "포트", "시간", "결과", "비고"};
+constexpr size_t kElapsedColumn = 4;
+
+constexpr const char* kStyle = R"(
+:root { color-scheme: light; --accent: #2f4b7c; --fail: #b22222; --line: #d9dde3; --muted: #5f6670; }
+* { box-sizing: border-box; }
+body { margin: 0; background: #f3f5f8; color: #404040;
+  font: 14px/1.45 "Malgun Gothic", "맑은 고딕", "NanumGothic", "Noto Sans CJK KR", "Segoe UI", sans-serif; }
+header { background: var(--accent); color: #fff; padding: 18px 28px 14px; }
+header h1 { margin: 0 0 4px; font-size: 22px; font-weight: 600; }
+header p { margin: 0; opacity: .9; }
+.verdict { display: inline-block; margin-top: 10px; padding: 3px 12px; border-radius: 12px; font-weight: 600; }
+.verdict.ok { background: #e3f4e6; color: #006400; }
+.verdict.fail { background: #fde8e8; color: var(--fail); }
+main { padding: 8px 28px 28px; max-width: 1280px; }
+section { background: #fff; border: 1px solid var(--line); border-radius: 8px; margin: 16px 0; padding: 14px 18px; }
+h2 { margin: 0 0 10px; font-size: 16px; color: var(--accent); }
+h3 { margin: 0 0 4px; font-size: 14px; }
+table { border-collapse: collapse; width: 100%; }
+th, td { border-bottom: 1px solid var(--line); padding: 5px 8px; text-align: left; vertical-align: middle; }
+th { background: #eef1f5; font-weight: 600; white-space: nowrap; }
+tbody tr:nth-child(even) { background: #f6f6f6; }
+td.num, th.num { text-align: right; white-space: nowrap; }
+td.center { text-align: center; }
+svg.tries { display: block; }
+.failure { border-left: 4px solid var(--fail); background: #fff7f7; padding: 8px 12px; margin: 8px 0; }
+.failure h3 { color: var(--fail); }
+.failure p { margin: 2px 0; }
+.detail, .mono { font-family: "D2Coding", "NanumGothicCoding", Consolas, monospace; font-size: 12px;
+  color: var(--muted); word-break: break-all; white-space: pre-wrap; }
+dl.facts { display: grid; grid-template-columns: max-content 1fr; gap: 4px 18px; margin: 0; }
+dl.facts dt { color: var(--muted); }
+dl.facts dd { margin: 0; }
+.ok-text { color: #006400; font-weight: 600; }
+.fail-text { color: var(--fail); font-weight: 600; }
+.none { color: var(--muted); font-style: italic; }
+#folder-rights p { margin: 3px 0; }
+tr.nested td:first-child { padding-left: 28px; }
+tr.nested td { color: var(--muted); }
+footer { color: var(--muted); font-size: 12px; padding: 0 28px 20px; }
+)";
+
+std::string esc(const std::string& text) {
+    return html_escape(text);
+}
+
+std::string date_time_text(int64_t calendar_time) {
+    if (calendar_time <= 0) return {};
+    bool ok = false;
+    const LocalDateTime when = to_local(calendar_time, &ok);
+    return ok ? format_date_time(when, kDateAndTime, true, " ", true, true, false, true) : std::string();
+}
+
+std::string gigabytes(uint64_t bytes) {
+    return format_size(bytes, 3, 1, true, true);
+}
+
+std::string style_color(uint32_t argb) {
+    const std::string color = css_color(argb);
+    return color.empty() ? std::string() : " style=\"color:" + color + "\"";
+}
+
+std::string fact(const std::string& label, const std::string& value) {
+    return "<dt>" + esc(label) + "</dt><dd>" +
+           (value.empty() ? "<span class=\"none\">unknown</span>" : esc(value)) + "</dd>";
+}
+
+std::string target_of(const SummaryCheck& check) {
+    std::string target = check.cells.size() > 2 ? check.cells[2] : std::string();
+    if (check.cells.size() > 3 && !check.cells[3].empty()) target += ":" + check.cells[3];
+    return target;
+}
+
+std::string header_html(const SummaryPage& page) {
+    size_t failures = 0;
+    for (const SummaryCheck& c : page.checks) failures += c.failed ? 1 : 0;
+    std::string verdict;
+    if (page.checks.empty())
+        verdict = "<span class=\"verdict fail\">No check was run</span>";
+    else if (!page.run_completed)
+        verdict = "<span class=\"verdict fail\">The diagnosis was stopped before its end</span>";
+    else if (failures == 0)
+        verdict =
+            "<span class=\"verdict ok\">All " + std::to_string(page.checks.size()) + " checks passed</span>";
+    else
+        verdict = "<span class=\"verdict fail\">" + std::to_string(failures) + " of " +
+                  std::to_string(page.checks.size()) + " checks failed</span>";
+    std::string run = "Run " + esc(page.run_started.empty() ? "(time unknown)" : page.run_started);
+    if (!page.run_ended.empty()) run += " – " + esc(page.run_ended);
+    return "<header><h1>" + esc(page.product_title) + " Check Tool</h1><p>version " + esc(page.tool_version) +
+           " · " + run + " · host " + esc(page.host_name) + "</p>" + verdict + "</header>\n";
+}
+
+std::string failures_html(const SummaryPage& page) {
+    std::string html = "<section id=\"failures\"><h2>Failures</h2>\n";
+    bool any = false;
+    for (const SummaryCheck& c : page.checks) {
+        if (!c.failed) continue;
+        any = true;
+        html += "<div class=\"failure\"><h3>" + esc(c.name) + " · " + esc(target_of(c)) + "</h3>";
+        html += "<p><b>" + std::to_string(c.code) + "</b> · " + esc(c.message) + "</p>";
+        if (!c.meaning.empty()) html += "<p>Usually means: " + esc(c.meaning) + "</p>";
+        if (!c.detail.empty()) html += "<p class=\"detail\">" + esc(c.detail) + "</p>";
+        html += "</div>\n";
+    }
+    if (!any) html += "<p class=\"none\">No check failed.</p>\n";
+    return html + "</section>\n";
+}
+
+std::string figures_text(const std::optional<TryFigures>& figures) {
+    if (!figures) return {};
+    return std::to_string(figures->min_ms) + " / " + std::to_string(figures->median_ms) + " / " +
+           std::to_string(figures->max_ms) + " ms";
+}
+
+std::string results_html(const SummaryPage& page) {
+    std::string html = "<section id=\"results\"><h2>Results</h2>\n<table id=\"result-table\"><thead><tr>";
+    for (size_t i = 0; i < std::size(kLogColumns); ++i)
+        html +=
+            std::string("<th") + (i == 3 || i == 4 ? " class=\"num\"" : "") + ">" + kLogColumns[i] + "</th>";
+    html += "<th>Message</th><th>Tries</th><th class=\"num\">min / median / max</th></tr></thead>\n<tbody>\n";
+    for (const SummaryCheck& c : page.checks) {
+        html += std::string("<tr class=\"check") + (c.failed ? " failed" : "") + "\"" +
+                style_color(c.row_color) + ">";
+        for (size_t i = 0; i < std::size(kLogColumns); ++i) {
+            const std::string cell = i < c.cells.size() ? c.cells[i] : std::string();
+            const char* cls = i == 3 || i == 4 ? " class=\"num\"" : (i == 2 ? "" : " class=\"center\"");
+            html += std::string("<td") + cls + (i == kElapsedColumn ? style_color(c.elapsed_color) : "") +
+                    ">" + esc(cell) + "</td>";
+        }
+        html += "<td>" + esc(c.message) + "</td><td>" + try_chart_svg(c.tries) + "</td><td class=\"num\">" +
+                esc(figures_text(c.figures)) + "</td></tr>\n";
+    }
+    return html + "</tbody></table>\n</section>\n";
+}
+
+// Shown only when the engine knows something about the connections.
+std::string connection_html(const SummaryPage& page) {
+    bool any = false;
+    for (const SummaryCheck& c : page.checks) any = any || c.tls || c.proxy;
+    if (!any) return {};
+    std::map<size_t, std::string> flags;
+    for (const ConnectionFlag& f : connection_flags(page.checks))
+        flags[f.check] += (flags[f.check].empty() ? "" : "; ") + f.reason;
+    std::string html =
+        "<section id=\"connection-facts\"><h2>Connections (TLS and "
+        "proxy)</h2>\n<table><thead><tr><th>Check</th>"
+        "<th>Proxy</th><th>Certificate "
+        "subject</th><th>Issuer</th><th>Valid</th><th>SHA-256</th><th>Verifies</th>"
+        "<th>Note</th></tr></thead>\n<tbody>\n";
+    for (size_t i = 0; i < page.checks.size(); ++i) {
+        const SummaryCheck& c = page.checks[i];
+        if (!c.tls && !c.proxy) continue;
+        const auto flag = flags.find(i);
+        html += std::string("<tr") + (flag != flags.end() ? " class=\"flagged\"" : "") + "><td>" +
+                esc(c.name) + " · " + esc(target_of(c)) + "</td><td>" +
+                (c.proxy ? (c.proxy->empty() ? "direct" : esc(*c.proxy)) : "") + "</td>";
+        if (c.tls) {
+            html += "<td>" + esc(c.tls->subject) + "</td><td>" + esc(c.tls->issuer) + "</td><td>" +
+                    esc(c.tls->valid_from) + " – " + esc(c.tls->valid_until) + "</td><td class=\"mono\">" +
+                    esc(c.tls->sha256_fingerprint) + "</td><td>" +
+                    (c.tls->verified ? "<span class=\"ok-text\">yes</span>"
+                                     : "<span class=\"fail-text\">no</span>") +
+                    "</td>";
+        } else {
+            html += "<td></td><td></td><td></td><td></td><td></td>";
+        }
+        html += "<td" + std::string(flag != flags.end() ? " class=\"fail-text\">" + esc(flag->second) : ">") +
+                "</td></tr>\n";
+    }
+    return html + "</tbody></table>\n</section>\n";
+}
+
+std::string machine_html(const SummaryPage& page) {
+    std::string html = "<section id=\"machine\"><h2>Run and machine</h2>\n<dl class=\"facts\">";
+    html += fact("Product", page.product_title);
+    html += fact("Tool version", page.tool_version);
+    html += fact("Tool built", page.built_time);
+    html += fact("Run started", page.run_started);
+    html += fact("Run ended", page.run_ended);
+    html += fact("Host name", page.host_name);
+    html += fact("Operating system", page.os_name);
+    html += fact("Memory (available / total)",
+                 gigabytes(page.memory_available) + " / " + gigabytes(page.memory_total));
+    for (const SummaryDisk& d : page.disks)
+        html += fact("Disk " + d.path + " (free / total)",
+                     gigabytes(d.free_bytes) + " / " + gigabytes(d.total_bytes));
+    html += "</dl>\n</section>\n";
+
+    html += "<section id=\"folder-rights\"><h2>Folder rights</h2>\n";
+    if (page.folder_rights.empty()) html += "<p class=\"none\">Not tested.</p>\n";
+    for (const std::string& line : page.folder_rights) {
+        const bool ok = line.find("failed") == std::string::npos;
+        html += std::string("<p class=\"mono\"><span class=\"") + (ok ? "ok-text\">✓" : "fail-text\">✗") +
+                "</span> " + esc(line) + "</p>\n";
+    }
+    return html + "</section>\n";
+}
+
+std::string files_html(const PackingRecord& files) {
+    std::string html =
+        "<section id=\"files-packed\"><h2>Files packed</h2>\n<table id=\"packed-table\"><thead><tr>"
+        "<th>Name</th><th>In</th><th class=\"num\">Size "
+        "(bytes)</th><th>Modified</th></tr></thead>\n<tbody>\n";
+    // Each nested archive's files follow its own row; those of an archive that did not get in, last.
+    std::vector<const PackedFile*> order;
+    for (const PackedFile& f : files.packed) {
+        if (!f.archive.empty()) continue;
+        order.push_back(&f);
+        for (const PackedFile& inner : files.packed)
+            if (inner.archive == f.name) order.push_back(&inner);
+    }
+    for (const PackedFile& f : files.packed)
+        if (std::find(order.begin(), order.end(), &f) == order.end()) order.push_back(&f);
+    for (const PackedFile* f : order)
+        html += std::string(f->archive.empty() ? "<tr>" : "<tr class=\"nested\">") + "<td>" + esc(f->name) +
+                "</td><td>" + esc(f->archive.empty() ? "bundle" : f->archive) + "</td><td class=\"num\">" +
+                format_decimal(static_cast<double>(f->size), 0, true) + "</td><td>" +
+                esc(date_time_text(f->modified)) + "</td></tr>\n";
+    html += "</tbody></table>\n</section>\n";
+
+    html += "<section id=\"files-not-packed\"><h2>Files not packed</h2>\n";
+    if (files.skipped.empty()) return html + "<p class=\"none\">Every file was packed.</p>\n</section>\n";
+    html += "<table id=\"skipped-table\"><thead><tr><th>File</th><th>Reason</th></tr></thead>\n<tbody>\n";
+    for (const SkippedFile& f : files.skipped)
+        html += "<tr><td class=\"mono\">" + esc(f.path) + "</td><td>" + esc(f.reason) + "</td></tr>\n";
+    return html + "</tbody></table>\n</section>\n";
+}
+
+}  // namespace
+
+std::vector<ConnectionFlag> connection_flags(const std::vector<SummaryCheck>& checks) {
+    // The issuer most servers present is taken as the product's own; on a tie the first seen wins.
+    std::map<std::string, int> counts;
+    std::vector<std::string> seen;
+    for (const SummaryCheck& c : checks)
+        if (c.tls && counts[c.tls->issuer]++ == 0) seen.push_back(c.tls->issuer);
+    std::string usual;
+    int most = 0;
+    for (const std::string& issuer : seen)
+        if (counts[issuer] > most) {
+            most = counts[issuer];
+            usual = issuer;
+        }
+    std::vector<ConnectionFlag> flags;
+    for (size_t i = 0; i < checks.size(); ++i) {
+        const auto& tls = checks[i].tls;
+        if (!tls) continue;
+        if (!tls->verified)
+            flags.push_back({i, "the certificate does not verify against the system's trust store"});
+        if (tls->issuer != usual)
+            flags.push_back({i,
+                             "issued by another CA than the product's other servers: a TLS-inspecting "
+                             "proxy may sit in between"});
+    }
+    return flags;
+}
+
+std::string summary_page_html(const SummaryPage& page) {
+    std::string html =
+        "<!DOCTYPE html>\n<html lang=\"ko\"><head><meta charset=\"utf-8\" />"
+        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\" />"
+        "<title>" +
+        esc(page.product_title) + " Check Tool – summary</title><style>" + kStyle +
+        "</style></head>\n<body>\n";
+    html += header_html(page);
+    html += "<main>\n";
+    html += failures_html(page);
+    html += results_html(page);
+    html += connection_html(page);
+    html += machine_html(page);
+    html += files_html(page.files);
+    html += "</main>\n<footer>Written by the " + esc(page.product_title) + " Check Tool " +
+            esc(page.tool_version) +
+            ". The bundle's check_result.txt holds the same run as text.</footer>\n</body></html>\n";
+    return html;
+}
