@@ -1,5 +1,8 @@
+// <windows.h> must precede the other system headers.
+// clang-format off
 #include <windows.h>
 #include <wininet.h>
+// clang-format on
 
 #include <memory>
 

@@ -1,5 +1,8 @@
-#include <lm.h>
+// <windows.h> must precede the other system headers.
+// clang-format off
 #include <windows.h>
+#include <lm.h>
+// clang-format on
 
 #include "sys/account_privilege.h"
 #include "sys/win/net_user_privilege.h"

@@ -1,8 +1,11 @@
 #include "sys/win/current_user.h"
 
+// <windows.h> must precede the other system headers.
+// clang-format off
+#include <windows.h>
 #include <aclapi.h>
 #include <sddl.h>
-#include <windows.h>
+// clang-format on
 
 #include "sys/win/wide_text.h"
 
@@ -19,30 +22,23 @@ std::vector<unsigned char> token_information(TOKEN_INFORMATION_CLASS kind) {
     return ok ? bytes : std::vector<unsigned char>();
 }
 
-std::vector<unsigned char> copy_sid(PSID sid) {
-    if (!sid || !IsValidSid(sid)) return {};
-    const auto* bytes = static_cast<const unsigned char*>(sid);
-    return std::vector<unsigned char>(bytes, bytes + GetLengthSid(sid));
-}
-
 }  // namespace
 
-std::vector<unsigned char> default_owner_sid() {
-    const std::vector<unsigned char> owner = token_information(TokenOwner);
-    if (owner.empty()) return {};
-    return copy_sid(reinterpret_cast<const TOKEN_OWNER*>(owner.data())->Owner);
-}
-
-bool owned_by(void* handle, const std::vector<unsigned char>& owner_sid) {
-    if (owner_sid.empty()) return false;
+bool owned_by_current_user(void* handle) {
     PSID owner = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (GetSecurityInfo(handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
                         &descriptor) != ERROR_SUCCESS)
         return false;
-    const bool same = owner && EqualSid(owner, const_cast<unsigned char*>(owner_sid.data()));
+    const std::vector<unsigned char> user = token_information(TokenUser);
+    const std::vector<unsigned char> default_owner = token_information(TokenOwner);
+    bool ours = false;
+    if (owner && !user.empty())
+        ours = EqualSid(owner, reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid);
+    if (owner && !ours && !default_owner.empty())
+        ours = EqualSid(owner, reinterpret_cast<const TOKEN_OWNER*>(default_owner.data())->Owner);
     LocalFree(descriptor);
-    return same;
+    return ours;
 }
 
 std::string current_user_sid_text() {

@@ -99,8 +99,7 @@ FolderRightsOutcome test_folder_rights(const std::string& parent, const std::str
     BY_HANDLE_FILE_INFORMATION made{};
     if (!GetFileInformationByHandle(folder.get(), &made) ||
         (made.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
-        (made.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
-        !owned_by(folder.get(), default_owner_sid())) {
+        (made.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || !owned_by_current_user(folder.get())) {
         outcome.folder_delete_error = ERROR_ACCESS_DENIED;
         return outcome;
     }

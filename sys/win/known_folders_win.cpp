@@ -1,6 +1,9 @@
+// <windows.h> must precede the other system headers.
+// clang-format off
+#include <windows.h>
 #include <knownfolders.h>
 #include <shlobj.h>
-#include <windows.h>
+// clang-format on
 
 #include "sys/folders.h"
 #include "sys/win/wide_text.h"

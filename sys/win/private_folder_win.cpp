@@ -1,5 +1,8 @@
-#include <sddl.h>
+// <windows.h> must precede the other system headers.
+// clang-format off
 #include <windows.h>
+#include <sddl.h>
+// clang-format on
 
 #include "sys/private_folder.h"
 #include "sys/win/current_user.h"
@@ -35,7 +38,7 @@ std::string private_temp_folder(const std::string& name) {
     const bool ours = GetFileInformationByHandle(handle, &info) &&
                       (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
                       (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 &&
-                      owned_by(handle, default_owner_sid());
+                      owned_by_current_user(handle);
     CloseHandle(handle);
     return ours ? folder : std::string();
 }
