@@ -89,9 +89,9 @@ FolderRightsOutcome test_folder_rights(const std::string& parent, const std::str
     }
     // Opened by name again, the folder may be a link or another user's, planted or swapped in; the
     // handle keeps this very folder for the checks and the final delete.
-    Handle folder(CreateFileW(folder_path.c_str(), DELETE | READ_CONTROL | FILE_LIST_DIRECTORY, kShareAll,
-                              nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    Handle folder(CreateFileW(
+        folder_path.c_str(), DELETE | READ_CONTROL | FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY, kShareAll,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!folder.valid()) {
         outcome.folder_delete_error = GetLastError();
         return outcome;

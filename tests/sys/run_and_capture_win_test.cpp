@@ -34,7 +34,7 @@ TEST(RunAndCaptureWin, HangsWhenAsked) {
 }
 
 TEST(RunAndCaptureWin, OutputOfBothStreamsWithUnixLineEnds) {
-    EXPECT_EQ(run_and_capture("echo out& 1>&2 echo err& echo again"), "out\nerr\nagain\n");
+    EXPECT_EQ(run_and_capture("echo out& echo err>&2& echo again"), "out\nerr\nagain\n");
     EXPECT_EQ(run_and_capture("exit /b 3"), "");
     EXPECT_THAT(run_and_capture("echo \"quoted & kept\""), HasSubstr("\"quoted & kept\""));
 }
