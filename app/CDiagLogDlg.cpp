@@ -16,20 +16,32 @@ CDiagLogDlg::CDiagLogDlg(QWidget* parent)
     list().SetColumnAlignment(kElapsed, CVtListCtrlEx::kAlignRight);
 }
 
-int CDiagLogDlg::AddLogRow(const QString& text)
+void CDiagLogDlg::AddLogRow(int run_row, const QString& text)
 {
     const int row = list().AddRow(-1, text, QStringLiteral("|"));
+    // The run's number travels with the row through every sort.
+    list().SetItemData(row, static_cast<std::uint32_t>(run_row));
     list().ScrollToRow(row);
-    return row;
 }
 
-void CDiagLogDlg::CompleteLogRow(int row, const LogRowCompletion& completion)
+int CDiagLogDlg::ListRowOf(int run_row) const
 {
-    CVtListCtrlEx& rows = list();
+    if (run_row < 0)
+        return -1;
+    const CVtListCtrlEx& rows = list();
+    for (int row = 0; row < rows.GetRowCount(); ++row) {
+        if (rows.GetItemData(row) == static_cast<std::uint32_t>(run_row))
+            return row;
+    }
+    return -1;
+}
+
+void CDiagLogDlg::CompleteLogRow(int run_row, const LogRowCompletion& completion)
+{
+    const int row = ListRowOf(run_row);
     if (row < 0)
-        row = rows.GetRowCount() - 1;
-    if (row < 0 || row >= rows.GetRowCount())
         return;
+    CVtListCtrlEx& rows = list();
     if (!completion.elapsed.empty())
         rows.SetItemText(row, kElapsed, QString::fromStdString(completion.elapsed));
     rows.SetItemText(row, kResult, QString::fromStdString(completion.result));

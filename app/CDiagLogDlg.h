@@ -10,8 +10,12 @@ class CDiagLogDlg : public CDiagPage {
 public:
     explicit CDiagLogDlg(QWidget* parent = nullptr);
 
-    // Appends a row (cells joined by "|"), scrolls it into view and returns its index.
-    int AddLogRow(const QString& text);
-    // Writes a finished check's time, result and code into its row; a negative row means the last.
-    void CompleteLogRow(int row, const LogRowCompletion& completion);
+    // Appends the run's row of that number (cells joined by "|") and scrolls it into view.
+    void AddLogRow(int run_row, const QString& text);
+    // Writes a finished check's time, result and code into the run's row of that number, wherever
+    // sorting has moved it; an unknown number changes nothing.
+    void CompleteLogRow(int run_row, const LogRowCompletion& completion);
+
+private:
+    int ListRowOf(int run_row) const;
 };

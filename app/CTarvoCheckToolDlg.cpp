@@ -1,5 +1,7 @@
 #include "app/CTarvoCheckToolDlg.h"
 
+#include "app/collection_progress.h"
+
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -12,8 +14,8 @@
 #include "app/CAboutDlg.h"
 #include "app/app_icons.h"
 #include "app/dialog_units.h"
-#include "app/list_row_source.h"
 #include "app/pumping_wait.h"
+#include "engine/run_report_rows.h"
 #include "res/string_table.h"
 #include "ui/CSCSystemButtons.h"
 #include "ui/ui_fonts.h"
@@ -174,9 +176,10 @@ void CTarvoCheckToolDlg::SetUpControls()
     progress_.hide();
 
     save_log_progress_.Create(this, kSaveLogProgressText, 0, 0, 320, 120);
-    save_log_progress_.Bar().SetBarColor(QColor(65, 105, 225));
+    // Only the bar takes the colour: the track keeps its button-shadow grey against the white window.
+    save_log_progress_.Bar().SetBarColorOnly(QColor(65, 105, 225));
     save_log_progress_.Bar().SetMarquee(false);
-    save_log_progress_.Bar().SetRange(0, kSaveLogSteps);
+    save_log_progress_.Bar().SetRange(0, kSaveLogSteps * kTicksPerStep);
     save_log_progress_.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     save_log_progress_.hide();
 
@@ -258,6 +261,7 @@ void CTarvoCheckToolDlg::StopRun()
     run_.request_stop();
     start_button_.setEnabled(false);
     wait_pumping_until([this] { return run_.finished(); });
+    run_.wait();
 }
 
 void CTarvoCheckToolDlg::OnSaveLog()
@@ -267,7 +271,8 @@ void CTarvoCheckToolDlg::OnSaveLog()
         return;
     SaveLogInputs inputs;
     inputs.profile = host_.profile;
-    inputs.rows = ReportRowTable::copy_of(ListRowSource(log_page_->list()));
+    // The run's own record, in run order, whatever order the user has sorted the list into.
+    inputs.rows = run_report_rows(run_.rows());
     inputs.describe_run(run_);
 
     save_log_progress_.Bar().SetPos(0);
@@ -285,7 +290,9 @@ void CTarvoCheckToolDlg::reject()
     if (close_requested_)
         return;
     const QScopedValueRollback<bool> in_progress(close_requested_, true);
-    if (run_.running()) {
+    // A worker that is only stopping may still be inside a relay exchange: wait for its end, not
+    // for the run to look stopped, before the channel is closed under it.
+    if (!run_.finished()) {
         progress_.SetMarquee(true);
         StopRun();
         progress_.SetMarquee(false);
@@ -293,7 +300,8 @@ void CTarvoCheckToolDlg::reject()
         start_button_.setText(QString::fromUtf8(kStartButtonText));
         start_button_.setEnabled(true);
     }
-    if (message_box_.ShowMessage(kCloseQuestion, CSCMessageBox::kOkCancel, 0) == CSCMessageBox::kCancel)
+    // Only a plain OK closes: a box already busy with another message gives no answer.
+    if (message_box_.ShowMessage(kCloseQuestion, CSCMessageBox::kOkCancel, 0) != CSCMessageBox::kOk)
         return;
     host_.close_channel();
     CSCThemeDlg::reject();
@@ -303,6 +311,7 @@ void CTarvoCheckToolDlg::WaitForWorkers()
 {
     run_.request_stop();
     wait_pumping_until([this] { return run_.finished() && !save_log_worker_.running(); });
+    run_.wait();
 }
 
 void CTarvoCheckToolDlg::OnAbout()

@@ -12,6 +12,7 @@
 #include "app/CDiagResultDlg.h"
 #include "engine/CCheckHost.h"
 #include "engine/diagnosis_run.h"
+#include "app/input_blocker.h"
 #include "app/window_run_observer.h"
 #include "app/window_save_log_observer.h"
 #include "engine/save_log.h"
@@ -66,6 +67,9 @@ public:
     CMacProgressCtrl& progress() { return progress_; }
     CSCProgressDlg& save_log_progress() { return save_log_progress_; }
     bool collecting() const { return save_log_worker_.running(); }
+    // While the logs are collected the window takes no input, yet looks and stays enabled.
+    void BlockInput(bool blocked) { input_blocker_.SetBlocked(blocked); }
+    bool InputBlocked() const { return input_blocker_.IsBlocked(); }
 
     // Run and collection outcome, for the observers (called on this window's thread).
     void NotifyRunFinished(bool completed) { emit RunFinished(completed); }
@@ -91,6 +95,7 @@ private:
     void PlaceControls();
     void ApplyProduct();
     void ShowSystemMenu(const QPoint& global_pos);
+    // Stops the run and returns once its worker has ended and been joined.
     void StopRun();
     // Waits, dispatching events, until no worker can touch the window any more.
     void WaitForWorkers();
@@ -113,6 +118,7 @@ private:
     CSCStatic picture_;
     CSCProgressDlg save_log_progress_;
     CSCMessageBox message_box_;
+    InputBlocker input_blocker_{*this};
     QBasicTimer frame_repaint_timer_;
     bool close_requested_ = false;
 };

@@ -45,11 +45,9 @@ void WindowRunObserver::clear_lists()
     });
 }
 
-int WindowRunObserver::append_log_row(const std::string& text)
+void WindowRunObserver::append_log_row(int row, const std::string& text)
 {
-    int row = -1;
-    on_window_thread([&] { row = window_.log_page().AddLogRow(QString::fromStdString(text)); });
-    return row;
+    on_window_thread([&] { window_.log_page().AddLogRow(row, QString::fromStdString(text)); });
 }
 
 void WindowRunObserver::complete_log_row(int row, const LogRowCompletion& completion)

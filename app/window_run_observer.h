@@ -16,7 +16,7 @@ public:
     void advance_current_step() override;
     void reset_step_colors() override;
     void clear_lists() override;
-    int append_log_row(const std::string& text) override;
+    void append_log_row(int row, const std::string& text) override;
     void complete_log_row(int row, const LogRowCompletion& completion) override;
     void set_result_rows(const std::vector<std::string>& rows) override;
     void set_result_message(const std::string& text, int points, uint32_t color) override;

@@ -18,7 +18,13 @@ constexpr CliFlag kFlags[] = {
     {"--web-host", "HOST", "the product's web server that serves the check list"},
     {"--web-port", "PORT", "its port, 1 to 65535"},
     {"--json", "", "print one JSON object at the end instead of a line per check"},
-    {"--save-log", "", "after a completed run, pack the support bundle (a ZIP file)"},
+    {"--check-list", "FILE", "run from a local checklist.json instead of downloading it"},
+    {"--save-log", "", "after a completed run, pack the support bundle (a ZIP file and its .sha256)"},
+    {"--redact", "", "with --save-log: tokens for addresses and names; their map beside the bundle"},
+    {"--redact-drop-binary", "", "as --redact, and leave out log files that are not text"},
+    {"--since", "DAYS", "with --save-log: pack only log files modified in the last DAYS days"},
+    {"--max-file-size", "SIZE",
+     "with --save-log: leave out log files larger than SIZE (bytes, 512K, 200M, 2G)"},
     {"--help", "", "print this help and exit"},
     {"--version", "", "print the version and exit"},
 };
@@ -32,8 +38,9 @@ constexpr CliExitMeaning kExitMeanings[] = {
     {kAllPassed, "every check passed"},
     {kSomeFailed, "some check failed"},
     {kCheckListUnusable, "the check list could not be loaded or used"},
-    {kNoArchive, "--save-log could not write the support bundle (standard error says why\n"
-                 "       and which collected files were left)"},
+    {kNoArchive,
+     "--save-log could not write the support bundle (standard error says why\n"
+     "       and which collected files were left)"},
     {kUsage, "bad usage"},
     {kStopped, "stopped with Ctrl+C (SIGINT) before the run completed"},
 };

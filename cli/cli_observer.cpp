@@ -1,9 +1,8 @@
 #include "cli/cli_observer.h"
 
-int CliObserver::append_log_row(const std::string& text) {
+void CliObserver::append_log_row(int, const std::string& text) {
     flush_pending();
     current_row_ = text;
-    return rows_++;
 }
 
 void CliObserver::complete_log_row(int, const LogRowCompletion& completion) {

@@ -12,8 +12,7 @@ class CliObserver : public NullRunObserver {
 public:
     CliObserver(bool text_mode, std::FILE* out) : text_mode_(text_mode), out_(out) {}
 
-    void clear_lists() override { rows_ = 0; }
-    int append_log_row(const std::string& text) override;
+    void append_log_row(int row, const std::string& text) override;
     void complete_log_row(int row, const LogRowCompletion& completion) override;
     void run_finished(bool) override { flush_pending(); }
 
@@ -22,7 +21,6 @@ private:
 
     bool text_mode_;
     std::FILE* out_;
-    int rows_ = 0;
     std::string current_row_;
     std::string pending_;
 };

@@ -3,7 +3,48 @@
 #include <cstdlib>
 #include <string_view>
 
+namespace {
+
+bool flag_takes_value(std::string_view arg) {
+    return arg == "--web-host" || arg == "--web-port" || arg == "--check-list" || arg == "--since" ||
+           arg == "--max-file-size";
+}
+
+// Stores the value of a flag that takes one; false with a message when it is unusable.
+bool take_value(std::string_view arg, const char* value, CliOptions& options, std::string& error) {
+    if (arg == "--web-host") {
+        options.web_host = value;
+    } else if (arg == "--check-list") {
+        options.check_list_file = value;
+    } else if (arg == "--web-port") {
+        char* end = nullptr;
+        const long port = std::strtol(value, &end, 10);
+        if (*end != '\0' || port < 1 || port > 65535) {
+            error = std::string("not a port: ") + value;
+            return false;
+        }
+        options.web_port = static_cast<int>(port);
+    } else if (arg == "--since") {
+        options.bundle.since_days = parse_day_count(value);
+        if (!options.bundle.since_days) {
+            error = std::string("--since needs a number of days from 1 to 36500: ") + value;
+            return false;
+        }
+    } else {
+        options.bundle.max_file_size = parse_byte_size(value);
+        if (!options.bundle.max_file_size) {
+            error =
+                std::string("--max-file-size needs a positive size such as 4096, 512K, 200M or 2G: ") + value;
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 bool parse_cli_options(int argc, const char* const* argv, CliOptions& options, std::string& error) {
+    const char* bundle_flag = nullptr;  // the first flag that only makes sense with --save-log
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--json") {
@@ -14,27 +55,25 @@ bool parse_cli_options(int argc, const char* const* argv, CliOptions& options, s
             options.help = true;
         } else if (arg == "--version") {
             options.version = true;
-        } else if (arg == "--web-host" || arg == "--web-port") {
+        } else if (arg == "--redact" || arg == "--redact-drop-binary") {
+            options.bundle.redact = true;
+            if (arg == "--redact-drop-binary") options.bundle.drop_binary = true;
+            if (!bundle_flag) bundle_flag = argv[i];
+        } else if (flag_takes_value(arg)) {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') {
                 error = std::string(arg) + " needs a value";
                 return false;
             }
-            const char* value = argv[++i];
-            if (arg == "--web-host") {
-                options.web_host = value;
-                continue;
-            }
-            char* end = nullptr;
-            const long port = std::strtol(value, &end, 10);
-            if (*end != '\0' || port < 1 || port > 65535) {
-                error = std::string("not a port: ") + value;
-                return false;
-            }
-            options.web_port = static_cast<int>(port);
+            if (!take_value(arg, argv[++i], options, error)) return false;
+            if (!bundle_flag && (arg == "--since" || arg == "--max-file-size")) bundle_flag = argv[i - 1];
         } else {
             error = "unknown argument: " + std::string(arg);
             return false;
         }
+    }
+    if (bundle_flag && !options.save_log && !options.help && !options.version) {
+        error = std::string(bundle_flag) + " applies to the log collection: add --save-log";
+        return false;
     }
     return true;
 }

@@ -20,17 +20,26 @@ public:
 
 }  // namespace
 
-std::optional<std::string> collect_logs(const CCheckHost& host, const DiagnosisRun& run) {
+std::optional<CollectedLogs> collect_logs(const CCheckHost& host, const DiagnosisRun& run,
+                                          const BundleOptions& bundle) {
     SaveLogInputs inputs;
     inputs.profile = host.profile;
     inputs.rows = run_report_rows(run.rows());
     inputs.describe_run(run);
     inputs.monitors = std::vector<Rect>{};  // headless: no monitors to report
+    inputs.bundle = bundle;
+    inputs.bundle.checksum = true;  // a terminal user sends the archive on: the checksum goes with it
     CliSaveLogObserver observer;
-    const SaveLogResult result = thread_save_log(std::move(inputs), observer);
-    if (result.archive_written) return result.archive_path;
-    std::fprintf(stderr, "no log archive: %s\n", result.failure.c_str());
-    for (const std::string& path : result.left_behind)
-        std::fprintf(stderr, "left behind: %s\n", path.c_str());
-    return std::nullopt;
+    SaveLogResult result = thread_save_log(std::move(inputs), observer);
+    if (!result.archive_written) {
+        std::fprintf(stderr, "no log archive: %s\n", result.failure.c_str());
+        for (const std::string& path : result.left_behind)
+            std::fprintf(stderr, "left behind: %s\n", path.c_str());
+        return std::nullopt;
+    }
+    if (bundle.redact && result.redaction_map_path.empty())
+        std::fprintf(stderr, "the map of redaction tokens could not be written beside %s\n",
+                     result.archive_path.c_str());
+    return CollectedLogs{result.archive_path, result.archive_sha256, result.redaction_map_path,
+                         std::move(result.not_packed)};
 }

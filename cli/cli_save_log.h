@@ -2,12 +2,24 @@
 
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "engine/bundle_options.h"
 
 class CCheckHost;
 
 class DiagnosisRun;
 
+// What a log collection left behind.
+struct CollectedLogs {
+    std::string archive_path;
+    std::string archive_sha256;      // empty when the checksum file could not be written
+    std::string redaction_map_path;  // empty unless redacted
+    std::vector<NotPackedFile> not_packed;
+};
+
 // The log collection after a completed run, on this thread; its messages go to standard error.
-// The archive's path when one was written; otherwise why not, and the collected files left in the
-// collection folder, are told on standard error.
-std::optional<std::string> collect_logs(const CCheckHost& host, const DiagnosisRun& run);
+// Nothing when no archive was written; why not, and the collected files left in the collection
+// folder, are then told on standard error.
+std::optional<CollectedLogs> collect_logs(const CCheckHost& host, const DiagnosisRun& run,
+                                          const BundleOptions& bundle);

@@ -42,6 +42,41 @@ void write_tries(Writer& w, const std::vector<CheckTry>& tries) {
     }
 }
 
+// "tls" and "proxy" of an HTTP exchange: null both when no request was made, "tls" null also when
+// no certificate was presented.
+void write_transport(Writer& w, const char* tls_key, const char* proxy_key,
+                     const std::optional<HttpTransportFacts>& transport) {
+    w.Key(tls_key);
+    if (transport && transport->certificate) {
+        const ServerCertificate& certificate = *transport->certificate;
+        w.StartObject();
+        write_text(w, "subject", certificate.subject);
+        write_text(w, "issuer", certificate.issuer);
+        write_text(w, "not_before", certificate.not_before);
+        write_text(w, "not_after", certificate.not_after);
+        write_text(w, "sha256", certificate.sha256);
+        w.Key("verified");
+        if (certificate.verified)
+            w.Bool(*certificate.verified);
+        else
+            w.Null();
+        write_text(w, "verify_error", certificate.verify_error);
+        w.EndObject();
+    } else {
+        w.Null();
+    }
+    w.Key(proxy_key);
+    if (transport) {
+        w.StartObject();
+        w.Key("used");
+        w.Bool(!transport->proxy.empty());
+        write_text(w, "address", transport->proxy);
+        w.EndObject();
+    } else {
+        w.Null();
+    }
+}
+
 void write_item(Writer& w, const RunRow& row) {
     const CCheckItem& item = row.item;
     w.StartObject();
@@ -61,30 +96,57 @@ void write_item(Writer& w, const RunRow& row) {
     w.Int(row.record.elapsed_ms);
     write_text(w, "detail", row.record.detail);
     write_tries(w, row.record.tries);
+    write_transport(w, "tls", "proxy", row.record.transport);
     w.EndObject();
+}
+
+// Text, or null when it is empty.
+void write_text_or_null(Writer& w, const char* key, const std::string& value) {
+    if (value.empty()) {
+        w.Key(key);
+        w.Null();
+    } else {
+        write_text(w, key, value);
+    }
+}
+
+void write_not_packed(Writer& w, const std::vector<NotPackedFile>& files) {
+    w.Key("not_packed");
+    w.StartArray();
+    for (const NotPackedFile& file : files) {
+        w.StartObject();
+        write_text(w, "name", file.name);
+        write_text(w, "reason", file.reason);
+        w.EndObject();
+    }
+    w.EndArray();
 }
 
 }  // namespace
 
-std::string run_result_json(const CCheckHost& host, const DiagnosisRun& run, const std::optional<std::string>& archive) {
+std::string run_result_json(const CCheckHost& host, const DiagnosisRun& run,
+                            const std::optional<CollectedLogs>& logs, const std::string& check_list_source) {
     rapidjson::StringBuffer buffer;
     Writer w(buffer);
     w.StartObject();
     write_text(w, "product_title", host.profile.product_title);
     write_text(w, "caption", host.caption());
+    write_text(w, "check_list_source", check_list_source);
     w.Key("completed");
     w.Bool(run.completed());
     w.Key("failures");
     w.Int(run.failures());
+    write_transport(w, "checklist_tls", "checklist_proxy", host.check_list_transport);
     w.Key("items");
     w.StartArray();
     for (const RunRow& row : run.rows()) write_item(w, row);
     w.EndArray();
-    w.Key("archive");
-    if (archive)
-        w.String(archive->c_str(), static_cast<rapidjson::SizeType>(archive->size()));
-    else
-        w.Null();
+    const CollectedLogs none;
+    const CollectedLogs& written = logs ? *logs : none;
+    write_text_or_null(w, "archive", written.archive_path);
+    write_text_or_null(w, "archive_sha256", written.archive_sha256);
+    write_text_or_null(w, "redaction_map", written.redaction_map_path);
+    write_not_packed(w, written.not_packed);
     w.EndObject();
     return buffer.GetString();
 }

@@ -3,8 +3,12 @@
 #include <optional>
 #include <string>
 
+#include "cli/cli_save_log.h"
+
 class CCheckHost;
 class DiagnosisRun;
 
-// The one JSON object checktool-cli --json prints when a run ends.
-std::string run_result_json(const CCheckHost& host, const DiagnosisRun& run, const std::optional<std::string>& archive);
+// The one JSON object checktool-cli --json prints when a run ends. check_list_source: where the check
+// list came from ("web:HOST:PORT" or "file:PATH").
+std::string run_result_json(const CCheckHost& host, const DiagnosisRun& run,
+                            const std::optional<CollectedLogs>& logs, const std::string& check_list_source);

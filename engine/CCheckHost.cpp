@@ -1,6 +1,7 @@
 #include "engine/CCheckHost.h"
 
 #include <chrono>
+#include <cstdlib>
 
 #include "engine/check_list.h"
 #include "engine/web_server_setting.h"
@@ -17,7 +18,6 @@ namespace {
 constexpr int kRelayPortLimit = 8000;
 constexpr int kStartExchangeFailed = 202;
 constexpr int kKeyExchangeFailed = 112;
-constexpr int kRelayTimeoutMs = 5000;
 constexpr const char* kApiTestPath = "/api/v1.0/quenmora/GetApiTest";
 
 // Wall-clock milliseconds: the time a try takes is mostly spent waiting on the network.
@@ -26,10 +26,24 @@ int64_t now_ms() {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+// A time-out from the environment, within sane limits; `fallback` when unset or unusable.
+int environment_time_out(const char* name, int fallback) {
+    constexpr long kShortest = 100, kLongest = 600000;
+    const char* value = std::getenv(name);
+    if (!value || !*value) return fallback;
+    char* end = nullptr;
+    const long milliseconds = std::strtol(value, &end, 10);
+    return *end == '\0' && milliseconds >= kShortest && milliseconds <= kLongest
+               ? static_cast<int>(milliseconds)
+               : fallback;
+}
+
 }  // namespace
 
 CCheckHost::CCheckHost() : user_privilege(get_account_privilege) {
     profile.web_port = default_web_port();
+    http_timeout_ms = environment_time_out("CHECKTOOL_HTTP_TIMEOUT_MS", http_timeout_ms);
+    relay_timeout_ms = environment_time_out("CHECKTOOL_RELAY_TIMEOUT_MS", relay_timeout_ms);
 }
 
 void CCheckHost::set_default_product() {
@@ -45,8 +59,10 @@ bool CCheckHost::load_check_list(std::string& failure_message) {
     check_groups.clear();
     check_groups.push_back({account_item()});
 
-    CHttpRequest request(profile.web_host, profile.web_port, "download/checklist.json", "GET", true, {}, "", "");
-    request.timeout_ms = 5000;
+    CHttpRequest request(profile.web_host, profile.web_port, "download/checklist.json", "GET", true, {}, "",
+                         "");
+    request.timeout_ms = check_list_timeout_ms;
+    request.max_body_bytes = kMaxCheckListBytes;
     request.Send();
     if (request.status != 200) {
         request.Reset();
@@ -56,8 +72,14 @@ bool CCheckHost::load_check_list(std::string& failure_message) {
             request.port = 80;
         request.Send();
     }
+    check_list_transport = request.transport;
     if (request.status != 200) {
-        failure_message = string_printf("서버에서 checklist.json 파일을 불러올 수 없습니다.\n(error = %d)", request.status);
+        failure_message =
+            string_printf("서버에서 checklist.json 파일을 불러올 수 없습니다.\n(error = %d)", request.status);
+        return false;
+    }
+    if (request.body_too_large) {
+        failure_message = check_list_too_large_message();
         return false;
     }
     ProductProfile loaded = profile;
@@ -68,7 +90,9 @@ bool CCheckHost::load_check_list(std::string& failure_message) {
     return true;
 }
 
-void CCheckHost::close_channel() { channel.Close(); }
+void CCheckHost::close_channel() {
+    channel.Close();
+}
 
 ResultCode CCheckHost::connect(const std::string& host, int port) {
     channel.Close();
@@ -83,7 +107,7 @@ ResultCode CCheckHost::connect(const std::string& host, int port) {
                      last_socket_error());
         return RESULT_CONNECT;
     }
-    channel.SetTimeouts(kRelayTimeoutMs);
+    channel.SetTimeouts(relay_timeout_ms);
     if (!channel.CryptInit()) {
         g_log->write(CSCLog::error, "CTarvoCheckToolDlg::connect", 344,
                      "failed CryptInit() to exchange the keys (ip=%s)(port=%d)(error=%d)", host.c_str(), port,
@@ -105,8 +129,8 @@ bool CCheckHost::check_server(CCheckParam* param) {
     const std::string masked = MaskAddress(item.host);
     const int attempts = param->repeat_count;
     for (int t = 1; t <= attempts; ++t) {
-        g_log->write(CSCLog::plain, "CTarvoCheckToolDlg::check_server", 835, "%s:%d checking... retry_count : %d/%d",
-                     masked.c_str(), item.port, t, attempts);
+        g_log->write(CSCLog::plain, "CTarvoCheckToolDlg::check_server", 835,
+                     "%s:%d checking... retry_count : %d/%d", masked.c_str(), item.port, t, attempts);
         const int64_t start = now_ms();
         param->result = RESULT_OK;
         if (item.relay_flag && item.port > kRelayPortLimit) {
@@ -131,15 +155,15 @@ bool CCheckHost::check_plain_connection(const CCheckItem& item, CCheckParam* par
     if (!socket.Create()) {
         param->result = RESULT_SOCKET_CREATE;
         param->detail = string_printf("socket create() fail for connection test to %s. retry_count : %d/%d",
-                               item.name.c_str(), t, n);
+                                      item.name.c_str(), t, n);
         return false;
     }
     param->detail = string_printf("socket create() ok for connection test to %s:%d. retry_count : %d/%d",
-                           item.host.c_str(), item.port, t, n);
+                                  item.host.c_str(), item.port, t, n);
     if (!socket.ConnectPlain(item.host, item.port)) {
         param->result = RESULT_CONNECT;
         param->detail = string_printf("socket Connect() fail for connection test to %s. retry_count : %d/%d",
-                               item.name.c_str(), t, n);
+                                      item.name.c_str(), t, n);
         return false;
     }
     socket.Close();
@@ -153,24 +177,27 @@ bool CCheckHost::check_relay(const CCheckItem& item, CCheckParam* param, int t, 
         g_log->write(CSCLog::plain, "CTarvoCheckToolDlg::check_server", 895, "%s", param->detail.c_str());
         return false;
     }
-    g_log->write(CSCLog::plain, "CTarvoCheckToolDlg::check_server", 883, "%s connect() ok. retry_count : %d/%d",
-                 item.name.c_str(), t, n);
+    g_log->write(CSCLog::plain, "CTarvoCheckToolDlg::check_server", 883,
+                 "%s connect() ok. retry_count : %d/%d", item.name.c_str(), t, n);
     // A gateway only has to take the key exchange; its connection stays open until the next connect.
     if (item.name.find("중계") != std::string::npos) return true;
 
     uint16_t reply = 0;
     if (!channel.SendCommand(NMS_C_START)) {
         param->result = RESULT_SEND_START;
-        param->detail = string_printf("send NMS_C_START. error : %d. retry_count : %d/%d", last_socket_error(), t, n);
+        param->detail =
+            string_printf("send NMS_C_START. error : %d. retry_count : %d/%d", last_socket_error(), t, n);
     } else {
         g_log->write(CSCLog::plain, "CTarvoCheckToolDlg::check_server", 910, "send NMS_C_START");
         if (!channel.ReceiveCommand(reply)) {
             param->result = RESULT_RECV_START;
-            param->detail = string_printf("recv NMS_C_START_OK. error : %d. retry_count : %d/%d", last_socket_error(), t, n);
+            param->detail = string_printf("recv NMS_C_START_OK. error : %d. retry_count : %d/%d",
+                                          last_socket_error(), t, n);
         } else if (reply != NMS_C_START_OK) {
             param->result = RESULT_BAD_REPLY;
-            param->detail = string_printf("TMS protocol error : could not recv NMS_C_START_OK (command : %d). retry_count : %d/%d",
-                                   static_cast<int>(static_cast<int16_t>(reply)), t, n);
+            param->detail = string_printf(
+                "TMS protocol error : could not recv NMS_C_START_OK (command : %d). retry_count : %d/%d",
+                static_cast<int>(static_cast<int16_t>(reply)), t, n);
         } else {
             channel.Close();
             g_log->write(CSCLog::plain, "CTarvoCheckToolDlg::check_server", 928, "recv NMS_C_START_OK");
@@ -187,9 +214,10 @@ bool CCheckHost::check_http(const CCheckItem& item, CCheckParam* param, int t, i
     CHttpRequest request(item.host, item.port, path, "GET", item.port == 443, {}, "", "");
     request.timeout_ms = http_timeout_ms;
     request.Send();
+    param->transport = request.transport;
     if (request.status == 200) {
-        g_log->write(CSCLog::plain, "CTarvoCheckToolDlg::check_server", 954, "%s:%d response ok. retry_count : %d/%d",
-                     item.host.c_str(), item.port, t, n);
+        g_log->write(CSCLog::plain, "CTarvoCheckToolDlg::check_server", 954,
+                     "%s:%d response ok. retry_count : %d/%d", item.host.c_str(), item.port, t, n);
         return true;
     }
     // A reply whose status could not be read is a failure, not a success with code 0.

@@ -38,11 +38,19 @@ public:
     blastsock channel;
     CSessionEventListener* listener = nullptr;
     std::string message_title;  // the title of the tool's message box
+    // The proxy and the web server's certificate as the last check-list attempt met them.
+    HttpTransportFacts check_list_transport;
 
     // Where the account's privilege level comes from (2 = administrator); replaceable in tests.
     std::function<int()> user_privilege;
-    // The timeout of one HTTP try of a server check, in milliseconds.
+    // Time-outs in milliseconds: of one HTTP try of a server check, of each message of the relay
+    // exchange, and of one attempt at the check list. Each request and each message ends within its
+    // bound however a peer paces its bytes (see CHttpRequest and Socket). The first two can be set
+    // from the environment (CHECKTOOL_HTTP_TIMEOUT_MS, CHECKTOOL_RELAY_TIMEOUT_MS) for staging and
+    // tests.
     int http_timeout_ms = 30000;
+    int relay_timeout_ms = 5000;
+    int check_list_timeout_ms = 5000;
 
 private:
     bool check_plain_connection(const CCheckItem& item, CCheckParam* param, int attempt, int attempts);

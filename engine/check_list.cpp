@@ -1,12 +1,17 @@
 #include "engine/check_list.h"
 
 #include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
 
 #include "engine/CCheckHost.h"
 #include "engine/server_kinds.h"
 #include "json/json_document.h"
 #include "sys/folders.h"
+#include "sys/fs_path.h"
 #include "sys/native_path.h"
+#include "sys/string_printf.h"
 
 namespace {
 
@@ -23,6 +28,29 @@ int leading_number(const std::string& text) {
         if (value > 0x7FFFFFFF) return 0;  // a port beyond any range is as unusable as none
     }
     return static_cast<int>(negative ? -value : value);
+}
+
+// The whole file when it is a readable regular file within the size limit; else why not.
+bool read_check_list_file(const std::string& path, std::string& text, std::string& why_not) {
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(fs_path(path), ec);
+    if (!std::filesystem::is_regular_file(status)) {
+        why_not = std::filesystem::exists(status) ? "not a regular file" : "not found";
+        return false;
+    }
+    std::ifstream in(fs_path(path), std::ios::binary);
+    text.assign(kMaxCheckListFileBytes + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (!in && !in.eof()) {
+        why_not = "cannot be read";
+        return false;
+    }
+    text.resize(static_cast<size_t>(in.gcount()));
+    if (text.size() > kMaxCheckListFileBytes) {
+        why_not = "larger than " + std::to_string(kMaxCheckListFileBytes) + " bytes";
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -56,10 +84,19 @@ CCheckItem account_item() {
     return item;
 }
 
+std::string check_list_too_large_message() {
+    return string_printf("checklist.json 파일이 너무 큽니다.\n(최대 %zu MiB)",
+                         kMaxCheckListBytes / (1024 * 1024));
+}
+
 bool parse_check_list(const std::string& json_text, ProductProfile& profile, CheckGroups& groups,
                       std::string& failure_message) {
     groups.clear();
     groups.push_back({account_item()});
+    if (json_text.size() > kMaxCheckListBytes) {
+        failure_message = check_list_too_large_message();
+        return false;
+    }
 
     rapidjson::Document document;
     if (!JsonParse(document, json_text)) {
@@ -114,5 +151,19 @@ bool parse_check_list(const std::string& json_text, ProductProfile& profile, Che
         }
         if (!group.empty()) groups.push_back(std::move(group));
     }
+    return true;
+}
+
+bool load_check_list_file(CCheckHost& host, const std::string& path, std::string& failure_message) {
+    std::string text, why_not;
+    if (!read_check_list_file(path, text, why_not)) {
+        failure_message = "checklist.json 파일을 불러올 수 없습니다.\n(" + path + ": " + why_not + ")";
+        return false;
+    }
+    ProductProfile loaded = host.profile;
+    CheckGroups groups;
+    if (!parse_check_list(text, loaded, groups, failure_message)) return false;
+    host.profile = std::move(loaded);
+    host.check_groups = std::move(groups);
     return true;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/result_code.h"
+#include "net/server_certificate.h"
 
 // One try of a server check: how long it took and how it ended.
 struct CheckTry {
@@ -22,6 +24,8 @@ struct CCheckParam {
     ResultCode result = RESULT_OK;
     std::string detail;  // technical text of the last failed step, for the log and the report
     std::vector<CheckTry> tries;  // every try made, in order; the average above hides their spread
+    // HTTP checks: the proxy and the server's certificate as the last request met them.
+    std::optional<HttpTransportFacts> transport;
 
     // The record the run makes for one item.
     static CCheckParam for_item(int group, int item) {

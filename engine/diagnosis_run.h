@@ -32,15 +32,18 @@ public:
     DiagnosisRun(const DiagnosisRun&) = delete;
     DiagnosisRun& operator=(const DiagnosisRun&) = delete;
 
-    // Starts a run; false when one is already in progress (a fast double start starts one worker).
+    // Starts a run; false while a worker is alive, even one that is only stopping (a fast double
+    // start starts one worker).
     bool start();
-    // Asks the run to stop after the current item.
+    // Asks the run to stop after the current item. The request holds from the moment it is made
+    // until the next start: the worker only reads it, so nothing the worker does can cancel it.
     void request_stop();
     // Blocks until the worker has ended. Only for callers that need not dispatch window messages.
     void wait();
 
-    bool running() const { return running_; }
-    // True once the worker has made its last call of the observer.
+    // From start() until a stop is requested or the worker ends.
+    bool running() const { return busy_ && !stop_requested_; }
+    // True once the worker has made its last call of the observer and its last use of the host.
     bool finished() const { return !busy_; }
 
     // The results of the last run; read them only when finished() is true.
@@ -53,14 +56,15 @@ public:
 
 private:
     void thread_check();
-    int update_check_list_before_start(int group, int item);
+    void update_check_list_before_start(int group, int item);
+    void show_stopped_run();
     std::vector<std::string> failed_check_rows() const;
 
     CCheckHost& host_;
     RunObserver& observer_;
     std::thread worker_;
     std::atomic<bool> busy_{false};
-    std::atomic<bool> running_{false};
+    std::atomic<bool> stop_requested_{false};
     std::vector<RunRow> rows_;
     int failures_ = 0;
     bool completed_ = false;

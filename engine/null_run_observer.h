@@ -11,7 +11,7 @@ public:
     void advance_current_step() override {}
     void reset_step_colors() override {}
     void clear_lists() override {}
-    int append_log_row(const std::string&) override { return 0; }
+    void append_log_row(int, const std::string&) override {}
     void complete_log_row(int, const LogRowCompletion&) override {}
     void set_result_rows(const std::vector<std::string>&) override {}
     void set_result_message(const std::string&, int, uint32_t) override {}

@@ -22,9 +22,11 @@ public:
     virtual void reset_step_colors() = 0;
 
     virtual void clear_lists() = 0;
-    // Appends a diagnosis-log row (cells joined by "|") and returns its index.
-    virtual int append_log_row(const std::string& text) = 0;
-    // Completes a row; a negative index means the last row.
+    // Rows are named by their number in the run (0, 1, … in the order they are appended after
+    // clear_lists), which stays theirs however a view of them is sorted.
+    // Appends a diagnosis-log row (cells joined by "|").
+    virtual void append_log_row(int row, const std::string& text) = 0;
+    // Completes the row of that number with its time, result and code.
     virtual void complete_log_row(int row, const LogRowCompletion& completion) = 0;
     // Rows of the result page ("Fail|category|content"), after a run with failures.
     virtual void set_result_rows(const std::vector<std::string>& rows) = 0;

@@ -26,6 +26,12 @@ std::vector<SummaryCheck> summary_checks(const std::vector<RunRow>& rows) {
             check.tries.push_back({t.elapsed_ms, ok, ok ? elapsed_color(t.elapsed_ms) : kStepFailedColor});
         }
         check.figures = try_figures(record.tries);
+        if (record.transport) {
+            check.proxy = record.transport->proxy;
+            if (const auto& certificate = record.transport->certificate)
+                check.tls = SummaryTls{certificate->subject,   certificate->issuer, certificate->not_before,
+                                       certificate->not_after, certificate->sha256, certificate->verified};
+        }
         checks.push_back(std::move(check));
     }
     return checks;

@@ -1,14 +1,19 @@
 #include "engine/save_log.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
 #include <system_error>
 
+#include "engine/log_packing.h"
 #include "engine/run_summary.h"
 #include "log/CSCLog.h"
+#include "report/archive_digest.h"
 #include "report/file_inventory.h"
+#include "report/redacted_copy.h"
+#include "report/redactor.h"
 #include "report/result_report.h"
 #include "report/summary_page.h"
 #include "report/zip_writer.h"
@@ -20,6 +25,7 @@
 #include "sys/folders.h"
 #include "sys/fs_path.h"
 #include "sys/machine_identity.h"
+#include "sys/new_file.h"
 #include "sys/private_folder.h"
 #include "sys/run_and_capture.h"
 #include "sys/system_figures.h"
@@ -103,11 +109,13 @@ SummaryPage summary_page_of(const SaveLogInputs& inputs, const ReportFacts& fact
 
 // Writes the summary page into the collection folder and packs it; it goes in last, so that it can
 // tell what the bundle holds.
+// With a redactor the page goes in redacted, like every other text of the bundle.
 void pack_summary_page(ZipHandle zip, SummaryPage page, std::vector<std::string>& packed, PackingRecord& record,
-                       const std::string& folder) {
+                       const std::string& folder, Redactor* redactor) {
     const std::string path = folder + "/" + kSummaryFileName;
     page.files = record;
-    if (!write_text_file(path, summary_page_html(page), 0, false)) {
+    const std::string html = summary_page_html(page);
+    if (!write_text_file(path, redactor ? redactor->redact(html) : html, 0, false)) {
         g_log->write(CSCLog::warn, "thread_save_log", __LINE__, "the summary page %s could not be written",
                      path.c_str());
         return;
@@ -132,6 +140,35 @@ SaveLogResult end_collection(SaveLogResult result, SaveLogObserver& observer) {
     return result;
 }
 
+// The tool's own texts go into a redacted bundle only in redacted form.
+void redact_own_texts(Redactor& redactor, const std::vector<std::string>& paths, LogPacking& packing) {
+    for (const std::string& path : paths)
+        if (file_exists(path) && !redact_file_in_place(redactor, path))
+            packing.left_out(path, "could not be redacted");
+}
+
+// The checksum and, for a redacted bundle, the map from tokens to values go beside the archive; the
+// map never goes into it.
+void write_sidecars(SaveLogResult& result, bool checksum, const Redactor* redactor) {
+    if (checksum) result.archive_sha256 = write_sha256_sidecar(result.archive_path);
+    if (checksum && result.archive_sha256.empty())
+        g_log->write(CSCLog::error, "thread_save_log", __LINE__, "no checksum file for %s",
+                     result.archive_path.c_str());
+    if (!redactor) return;
+    const std::string map_path = result.archive_path + ".map.json";
+    if (write_new_file(map_path, redactor->map_json(), true, true))
+        result.redaction_map_path = map_path;
+    else
+        g_log->write(CSCLog::error, "thread_save_log", __LINE__, "the redaction map %s could not be written",
+                     map_path.c_str());
+}
+
+int64_t calendar_now() {
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
 }  // namespace
 
 std::string default_collection_folder() {
@@ -150,7 +187,7 @@ std::string final_archive_name(const std::string& product_title, int year, int m
 }
 
 bool zip_folder(const std::string& folder, const std::string& archive_path, SaveLogObserver& observer,
-                PackingRecord* record) {
+                PackingRecord* record, LogPacking* packing) {
     PackingRecord ignored;
     PackingRecord& noted = record ? *record : ignored;
     std::error_code ec;
@@ -163,16 +200,22 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
     }
     std::vector<std::string> files;
     find_files(files, folder, "*", "*", false, "", true, true);
+    const std::string base = packing ? packing->prepare(folder, files, archive_path + ".staging") : folder;
     std::vector<ZipFileFailure> failures;
     ZipPackOptions options;
     options.progress = [&observer](uint64_t done, uint64_t total) { observer.pack_progress(done, total); };
-    const int result = ZipFileList("", folder, archive_path, files, &failures, options);
+    const int result = ZipFileList("", base, archive_path, files, &failures, options);
     const std::string archive = split_path(archive_path, 5);
     for (const ZipFileFailure& f : failures) {
+        if (packing) {
+            packing->left_out(f.path, zip_result_text(f.result));
+            continue;
+        }
         g_log->write(CSCLog::warn, "zip_folder", __LINE__, "%s was not packed: %s", f.path.c_str(),
                      zip_result_text(f.result));
         noted.add_skipped(f.path, std::string("could not be packed: ") + zip_result_text(f.result));
     }
+    if (packing) packing->finish();
     if (result != kZipOk) {
         g_log->write(CSCLog::error, "zip_folder", __LINE__, "%s could not be written: %s",
                      archive_path.c_str(), zip_result_text(result));
@@ -180,12 +223,12 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
                           "its archive " + archive + " could not be written: " + zip_result_text(result));
         return false;
     }
-    const std::string base = utf8_of(fs_path(folder).lexically_normal());
+    const std::filesystem::path names_base = fs_path(base).lexically_normal();
     for (const std::string& file : files) {
         const bool failed = std::any_of(failures.begin(), failures.end(),
                                         [&](const ZipFileFailure& f) { return f.path == file; });
         if (!failed)
-            noted.add_packed(archive, utf8_of(fs_path(file).lexically_relative(fs_path(base))), file);
+            noted.add_packed(archive, utf8_of(fs_path(file).lexically_relative(names_base)), file);
     }
     return true;
 }
@@ -194,6 +237,11 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     const ProductProfile& profile = inputs.profile;
     const CommandRunner run = inputs.run_command ? inputs.run_command : CommandRunner(run_and_capture);
     observer.set_window_enabled(false);
+    std::optional<Redactor> redactor;
+    if (inputs.bundle.redact) redactor.emplace(inputs.identity ? *inputs.identity : current_user_identity());
+    Redactor* const private_values = redactor ? &*redactor : nullptr;
+    std::vector<NotPackedFile> not_packed;
+    LogPacking packing(inputs.bundle, private_values, not_packed, calendar_now());
 
     const std::string folder =
         inputs.collection_folder.empty() ? default_collection_folder() : inputs.collection_folder;
@@ -219,12 +267,12 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
 
     const std::string* program_folders[3] = {&profile.product_path_agent, &profile.product_path_agent_web,
                                              &profile.product_path_viewer};
-    PackingRecord packing;
+    PackingRecord record;  // what the summary page lists
     for (int i = 0; i < 3; ++i) {
         const InventoryResult made = save_file_info(texts[i], profile.product_title, *program_folders[i]);
         if (made == InventoryResult::kNotCreated) observer.show_message(kInventoryNotCreatedMessage);
         if (made == InventoryResult::kSkipped)
-            packing.add_skipped(kInventoryFileNames[i],
+            record.add_skipped(kInventoryFileNames[i],
                                 program_folders[i]->empty()
                                     ? "not made: the check list names no such program folder"
                                     : "not made: " + *program_folders[i] + " does not exist");
@@ -232,7 +280,8 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     }
 
     // The system information goes in Base64, so it survives whatever code page reads it.
-    write_text_file(texts[3], base64_encode(run(kSystemInfoCommand, kCommandTimeoutMs)), 0, true);
+    const std::string system_info = run(kSystemInfoCommand, kCommandTimeoutMs);
+    write_text_file(texts[3], base64_encode(redactor ? redactor->redact(system_info) : system_info), 0, true);
     observer.step_progress();
     write_text_file(texts[4], run(kTaskListCommand, kCommandTimeoutMs), kUtf8CodePage, false);
     observer.step_progress();
@@ -241,13 +290,17 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
 
     const std::string title = file_name_safe(profile.product_title);
     const std::string agent_archive = folder + "/" + title + "_log.zip";
-    zip_folder(profile.agent_log_path, agent_archive, observer, &packing);
+    zip_folder(profile.agent_log_path, agent_archive, observer, &record, &packing);
     std::string viewer_archive;
     if (!profile.viewer_log_path.empty() &&
         ascii_lower(profile.viewer_log_path) != ascii_lower(profile.agent_log_path)) {
         viewer_archive = folder + "/" + title + "_log_viewer.zip";
-        zip_folder(profile.viewer_log_path, viewer_archive, observer, &packing);
+        zip_folder(profile.viewer_log_path, viewer_archive, observer, &record, &packing);
     }
+
+    // Last before packing, so that a text written from what the packing left out is redacted too.
+    if (redactor)  // the system information was redacted before its encoding
+        redact_own_texts(*redactor, {report_path, texts[0], texts[1], texts[2], texts[4], texts[5]}, packing);
 
     const LocalDateTime now = local_now();
     SaveLogResult result;
@@ -258,24 +311,28 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     if (!zip) result.failure = "the archive " + result.archive_path + " could not be created";
     std::vector<std::string> packed;
     observer.step_progress();
-    if (zip) pack(zip, report_path, packed, packing);
+    if (zip) pack(zip, report_path, packed, record);
     observer.step_progress();
     if (zip)
         for (const std::string& text : texts)
-            if (file_exists(text)) pack(zip, text, packed, packing);
+            if (file_exists(text)) pack(zip, text, packed, record);
     observer.step_progress();
     if (zip) {
-        if (file_exists(agent_archive)) pack(zip, agent_archive, packed, packing);
-        if (!viewer_archive.empty() && file_exists(viewer_archive)) pack(zip, viewer_archive, packed, packing);
-        pack_summary_page(zip, summary_page_of(inputs, facts, folder), packed, packing, folder);
+        if (file_exists(agent_archive)) pack(zip, agent_archive, packed, record);
+        if (!viewer_archive.empty() && file_exists(viewer_archive)) pack(zip, viewer_archive, packed, record);
+        for (const NotPackedFile& left : not_packed) record.add_skipped(left.name, left.reason);
+        pack_summary_page(zip, summary_page_of(inputs, facts, folder), packed, record, folder, private_values);
         const int closed = ZipClose(zip);
         result.archive_written = closed == kZipOk;
         if (!result.archive_written) {
             result.failure =
                 "the archive " + result.archive_path + " could not be finished: " + zip_result_text(closed);
             remove_file(result.archive_path);  // a broken archive must not pass for the bundle
+        } else {
+            write_sidecars(result, inputs.bundle.checksum, private_values);
         }
     }
+    result.not_packed = std::move(not_packed);
 
     if (result.archive_written) {
         for (const std::string& path : packed) remove_file(path);

@@ -8,11 +8,13 @@
 #include <thread>
 #include <vector>
 
+#include "engine/bundle_options.h"
 #include "engine/diagnosis_run.h"
 #include "engine/product_profile.h"
 #include "report/packing_record.h"
 #include "report/report_rows.h"
 #include "sys/monitors.h"
+#include "sys/user_identity.h"
 
 // Log collection: the report, the inventories and the system command outputs are written into the
 // collection folder, the product's log folders are packed there, and everything goes into one final
@@ -49,6 +51,8 @@ struct SaveLogInputs {
     std::string all_users_folder;               // empty: the system's all-users folder
     std::optional<std::vector<Rect>> monitors;  // empty: asked of the monitor provider
     CommandRunner run_command;                  // empty: run_and_capture
+    BundleOptions bundle;                       // the defaults pack everything unchanged
+    std::optional<UserIdentity> identity;       // whose names redaction hides; empty: the current user's
 
     // The last run, for the summary page: its checks, and when it started and ended (calendar seconds).
     std::vector<RunRow> checks;
@@ -66,6 +70,9 @@ struct SaveLogResult {
     // (the unfinished archive itself is removed).
     std::string failure;
     std::vector<std::string> left_behind;
+    std::string archive_sha256;      // of the written archive, also in "<archive>.sha256"; empty when unknown
+    std::string redaction_map_path;  // "<archive>.map.json" when the bundle was redacted
+    std::vector<NotPackedFile> not_packed;  // log files left out, and why
 };
 
 // The system commands standing in for systeminfo, tasklist and ipconfig /all.
@@ -84,11 +91,15 @@ std::string default_collection_folder();
 std::string final_archive_name(const std::string& product_title, int year, int month, int day, int hour,
                                int minute, int second);
 
+class LogPacking;
+
 // Packs every file below folder into archive_path. A missing folder is shown as a message and makes
 // no archive; files that could not be packed are named in the tool's log. True when the archive was made.
-// What was packed and what was left out, with the reasons, goes to `record` when given.
+// What was packed goes to `record` when given. With packing, files outside its bounds stay out and
+// texts may go in redacted (see LogPacking), and what stays out is noted there; without it, in the log
+// and in `record`.
 bool zip_folder(const std::string& folder, const std::string& archive_path, SaveLogObserver& observer,
-                PackingRecord* record = nullptr);
+                PackingRecord* record = nullptr, LogPacking* packing = nullptr);
 
 // The whole collection, on the calling thread. A failed archive is told with a message (the archive's
 // path and string kArchiveNotCreatedStringId); the file manager is still asked to show the archive, or

@@ -1,13 +1,14 @@
 #pragma once
 
-#include <string>
-
 #include <rapidjson/document.h>
+
+#include <string>
 
 // A thin layer over RapidJSON for reading the check list. Text is UTF-8 both ways, so a title written
 // with \u escapes reads the same as the same title written literally. Nothing here throws.
 
-// Parses with the library's default, strict settings; true when the text is well-formed JSON.
+// Parses with the library's strict settings; true when the text is well-formed JSON. The parser
+// keeps its nesting on the heap, so no depth of nesting can exhaust the thread's stack.
 // On failure the document keeps its previous value.
 bool JsonParse(rapidjson::Document& document, const std::string& text);
 

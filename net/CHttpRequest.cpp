@@ -13,6 +13,8 @@
 
 #include "net/host_name.h"
 #include "net/http_body_sink.h"
+#include "net/proxy_setting.h"
+#include "net/tls_trust.h"
 #include "sys/error_text.h"
 #include "sys/exe_facts.h"
 
@@ -50,17 +52,20 @@ void ensure_line_end(std::string& line) {
 }
 
 std::size_t character_count(const std::string& text) {
-    return std::count_if(text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
+    return std::count_if(text.begin(), text.end(),
+                         [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
 }
 
 void remove_all(std::string& text, const std::string& what) {
-    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at)) text.erase(at, what.size());
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at))
+        text.erase(at, what.size());
 }
 
 // What one exchange saw, shared with libcurl's callbacks.
 struct Exchange {
     CURL* easy = nullptr;
     const std::string* download_path = nullptr;
+    std::size_t max_body_bytes = 0;
     int timeout_ms = 0;
     Clock::time_point last_activity = Clock::now();
     curl_off_t last_up = 0;
@@ -87,7 +92,7 @@ struct Exchange {
         }
         curl_off_t length = -1;
         curl_easy_getinfo(easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
-        body.emplace(*download_path, length);
+        body.emplace(*download_path, length, download_path->empty() ? max_body_bytes : 0);
     }
 };
 
@@ -98,7 +103,8 @@ size_t on_header(char* data, size_t, size_t size, void* user) {
     if (line.starts_with("HTTP/")) {
         exchange.saw_location = false;
         exchange.final_headers_done = false;
-    } else if (line.size() >= 9 && std::equal(line.begin(), line.begin() + 9, "location:", [](char a, char b) {
+    } else if (line.size() >= 9 &&
+               std::equal(line.begin(), line.begin() + 9, "location:", [](char a, char b) {
                    return std::tolower(static_cast<unsigned char>(a)) == b;
                })) {
         exchange.saw_location = true;
@@ -123,8 +129,7 @@ size_t on_body(char* data, size_t, size_t size, void* user) {
     return size;
 }
 
-// The time-out limits every stretch of inactivity, not the whole transfer: a slow body that keeps
-// arriving is not cut off.
+// The time-out limits every stretch of inactivity; the whole transfer has its own limit besides.
 int on_progress(void* user, curl_off_t, curl_off_t down, curl_off_t, curl_off_t up) {
     Exchange& exchange = *static_cast<Exchange*>(user);
     if (down != exchange.last_down || up != exchange.last_up) {
@@ -132,7 +137,8 @@ int on_progress(void* user, curl_off_t, curl_off_t down, curl_off_t, curl_off_t 
         exchange.last_up = up;
         exchange.touch();
     }
-    const auto idle = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - exchange.last_activity);
+    const auto idle =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - exchange.last_activity);
     exchange.idle_too_long = idle.count() > exchange.timeout_ms;
     return exchange.idle_too_long ? 1 : 0;
 }
@@ -175,11 +181,26 @@ int wininet_error(CURLcode result, const Exchange& exchange) {
     }
 }
 
+// The certificate the last TLS handshake presented, with the trust store's verdict on it.
+std::optional<ServerCertificate> presented_certificate(CURL* easy, const TrustVerdict& verdict) {
+    curl_certinfo* chain = nullptr;
+    if (curl_easy_getinfo(easy, CURLINFO_CERTINFO, &chain) != CURLE_OK || !chain || chain->num_of_certs < 1)
+        return std::nullopt;
+    std::vector<std::string> lines;
+    for (const curl_slist* line = chain->certinfo[0]; line; line = line->next) lines.emplace_back(line->data);
+    std::optional<ServerCertificate> certificate = certificate_from_description(lines);
+    if (certificate && verdict.asked && verdict.handshake) {
+        certificate->verified = verdict.first_error == 0;
+        certificate->verify_error = verdict.error_text;
+    }
+    return certificate;
+}
+
 // Failures that end the reading of a body whose headers have arrived: what came so far counts,
-// as it does when a read of the body fails.
+// as it does when a read of the body fails. A time-out is never one of them: a body cut off by a
+// limit is a failed request, not a short answer.
 bool ends_body(CURLcode result) {
-    return result == CURLE_PARTIAL_FILE || result == CURLE_OPERATION_TIMEDOUT || result == CURLE_ABORTED_BY_CALLBACK ||
-           result == CURLE_RECV_ERROR;
+    return result == CURLE_PARTIAL_FILE || result == CURLE_RECV_ERROR;
 }
 
 void initialise_library() {
@@ -209,8 +230,9 @@ curl_slist* header_list(const std::vector<std::string>& headers) {
 
 }  // namespace
 
-CHttpRequest::CHttpRequest(std::string host_, int port_, std::string path_, std::string method_, bool use_https_,
-                           std::vector<std::string>* headers_, std::string body_, std::string download_path_)
+CHttpRequest::CHttpRequest(std::string host_, int port_, std::string path_, std::string method_,
+                           bool use_https_, std::vector<std::string>* headers_, std::string body_,
+                           std::string download_path_)
     : host(std::move(host_)),
       port(port_),
       path(std::move(path_)),
@@ -228,6 +250,8 @@ CHttpRequest::CHttpRequest(std::string host_, int port_, std::string path_, std:
 
 void CHttpRequest::Reset() {
     status = -1;
+    body_too_large = false;
+    transport = {};
     body.clear();
     response.clear();
     download_path.clear();
@@ -275,7 +299,8 @@ void CHttpRequest::Send() {
     // some other address.
     std::unique_ptr<CURLU, UrlCloser> parsed(curl_url());
     const std::string port_text = std::to_string(port);
-    if (!parsed || curl_url_set(parsed.get(), CURLUPART_SCHEME, use_https ? "https" : "http", 0) != CURLUE_OK ||
+    if (!parsed ||
+        curl_url_set(parsed.get(), CURLUPART_SCHEME, use_https ? "https" : "http", 0) != CURLUE_OK ||
         curl_url_set(parsed.get(), CURLUPART_HOST, host.c_str(), 0) != CURLUE_OK ||
         curl_url_set(parsed.get(), CURLUPART_PORT, port_text.c_str(), 0) != CURLUE_OK ||
         curl_url_set(parsed.get(), CURLUPART_PATH, path.c_str(), 0) != CURLUE_OK) {
@@ -291,7 +316,9 @@ void CHttpRequest::Send() {
     Exchange exchange;
     exchange.easy = easy.get();
     exchange.download_path = &download_path;
+    exchange.max_body_bytes = max_body_bytes;
     exchange.timeout_ms = timeout_ms;
+    const int limit_ms = std::max(timeout_ms, 1);
 
     CURL* h = easy.get();
     curl_easy_setopt(h, CURLOPT_CURLU, parsed.get());
@@ -302,10 +329,20 @@ void CHttpRequest::Send() {
     curl_easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
     curl_easy_setopt(h, CURLOPT_USERAGENT, "request_url");
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-    // Any server certificate is accepted, whatever its issuer, name or dates.
+    // Any server certificate is accepted, whatever its issuer, name or dates; whether it verifies is
+    // only recorded.
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 0L);
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 0L);
-    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(std::max(timeout_ms, 1)));
+    TrustVerdict verdict;
+    if (use_https) {
+        curl_easy_setopt(h, CURLOPT_CERTINFO, 1L);
+        ask_for_trust_verdict(h, verdict, trust_file);
+    }
+    // Empty means no proxy, whatever the environment says: the request goes exactly the way it reports.
+    transport.proxy = proxy_for(use_https ? "https" : "http", host);
+    curl_easy_setopt(h, CURLOPT_PROXY, transport.proxy.c_str());
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limit_ms));
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(limit_ms) * kTotalTimeouts);
     curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, on_progress);
     curl_easy_setopt(h, CURLOPT_XFERINFODATA, &exchange);
@@ -320,11 +357,19 @@ void CHttpRequest::Send() {
         curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
         curl_easy_setopt(h, CURLOPT_POSTFIELDS, body.c_str());
     }
-    if (method != "POST" && (method != "GET" || sends_body)) curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, method.c_str());
+    if (method != "POST" && (method != "GET" || sends_body))
+        curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, method.c_str());
 
     // The name could never resolve: say so without asking a name server.
-    const CURLcode result = is_reserved_invalid_name(host) ? CURLE_COULDNT_RESOLVE_HOST : curl_easy_perform(h);
+    const CURLcode result =
+        is_reserved_invalid_name(host) ? CURLE_COULDNT_RESOLVE_HOST : curl_easy_perform(h);
+    if (use_https) transport.certificate = presented_certificate(h, verdict);
 
+    if (exchange.body_refused && exchange.body->too_large()) {
+        status = 200;
+        body_too_large = true;
+        return;
+    }
     if (exchange.body_refused) {
         status = -1;
         response = exchange.body->failure();
@@ -332,11 +377,11 @@ void CHttpRequest::Send() {
     }
     if (result != CURLE_OK && !(exchange.final_headers_done && ends_body(result))) {
         const int error = wininet_error(result, exchange);
-        const long elapsed =
-            static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+        const long elapsed = static_cast<long>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
         char text[512];
-        std::snprintf(text, sizeof text, "HttpSendRequest failed. elapsed = %ldms. error code = %d(%s)", elapsed, error,
-                      error_text(error).c_str());
+        std::snprintf(text, sizeof text, "HttpSendRequest failed. elapsed = %ldms. error code = %d(%s)",
+                      elapsed, error, error_text(error).c_str());
         status = error;
         response = text;
         return;

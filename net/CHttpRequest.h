@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
+
+#include "net/server_certificate.h"
 
 // One synchronous HTTP request on the caller's thread. Never throws and never shows anything:
 // every outcome is a status number and a response text.
@@ -10,9 +13,15 @@
 // unusable host or a download file that could not be written, 405 for an unknown method, 0 when
 // the status could not be read, or the WinINet error number of a failed exchange (12002 time-out,
 // 12007 name not resolved, 12029 cannot connect, ...), the same on every platform.
+//
+// Time: timeout_ms limits connecting and every stretch of silence after it, and the whole request
+// (name lookup, connection, redirects, head and body) ends within kTotalTimeouts × timeout_ms, so a
+// server that keeps sending a little, or that stops in the middle of a body, cannot hold it longer.
+// A request cut off by either limit fails with 12002, also when part of a body had arrived.
 class CHttpRequest {
 public:
     static constexpr int kDefaultTimeoutMs = 30000;
+    static constexpr int kTotalTimeouts = 2;
 
     // Each caller header line that does not end in CR LF gets one, in the caller's list as well.
     CHttpRequest(std::string host, int port, std::string path, std::string method, bool use_https,
@@ -33,9 +42,18 @@ public:
     // Sending inserts the Content-Type line at the front every time, so it accumulates.
     std::vector<std::string> headers;
     std::string download_path;
+    // Above 0: a 200 body in memory that announces or brings more bytes than this is not read on;
+    // body_too_large then tells, with status 200 and an empty response.
+    std::size_t max_body_bytes = 0;
+    // Certificates to verify an HTTPS server's chain against instead of the system's trust store.
+    std::string trust_file;
 
     int status = -1;
     std::string response;
+    bool body_too_large = false;
+    // The proxy used (from the system's settings) and, over HTTPS, the server's certificate with
+    // whether it verifies; the request itself accepts any certificate.
+    HttpTransportFacts transport;
 
 private:
     bool prepare();

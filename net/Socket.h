@@ -7,6 +7,9 @@
 // A plain, blocking TCP client connection. The owner creates the socket (Create, or by storing a
 // handle and setting owns_handle). Any failed transfer closes the connection at once, so nobody
 // goes on talking over a half-broken one. Failures leave their reason in last_socket_error().
+//
+// Once SetTimeouts has set a time-out, it bounds every SendAll and RecvAll as a whole, not only each
+// wait within it: a peer that sends a message a byte at a time cannot stretch one past its time-out.
 class Socket {
 public:
     // The relay channel's connection limit, and the limit the system applies to a plain blocking
@@ -29,6 +32,7 @@ public:
     bool Connect(const std::string& host, int port);
     // The plain connection test: an ordinary connect, bounded by kPlainConnectLimitMs.
     bool ConnectPlain(const std::string& host, int port);
+    // The send and receive time-out of every later transfer, in milliseconds (above 0).
     bool SetTimeouts(int milliseconds);
 
     bool SendAll(const void* data, int length);
@@ -41,7 +45,14 @@ public:
 private:
     bool open_connection(const std::string& host, int port, int limit_ms);
     bool fail_transfer();
+    // Transfers one message in calls of `step`, each after waiting for the socket within the
+    // message's time-out.
+    template <typename Step>
+    bool transfer(bool sending, int length, Step step);
+
+    int transfer_timeout_ms = 0;  // 0: transfers wait without end
 };
 
-// The calling thread's last socket error, in the platform's own numbering.
+// The calling thread's last socket error, a Windows socket number on every platform (10061 refused,
+// 10060 timed out, ...).
 int last_socket_error();

@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <string>
-#include <string_view>
 
 bool blastsock::CryptInit() {
     if (!context) context = std::make_unique<SessionKeyContext>();
@@ -20,18 +19,7 @@ bool blastsock::CryptInit() {
     char key_block[kKeyBlockSize] = {};
     if (!RecvAll(key_block, kKeyBlockSize)) return false;
 
-    // The block is meant to be NUL-terminated; one that is not is still read only within its size.
-    const void* end = std::memchr(key_block, 0, kKeyBlockSize);
-    const std::size_t text_length = end ? static_cast<const char*>(end) - key_block : kKeyBlockSize;
-    const std::string_view ciphertext_text(key_block, text_length);
-    std::string session_text;
-    if (!RsaDecryptHex(private_key_text, ciphertext_text, session_text)) return false;
-    if (session_text.size() < kSessionTextSize) return false;
-
-    const std::string_view text(session_text);
-    SetSessionKeyHex(*context, text.substr(0, 32));
-    SetSessionIvHex(*context, text.substr(32, 32));
-    return true;
+    return OpenKeyBlock(private_key_text, key_block, kKeyBlockSize, *context);
 }
 
 bool blastsock::SendCommand(std::uint16_t command) {

@@ -16,7 +16,6 @@ class blastsock : public Socket {
 public:
     static constexpr int kPublicKeyBlockSize = 321;
     static constexpr int kKeyBlockSize = 257;
-    static constexpr int kSessionTextSize = 64;
     static constexpr int kBufferSize = 8192;
 
     // Sends a fresh public key, receives and decrypts the key block, keeps the session key and IV.

@@ -56,9 +56,12 @@ std::string valid_utf8(const std::string& text) {
     return out;
 }
 
-HttpBodySink::HttpBodySink(std::string path, std::int64_t announced_length)
+HttpBodySink::HttpBodySink(std::string path, std::int64_t announced, std::size_t limit_)
     : download_path(std::move(path)),
-      capacity(announced_length >= 0 ? static_cast<std::size_t>(announced_length) : kDefaultCapacity) {
+      capacity(announced >= 0 ? static_cast<std::size_t>(std::min<std::uint64_t>(announced, kMaxCapacity))
+                              : kDefaultCapacity),
+      limit(limit_),
+      announced_length(announced) {
     // The limit comes from the server; it bounds what is kept, it is not allocated up front.
     text.reserve(std::min(capacity, kDefaultCapacity));
 }
@@ -78,6 +81,12 @@ bool HttpBodySink::open_file() {
 }
 
 bool HttpBodySink::write(const char* data, std::size_t size) {
+    if (limit > 0) {
+        received += size;
+        beyond_limit = received > limit ||
+                       (announced_length >= 0 && static_cast<std::uint64_t>(announced_length) > limit);
+        if (beyond_limit) return false;
+    }
     if (size == 0) return true;
     if (!download_path.empty()) {
         if (!file && !open_file()) return false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 #if __has_include(<cryptopp/cryptlib.h>)
 #include <cryptopp/aes.h>
@@ -93,6 +94,19 @@ bool RsaDecryptHex(const std::string& private_key_text, std::string_view ciphert
         plaintext.clear();
         return false;
     }
+    return true;
+}
+
+bool OpenKeyBlock(const std::string& private_key_text, const char* block, std::size_t size,
+                  SessionKeyContext& context) {
+    const void* end = std::memchr(block, 0, size);
+    const std::size_t text_length = end ? static_cast<const char*>(end) - block : size;
+    std::string session_text;
+    if (!RsaDecryptHex(private_key_text, std::string_view(block, text_length), session_text)) return false;
+    if (session_text.size() < kSessionTextSize) return false;
+    const std::string_view text(session_text);
+    SetSessionKeyHex(context, text.substr(0, 32));
+    SetSessionIvHex(context, text.substr(32, 32));
     return true;
 }
 

@@ -10,6 +10,7 @@
 inline constexpr std::size_t kSessionKeySize = 16;
 inline constexpr std::size_t kPublicKeyTextSize = 320;
 inline constexpr std::size_t kPrivateKeyTextCapacity = 1299;
+inline constexpr std::size_t kSessionTextSize = 64;  // key and IV, 32 hexadecimal characters each
 
 struct SessionKeyContext {
     std::uint8_t session_key[kSessionKeySize] = {};
@@ -25,6 +26,13 @@ bool GenerateRsaKeyPair(std::string& private_key_text, std::string& public_key_t
 // not hexadecimal or the ciphertext does not decrypt.
 bool RsaDecryptHex(const std::string& private_key_text, std::string_view ciphertext_text,
                    std::string& plaintext);
+
+// Takes the session key and IV out of a key block as the relay sends it: hexadecimal RSAES-OAEP
+// ciphertext, meant to end with a NUL but read only within its size either way. False when the block
+// is unusable (not hexadecimal, does not decrypt, too short a session text); the context is then
+// left as it was.
+bool OpenKeyBlock(const std::string& private_key_text, const char* block, std::size_t size,
+                  SessionKeyContext& context);
 
 // Zero the key (or IV), then decode 32 hexadecimal characters into it.
 void SetSessionKeyHex(SessionKeyContext& context, std::string_view hex);

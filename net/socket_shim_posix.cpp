@@ -17,7 +17,42 @@ namespace socket_shim {
 
 namespace {
 
-int fd_of(handle_t handle) { return static_cast<int>(handle); }
+int fd_of(handle_t handle) {
+    return static_cast<int>(handle);
+}
+
+struct ErrorPair {
+    int system;
+    int windows;
+};
+
+// errno values and their Winsock numbers. A pending non-blocking connect is "would block" on
+// Windows, not "in progress". The first pair of a Windows number is the way back.
+constexpr ErrorPair kErrorPairs[] = {
+    {EINTR, 10004},           {EBADF, 10009},         {EACCES, 10013},       {EFAULT, 10014},
+    {EINVAL, 10022},          {EMFILE, 10024},        {EWOULDBLOCK, 10035},  {EAGAIN, 10035},
+    {EINPROGRESS, 10035},     {EALREADY, 10037},      {ENOTSOCK, 10038},     {EDESTADDRREQ, 10039},
+    {EMSGSIZE, 10040},        {EPROTOTYPE, 10041},    {ENOPROTOOPT, 10042},  {EPROTONOSUPPORT, 10043},
+    {ESOCKTNOSUPPORT, 10044}, {EOPNOTSUPP, 10045},    {EPFNOSUPPORT, 10046}, {EAFNOSUPPORT, 10047},
+    {EADDRINUSE, 10048},      {EADDRNOTAVAIL, 10049}, {ENETDOWN, 10050},     {ENETUNREACH, 10051},
+    {ENETRESET, 10052},       {ECONNABORTED, 10053},  {ECONNRESET, 10054},   {EPIPE, 10054},
+    {ENOBUFS, 10055},         {EISCONN, 10056},       {ENOTCONN, 10057},     {ESHUTDOWN, 10058},
+    {ETOOMANYREFS, 10059},    {ETIMEDOUT, 10060},     {ECONNREFUSED, 10061}, {ELOOP, 10062},
+    {ENAMETOOLONG, 10063},    {EHOSTDOWN, 10064},     {EHOSTUNREACH, 10065}, {ENOTEMPTY, 10066},
+    {EUSERS, 10068},          {EDQUOT, 10069},        {ESTALE, 10070},       {EREMOTE, 10071},
+};
+
+int windows_number(int system) {
+    for (const ErrorPair& pair : kErrorPairs)
+        if (pair.system == system) return pair.windows;
+    return system;
+}
+
+int system_number(int windows) {
+    for (const ErrorPair& pair : kErrorPairs)
+        if (pair.windows == windows) return pair.system;
+    return windows;
+}
 
 bool set_blocking(int fd, bool blocking) {
     const int flags = fcntl(fd, F_GETFL, 0);
@@ -97,6 +132,17 @@ bool set_transfer_timeouts(handle_t handle, int milliseconds) {
            setsockopt(fd_of(handle), SOL_SOCKET, SO_SNDTIMEO, &value, sizeof value) == 0;
 }
 
+bool wait_ready(handle_t handle, bool for_sending, int limit_ms) {
+    pollfd wait{fd_of(handle), static_cast<short>(for_sending ? POLLOUT : POLLIN), 0};
+    int ready = 0;
+    do {
+        ready = poll(&wait, 1, limit_ms < 0 ? -1 : limit_ms);
+    } while (ready < 0 && errno == EINTR);
+    if (ready == 0) errno = ETIMEDOUT;
+    // An error of poll itself is left for the send or receive call to meet.
+    return ready != 0;
+}
+
 int send_some(handle_t handle, const void* data, int length) {
     ssize_t sent = 0;
     do {
@@ -120,8 +166,11 @@ void shutdown_and_close(handle_t handle) {
     errno = kept;
 }
 
-int last_error() { return errno; }
-void set_last_error(int code) { errno = code; }
-int invalid_argument_error() { return EINVAL; }
+int last_error() {
+    return windows_number(errno);
+}
+void set_last_error(int code) {
+    errno = system_number(code);
+}
 
 }  // namespace socket_shim

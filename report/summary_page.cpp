@@ -171,8 +171,9 @@ std::string connection_html(const SummaryPage& page) {
             html += "<td>" + esc(c.tls->subject) + "</td><td>" + esc(c.tls->issuer) + "</td><td>" +
                     esc(c.tls->valid_from) + " – " + esc(c.tls->valid_until) + "</td><td class=\"mono\">" +
                     esc(c.tls->sha256_fingerprint) + "</td><td>" +
-                    (c.tls->verified ? "<span class=\"ok-text\">yes</span>"
-                                     : "<span class=\"fail-text\">no</span>") +
+                    (!c.tls->verified   ? std::string("unknown")
+                     : *c.tls->verified ? "<span class=\"ok-text\">yes</span>"
+                                        : "<span class=\"fail-text\">no</span>") +
                     "</td>";
         } else {
             html += "<td></td><td></td><td></td><td></td><td></td>";
@@ -258,7 +259,7 @@ std::vector<ConnectionFlag> connection_flags(const std::vector<SummaryCheck>& ch
     for (size_t i = 0; i < checks.size(); ++i) {
         const auto& tls = checks[i].tls;
         if (!tls) continue;
-        if (!tls->verified)
+        if (tls->verified == false)
             flags.push_back({i, "the certificate does not verify against the system's trust store"});
         if (tls->issuer != usual)
             flags.push_back({i,

@@ -21,7 +21,7 @@ struct SummaryTls {
     std::string valid_from;
     std::string valid_until;
     std::string sha256_fingerprint;
-    bool verified = false;  // against the system's trust store
+    std::optional<bool> verified;  // against the system's trust store; empty when it could not be asked
 };
 
 struct SummaryCheck {

@@ -207,11 +207,15 @@ void CGdiplusBitmap::StartAnimation(QWidget* window, int left, int top, int righ
     target_rect_ = fitted;
     surface_->setGeometry(target_rect_);
     surface_->show();
+    if (!animation_enabled)
+        return;
     {
         std::lock_guard lock(state_mutex_);
         paused_ = true;
+        if (running_)
+            return;
     }
-    Play();
+    LaunchThread(true);
 }
 
 void CGdiplusBitmap::SetTargetSize(int width, int height)
@@ -225,23 +229,33 @@ void CGdiplusBitmap::Play()
 {
     if (!animation_enabled || !IsAnimated())
         return;
-    std::unique_lock lock(state_mutex_);
-    if (running_) {
-        if (paused_) {
-            paused_ = false;
-            lock.unlock();
-            clock_->Wake();  // resume now rather than at the end of the paused wait
+    {
+        std::unique_lock lock(state_mutex_);
+        if (running_) {
+            if (paused_) {
+                paused_ = false;
+                lock.unlock();
+                clock_->Wake();  // resume now rather than at the end of the paused wait
+            }
+            return;
         }
-        return;
     }
+    // The thread was ended (StopAnimationThread) or never started: a new one plays, whatever pause
+    // the old one was left in.
+    LaunchThread(false);
+}
+
+void CGdiplusBitmap::LaunchThread(bool paused)
+{
     // A thread that ended by itself is joined before its successor starts.
-    lock.unlock();
     if (thread_.joinable())
         thread_.join();
-    lock.lock();
-    running_ = true;
-    current_frame_ = 0;
-    lock.unlock();
+    {
+        std::lock_guard lock(state_mutex_);
+        running_ = true;
+        paused_ = paused;
+        current_frame_ = 0;
+    }
     SelectFrame(0);
     thread_ = std::thread(&CGdiplusBitmap::RunAnimation, this, generation_, delays_);
 }

@@ -96,6 +96,8 @@ private:
     void ShowFrame(unsigned generation, int index, bool notify);
     void InvalidateTarget();
     void RunAnimation(unsigned generation, std::vector<int> delays);
+    // Starts the animation thread on frame 0, paused or playing.
+    void LaunchThread(bool paused);
 
     QImage image_;  // the active frame
     QString name_ = QStringLiteral("untitled");

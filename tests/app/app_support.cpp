@@ -81,6 +81,24 @@ bool MessageAnswerer::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
+EventHook::EventHook(QObject& target, std::function<void(QEvent*)> hook) : target_(&target), hook_(std::move(hook))
+{
+    target.installEventFilter(this);
+}
+
+EventHook::~EventHook()
+{
+    if (target_)
+        target_->removeEventFilter(this);
+}
+
+bool EventHook::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == target_)
+        hook_(event);
+    return QObject::eventFilter(watched, event);
+}
+
 void UseLabWebServer(const ProductLab& lab)
 {
     setenv("CHECKTOOL_WEB_HOST", "127.0.0.1", 1);

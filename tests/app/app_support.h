@@ -43,6 +43,21 @@ private:
     bool last_answerable_ = false;
 };
 
+// Calls a function with every event an object receives, before the object sees it; the object
+// still gets the event.
+class EventHook : public QObject {
+public:
+    EventHook(QObject& target, std::function<void(QEvent*)> hook);
+    ~EventHook() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPointer<QObject> target_;
+    std::function<void(QEvent*)> hook_;
+};
+
 // Points the window at the lab's web server (HTTPS port) for the next load of its check list.
 void UseLabWebServer(const ProductLab& lab);
 

@@ -2,6 +2,7 @@
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QMenu>
+#include <QProcess>
 #include <QTimer>
 #include <QToolTip>
 #include <QSignalSpy>
@@ -9,11 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 
 #include "app/CTarvoCheckToolDlg.h"
+#include "app/collection_progress.h"
 #include "app/pumping_wait.h"
 #include "engine/run_view.h"
 #include "tests/app/app_support.h"
@@ -208,6 +211,12 @@ TEST_F(MainWindowTest, EscapeStopsTheRunThenCancelKeepsTheWindowAndOkClosesIt)
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->start_button().isEnabled());
 
+    // The cancelled close ended the picture's animation thread; the next run animates it again.
+    QSignalSpy frames(&window->picture().Image(), &CGdiplusBitmap::frameDrawn);
+    Press(Qt::Key_Return);
+    EXPECT_TRUE(frames.wait(kRunTimeoutMs));
+    EXPECT_FALSE(window->picture().Image().is_paused());
+
     answerer->SetAnswer(CSCMessageBox::kOk);
     Press(Qt::Key_Escape);
     EXPECT_EQ(answerer->Count(), 2);
@@ -231,10 +240,15 @@ TEST_F(MainWindowTest, SavingLogsPacksAnArchiveAndRevealsIt)
     const std::filesystem::path root = std::filesystem::path(lab.folder()) / "product";
     std::filesystem::create_directories(root / "Agent" / "Log");
     std::ofstream(root / "Agent" / "Log" / "agent.log") << "agent started\n";
+    // A log of several pieces, so that its packing moves the bar within its step.
+    std::ofstream(root / "Agent" / "Log" / "trace.log") << std::string(3 << 20, 'x');
     ASSERT_TRUE(Open(LabScenario(kWebDownMembers, kWebDownServers, root.string())));
     ASSERT_TRUE(RunToTheEnd());
     ASSERT_TRUE(window->save_log_button().isEnabled());
 
+    std::vector<int> positions;
+    QObject::connect(&window->save_log_progress().Bar(), &QProgressBar::valueChanged,
+                     [&](int value) { positions.push_back(value); });
     QSignalSpy revealed(window.get(), &CTarvoCheckToolDlg::ArchiveRevealed);
     window->save_log_button().click();
     EXPECT_TRUE(window->save_log_progress().isVisible());
@@ -247,9 +261,12 @@ TEST_F(MainWindowTest, SavingLogsPacksAnArchiveAndRevealsIt)
     EXPECT_TRUE(window->isEnabled());
     EXPECT_FALSE(window->save_log_progress().isVisible());
     EXPECT_EQ(answerer->Count(), 1);  // only the completion message: the log folder exists
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end() - 1)) << "the bar never goes back before its reset";
+    EXPECT_TRUE(std::any_of(positions.begin(), positions.end(), [](int p) { return p % kTicksPerStep != 0; }))
+        << "packing moved the bar within its step";
 }
 
-TEST_F(MainWindowTest, AMissingLogFolderIsToldWhileTheWindowIsDisabledAndTheCollectionGoesOn)
+TEST_F(MainWindowTest, AMissingLogFolderIsToldWhileTheWindowTakesNoInputAndTheCollectionGoesOn)
 {
     ASSERT_TRUE(Open(LabScenario(kWebDownMembers, kWebDownServers)));
     ASSERT_TRUE(RunToTheEnd());
@@ -330,6 +347,167 @@ TEST_F(MainWindowTest, TheDisabledSaveLogButtonStillExplainsItself)
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("압축파일로 저장합니다.")));
     QToolTip::hideText();
+}
+
+}  // namespace
+
+namespace {
+
+// Stop and close race the worker: a close that lands while a stop waits for the slow check must
+// wait for the worker's end, not merely for the run to look stopped, before it asks and closes.
+TEST_F(MainWindowTest, AClosePendingBehindAStopWaitsForTheWorkersEnd)
+{
+    ASSERT_TRUE(Open(LabScenario(kSlowProxyMembers, kSlowProxyServers)));
+    Press(Qt::Key_Return);
+    WaitForLogRows(3);
+    ASSERT_TRUE(window->run().running());
+    bool worker_ended_when_answered = false;
+    QObject::connect(&window->message_box(), &CSCMessageBox::Answered, window.get(),
+                     [&] { worker_ended_when_answered = window->run().finished(); });
+    QTimer::singleShot(0, window.get(), [this] { Press(Qt::Key_Escape); });  // during the stop's wait
+    Press(Qt::Key_Return);
+
+    EXPECT_EQ(answerer->Count(), 1);
+    EXPECT_TRUE(worker_ended_when_answered);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, SortingTheLogDuringARunKeepsEachResultOnItsRowAndTheReportInRunOrder)
+{
+    ASSERT_TRUE(Open(LabScenario(kSlowProxyMembers, kSlowProxyServers)));
+    QSignalSpy finished(window.get(), &CTarvoCheckToolDlg::RunFinished);
+    Press(Qt::Key_Return);
+    WaitForLogRows(3);  // the second proxy is being checked
+    CVtListCtrlEx& log = window->log_page().list();
+    // Header clicks on the category column until the account row, appended first, comes last.
+    log.SortByColumn(0, false);
+    if (Cell(2, 0) != QStringLiteral("계정")) log.SortByColumn(0, false);
+    ASSERT_EQ(Cell(2, 0), QStringLiteral("계정"));
+    ASSERT_TRUE(finished.wait(kRunTimeoutMs));
+
+    ASSERT_EQ(log.GetRowCount(), 4);
+    for (int row = 0; row < 4; ++row) {
+        EXPECT_EQ(Cell(row, 5), QStringLiteral("Ok")) << "row " << row;
+        if (Cell(row, 0) == QStringLiteral("계정")) {
+            EXPECT_EQ(Cell(row, 4), QStringLiteral("0ms"))
+                << "the slow proxy's time landed on the account row";
+        }
+    }
+
+    QSignalSpy revealed(window.get(), &CTarvoCheckToolDlg::ArchiveRevealed);
+    window->save_log_button().click();
+    ASSERT_TRUE(revealed.wait(kRunTimeoutMs));
+    wait_pumping_until([&] { return !window->collecting(); });
+    QProcess unzip;
+    unzip.start(QStringLiteral("unzip"),
+                {QStringLiteral("-p"), revealed.at(0).at(0).toString(), QStringLiteral("check_result.txt")});
+    ASSERT_TRUE(unzip.waitForFinished(kRunTimeoutMs));
+    const QString report = QString::fromUtf8(unzip.readAllStandardOutput());
+    const qsizetype account = report.indexOf(QStringLiteral("관리자 계정"));
+    ASSERT_GE(account, 0) << report.toStdString();
+    EXPECT_LT(account, report.indexOf(QStringLiteral("프록시")))
+        << "the report lists the checks in run order";
+}
+
+// The collection blocks the window's input without disabling it: a disabled window would grey out
+// its progress window too. The progress window is looked at as the application configures it.
+TEST_F(MainWindowTest, DuringACollectionTheWindowTakesNoInputYetNothingLooksDisabled)
+{
+    ASSERT_TRUE(Open(LabScenario(kWebDownMembers, kWebDownServers)));
+    ASSERT_TRUE(RunToTheEnd());
+    const int messages_before = answerer->Count();
+    CSCProgressDlg& progress = window->save_log_progress();
+    bool looked = false, all_enabled = false, blocked = false, run_started = false;
+    QImage picture;
+    QObject::connect(&progress.Bar(), &QProgressBar::valueChanged, window.get(), [&](int value) {
+        if (value != 3 * kTicksPerStep || looked) return;
+        looked = true;
+        all_enabled = window->isEnabled() && progress.isEnabled() && progress.Label().isEnabled() &&
+                      window->start_button().isEnabled();
+        blocked = window->InputBlocked();
+        picture = progress.grab().toImage();
+        QTest::mouseClick(&window->start_button(), Qt::LeftButton);
+        QTest::keyClick(window.get(), Qt::Key_Return);
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        run_started = !window->run().finished();
+    });
+    QSignalSpy revealed(window.get(), &CTarvoCheckToolDlg::ArchiveRevealed);
+    window->save_log_button().click();
+    ASSERT_TRUE(revealed.wait(kRunTimeoutMs));
+    wait_pumping_until([&] { return !window->collecting(); });
+
+    ASSERT_TRUE(looked);
+    EXPECT_TRUE(all_enabled);
+    EXPECT_TRUE(blocked);
+    EXPECT_FALSE(run_started);
+    EXPECT_EQ(answerer->Count(), messages_before + 1)
+        << "only the missing folder is told: no closing question";
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->InputBlocked());
+
+    int darkest = 255;
+    const QRect label = progress.Label().geometry().translated(progress.Client().pos());
+    for (int y = label.top(); y <= label.bottom(); ++y)
+        for (int x = label.left(); x <= label.right(); ++x)
+            darkest = std::min(darkest, qGray(picture.pixel(x, y)));
+    EXPECT_LT(darkest, 64) << "the message is drawn in black, not a disabled grey";
+    const QPoint bar = progress.Bar().mapTo(&progress, QPoint(0, 0));
+    const int middle = bar.y() + progress.Bar().height() / 2;
+    EXPECT_EQ(picture.pixel(bar.x() + 10, middle), qRgb(65, 105, 225));
+    const QColor track = picture.pixelColor(bar.x() + progress.Bar().width() - 3, middle);
+    EXPECT_EQ(track.rgb(), CMacProgressCtrl().TrackColor().rgb()) << "the track keeps its button shadow";
+    EXPECT_NE(track, QColor(Qt::white));
+}
+
+// A close request during a collection (the window manager's, say) asks a question the user can
+// answer, and the collection's own message waits for the box instead of being dropped.
+TEST_F(MainWindowTest, TheClosingQuestionDuringACollectionIsAnswerableAndTheCollectionsMessageStillShows)
+{
+    ASSERT_TRUE(Open(LabScenario(kWebDownMembers, kWebDownServers)));
+    ASSERT_TRUE(RunToTheEnd());
+    answerer.reset();  // this test answers by itself
+    CSCMessageBox& box = window->message_box();
+    CMacProgressCtrl& bar = window->save_log_progress().Bar();
+
+    // The collection reaches the window through queued calls; the first after its eighth step is
+    // its message about the missing log folder.
+    bool message_tried = false;
+    EventHook calls(*window, [&](QEvent* event) {
+        if (event->type() == QEvent::MetaCall && window->collecting() && bar.value() == 8 * kTicksPerStep)
+            message_tried = true;
+    });
+    int questions = 0;
+    bool question_answerable = false, message_answerable = false;
+    QStringList messages;
+    EventHook shown(box, [&](QEvent* event) {
+        if (event->type() != QEvent::Show) return;
+        const QString text = box.GetMessageArea()->GetText();
+        if (text == QStringLiteral("시스템 진단툴을 종료합니다.")) {
+            ++questions;
+            question_answerable = box.isEnabled();
+            QTimer::singleShot(0, &box, [&] {
+                wait_pumping_until([&] { return message_tried; });  // the question is still up
+                box.Answer(CSCMessageBox::kCancel);
+            });
+        } else {
+            messages << text;
+            message_answerable = box.isEnabled();
+            QTimer::singleShot(0, &box, [&] { box.Answer(CSCMessageBox::kOk); });
+        }
+    });
+    QObject::connect(&bar, &QProgressBar::valueChanged, window.get(), [&](int value) {
+        if (value == kTicksPerStep) QTimer::singleShot(0, window.get(), [&] { window->close(); });
+    });
+    window->save_log_button().click();
+    wait_pumping_until([&] { return !window->collecting(); });
+
+    EXPECT_EQ(questions, 1);
+    EXPECT_TRUE(question_answerable);
+    EXPECT_TRUE(message_tried);
+    EXPECT_EQ(messages,
+              QStringList{QStringLiteral("/nonexistent/Agent/Log\n위의 폴더가 존재하지 않습니다.")});
+    EXPECT_TRUE(message_answerable);
+    EXPECT_TRUE(window->isVisible()) << "Cancel keeps the window";
 }
 
 }  // namespace

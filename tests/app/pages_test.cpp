@@ -25,9 +25,9 @@ TEST(DiagLogPageTest, CompletedRowsShowTimeResultAndTheirColours)
 {
     CDiagLogDlg page;
     CVtListCtrlEx& list = page.list();
-    EXPECT_EQ(page.AddLogRow(QStringLiteral("계정|10:00:00|관리자 계정")), 0);
+    page.AddLogRow(0, QStringLiteral("계정|10:00:00|관리자 계정"));
     for (int i = 1; i <= 4; ++i)
-        EXPECT_EQ(page.AddLogRow(QStringLiteral("웹|10:00:01|127****1|80")), i);
+        page.AddLogRow(i, QStringLiteral("웹|10:00:01|127****1|80"));
 
     page.CompleteLogRow(0, completion_of(50, RESULT_OK));
     page.CompleteLogRow(1, completion_of(51, RESULT_OK));
@@ -44,11 +44,34 @@ TEST(DiagLogPageTest, CompletedRowsShowTimeResultAndTheirColours)
     for (int column = 0; column < 7; ++column)
         EXPECT_EQ(list.GetCellTextColor(3, column), kStepFailedColor);
 
-    // A stopped run marks the last row once more; an index outside the list changes nothing.
-    page.CompleteLogRow(-1, completion_of(5, RESULT_CANCELLED));
+    // A stopped run marks its last row once more; a number the run never appended changes nothing.
+    page.CompleteLogRow(4, completion_of(5, RESULT_CANCELLED));
     EXPECT_EQ(list.GetItemText(4, 6), QStringLiteral("90001"));
-    page.CompleteLogRow(7, completion_of(5, RESULT_CANCELLED));
-    EXPECT_EQ(list.GetRowCount(), 5);
+    for (int unknown : {-1, 7}) {
+        page.CompleteLogRow(unknown, completion_of(5, RESULT_CANCELLED));
+        EXPECT_EQ(list.GetRowCount(), 5);
+        EXPECT_EQ(list.GetItemText(0, 6), QString());
+    }
+}
+
+TEST(DiagLogPageTest, ARowIsCompletedWhereverSortingHasMovedIt)
+{
+    CDiagLogDlg page;
+    CVtListCtrlEx& list = page.list();
+    page.AddLogRow(0, QStringLiteral("계정|10:00:00|관리자 계정"));
+    page.AddLogRow(1, QStringLiteral("웹|10:00:01|127****1|80"));
+    page.AddLogRow(2, QStringLiteral("웹|10:00:02|127****2|81"));
+    list.SortByColumn(3, false);  // a header click: ports descending, the rows reversed
+    ASSERT_EQ(list.GetItemText(0, 3), QStringLiteral("81"));
+
+    page.CompleteLogRow(2, completion_of(12, RESULT_CONNECT));
+    page.CompleteLogRow(0, completion_of(50, RESULT_OK));
+    EXPECT_EQ(list.GetItemText(0, 5), QStringLiteral("Fail"));
+    EXPECT_EQ(list.GetCellTextColor(0, 0), kStepFailedColor);
+    EXPECT_EQ(list.GetItemText(1, 5), QString()) << "the unfinished row stays as it was";
+    EXPECT_EQ(list.GetCellTextColor(1, 0), kNoColor);
+    EXPECT_EQ(list.GetItemText(2, 2), QStringLiteral("관리자 계정"));
+    EXPECT_EQ(list.GetItemText(2, 5), QStringLiteral("Ok"));
 }
 
 TEST(DiagLogPageTest, EnterAndEscapeStayWithThePage)

@@ -1,7 +1,6 @@
 // checktool-cli against the product lab: its output, its exit status and Ctrl+C.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
 #include <rapidjson/document.h>
 
 #include <filesystem>
@@ -90,8 +89,9 @@ TEST(CheckToolCli, UnusableCheckListAndBadUsage) {
 
 TEST(CheckToolCli, CtrlCStopsAfterTheCurrentCheck) {
     ProductLab lab;
-    ASSERT_TRUE(lab.start(lab_scenario(lab_check_list(R"("web": ["127.0.0.1:{slow}", "127.0.0.1:{slow}"])"),
-                                       R"("http": [{"name": "slow", "steps": [{"status": 200, "delay_ms": 50}]}])")))
+    ASSERT_TRUE(
+        lab.start(lab_scenario(lab_check_list(R"("web": ["127.0.0.1:{slow}", "127.0.0.1:{slow}"])"),
+                               R"("http": [{"name": "slow", "steps": [{"status": 200, "delay_ms": 50}]}])")))
         << lab.error();
     ChildProcess cli;
     ASSERT_TRUE(cli.start(cli_args(lab)));
@@ -109,11 +109,12 @@ TEST(CheckToolCli, SaveLogPacksTheBundleAfterACompletedRun) {
     ProductLab lab;
     const std::string product = lab.folder() + "/product";
     const std::string home = lab.folder() + "/home";
-    ASSERT_TRUE(lab.start(lab_scenario(
-        R"({"product title": "Quenmora Lab", "product path agent": ")" + product + R"(/Agent",
-            "product path viewer": ")" + product + R"(/Viewer", "agent log path": ")" + product +
-            R"(/Agent/Log", "web": ["127.0.0.1:{web}"]})",
-        R"("http": [{"name": "web", "steps": [{"status": 200}]}])")))
+    ASSERT_TRUE(lab.start(lab_scenario(R"({"product title": "Quenmora Lab", "product path agent": ")" +
+                                           product + R"(/Agent",
+            "product path viewer": ")" + product +
+                                           R"(/Viewer", "agent log path": ")" + product +
+                                           R"(/Agent/Log", "web": ["127.0.0.1:{web}"]})",
+                                       R"("http": [{"name": "web", "steps": [{"status": 200}]}])")))
         << lab.error();
     std::filesystem::create_directories(product + "/Agent/Log");
     std::filesystem::create_directories(product + "/Viewer");
@@ -121,7 +122,8 @@ TEST(CheckToolCli, SaveLogPacksTheBundleAfterACompletedRun) {
     std::ofstream(product + "/Viewer/viewer.bin") << "viewer";
 
     ChildProcess cli;
-    ASSERT_TRUE(cli.start(cli_args(lab, {"--save-log", "--json"}), {{"HOME", home}, {"XDG_DATA_HOME", home + "/data"}}));
+    ASSERT_TRUE(cli.start(cli_args(lab, {"--save-log", "--json"}),
+                          {{"HOME", home}, {"XDG_DATA_HOME", home + "/data"}}));
     const std::string out = cli.read_rest();
     cli.wait();
     rapidjson::Document json;
@@ -137,6 +139,9 @@ TEST(CheckToolCli, SaveLogPacksTheBundleAfterACompletedRun) {
     EXPECT_THAT(listing, HasSubstr("check_result.txt"));
     EXPECT_THAT(listing, HasSubstr("systeminfo.txt"));
     std::vector<std::string> left;
-    for (const auto& entry : std::filesystem::directory_iterator(home + "/data/Temp")) left.push_back(entry.path());
-    EXPECT_THAT(left, ::testing::ElementsAre(archive)) << "only the final archive stays behind";
+    for (const auto& entry : std::filesystem::directory_iterator(home + "/data/Temp"))
+        left.push_back(entry.path());
+    std::sort(left.begin(), left.end());
+    EXPECT_THAT(left, ::testing::ElementsAre(archive, archive + ".sha256"))
+        << "only the final archive and its checksum stay behind";
 }

@@ -113,10 +113,9 @@ TEST(DiagnosisRun, StopDuringTheSecondItemOfAThreeItemRelayGroup) {
         << lab.error();
     struct StoppingObserver : RecordingObserver {
         DiagnosisRun* run = nullptr;
-        int append_log_row(const std::string& text) override {
-            const int row = RecordingObserver::append_log_row(text);
+        void append_log_row(int row, const std::string& text) override {
+            RecordingObserver::append_log_row(row, text);
             if (row == 2) run->request_stop();  // the session group's second item
-            return row;
         }
     } observer;
     CCheckHost host;

@@ -110,5 +110,31 @@ TEST(ParseCheckList, ExpandsTheDocumentsTokenInPathsOnly) {
         profile, groups, message));
     EXPECT_EQ(profile.product_title, "__user_documents_folder__");
     EXPECT_EQ(profile.product_path_agent, "/home/tester/Documents/A");
-    EXPECT_EQ(profile.agent_log_path, "/home/tester/Documents/Vendor/Logs") << "Windows separators become native";
+    EXPECT_EQ(profile.agent_log_path, "/home/tester/Documents/Vendor/Logs")
+        << "Windows separators become native";
+}
+
+TEST(ParseCheckList, DeeplyNestedAndOversizedLists) {
+    const std::string required =
+        R"("product title": "Dravi", "product path agent": "a", "product path viewer": "v",
+        "agent log path": "l")";
+    constexpr int kDepth = 300000;
+    ProductProfile profile;
+    CheckGroups groups;
+    std::string message;
+    EXPECT_FALSE(
+        parse_check_list(std::string(kDepth, '[') + std::string(kDepth, ']'), profile, groups, message));
+    EXPECT_EQ(message, "\"product title\" is empty.");
+    const std::string deep_extra = "{" + required + R"(, "extra": )" + std::string(kDepth, '[') +
+                                   std::string(kDepth, ']') + R"(, "web": ["127.0.0.1:80"]})";
+    ASSERT_TRUE(parse_check_list(deep_extra, profile, groups, message)) << message;
+    EXPECT_EQ(groups.size(), 2u);
+
+    // Blanks are valid JSON, so only the size can refuse these.
+    const std::string padded = "{" + required + "}";
+    std::string largest = padded + std::string(kMaxCheckListBytes - padded.size(), ' ');
+    EXPECT_TRUE(parse_check_list(largest, profile, groups, message)) << message;
+    largest += ' ';
+    EXPECT_FALSE(parse_check_list(largest, profile, groups, message));
+    EXPECT_EQ(message, "checklist.json 파일이 너무 큽니다.\n(최대 4 MiB)");
 }

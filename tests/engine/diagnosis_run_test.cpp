@@ -129,3 +129,59 @@ TEST(DiagnosisRun, AFastDoubleStartStartsOneWorker) {
     EXPECT_TRUE(run.start()) << "a new run may start once the last one is over";
     run.wait();
 }
+
+// A stop is honoured wherever it lands: between two groups, or before the worker has shown anything.
+TEST(DiagnosisRun, AStopBetweenTwoGroupsEndsTheRunAsStopped) {
+    CCheckHost host;
+    host.check_groups = account_groups({{"계정 권한", 1}, {"세션 서버", 2}});
+    host.user_privilege = [] { return 2; };
+    RecordingObserver observer;
+    DiagnosisRun run(host, observer);
+    observer.on_event = [&](const std::string& event) {
+        if (event == "step 0 계정 권한 체크 완료") run.request_stop();
+    };
+    ASSERT_TRUE(run.start());
+    run.wait();
+
+    EXPECT_FALSE(run.completed());
+    EXPECT_EQ(observer.completion_messages, 0);
+    EXPECT_FALSE(observer.save_log_enabled);
+    EXPECT_EQ(observer.result_message, "사용자에 의해 진단이 취소되었습니다.");
+    EXPECT_EQ(observer.step_texts[0], "계정 권한 체크 중지");
+    EXPECT_EQ(observer.step_colors[0], kStepStoppedColor);
+    EXPECT_EQ(observer.step_texts[1], "세션 서버 체크") << "the later group was never checked";
+    ASSERT_EQ(observer.log_rows.size(), 1u);
+    EXPECT_THAT(observer.log_rows[0], HasSubstr("|Fail|90001"));
+    EXPECT_EQ(observer.events.back(), "finished stopped");
+}
+
+TEST(DiagnosisRun, AStopBeforeTheWorkerGetsGoingIsNeverLost) {
+    CCheckHost host;
+    host.check_groups = account_groups({{"계정 권한", 1}, {"세션 서버", 2}});
+    int checks = 0;
+    host.user_privilege = [&] {
+        ++checks;
+        return 2;
+    };
+    RecordingObserver observer;
+    DiagnosisRun run(host, observer);
+    observer.on_event = [&](const std::string& event) {
+        if (event == "reset colors") run.request_stop();  // the worker's first display change
+    };
+    ASSERT_TRUE(run.start());
+    run.wait();
+    EXPECT_EQ(checks, 0);
+    EXPECT_FALSE(run.completed());
+    EXPECT_TRUE(observer.log_rows.empty());
+    EXPECT_EQ(observer.result_message, "사용자에 의해 진단이 취소되었습니다.");
+    EXPECT_EQ(observer.events.back(), "finished stopped");
+
+    // The owner sees a started run as running at once, so that its next press is a stop.
+    observer.on_event = nullptr;
+    ASSERT_TRUE(run.start());
+    EXPECT_TRUE(run.running());
+    run.request_stop();
+    EXPECT_FALSE(run.running());
+    run.wait();
+    EXPECT_TRUE(run.finished());
+}

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -18,6 +21,8 @@ public:
     bool save_log_enabled = false;
     int completion_messages = 0;
     bool finished = false;
+    // Called on the run's thread after each event is recorded, to act at a chosen moment of the run.
+    std::function<void(const std::string& event)> on_event;
 
     void set_step_text(int step, const std::string& text, uint32_t color) override {
         step_texts[step] = text;
@@ -37,16 +42,18 @@ public:
         result_rows.clear();
         add("clear");
     }
-    int append_log_row(const std::string& text) override {
+    void append_log_row(int row, const std::string& text) override {
+        // Rows are numbered in the order they come: a gap or a repeat is a fault of the run.
+        EXPECT_EQ(row, static_cast<int>(texts_.size()));
         texts_.push_back(text);
         log_rows.push_back(text);
         add("row " + text);
-        return static_cast<int>(texts_.size()) - 1;
     }
     void complete_log_row(int row, const LogRowCompletion& c) override {
-        const size_t index = row < 0 ? texts_.size() - 1 : static_cast<size_t>(row);
-        log_rows[index] = log_row_line(texts_[index], c);
-        add("complete " + std::to_string(row) + " " + log_rows[index]);
+        ASSERT_GE(row, 0);
+        ASSERT_LT(static_cast<size_t>(row), texts_.size());
+        log_rows[row] = log_row_line(texts_[row], c);
+        add("complete " + std::to_string(row) + " " + log_rows[row]);
     }
     void set_result_rows(const std::vector<std::string>& rows) override { result_rows = rows; }
     void set_result_message(const std::string& text, int, uint32_t) override { result_message = text; }
@@ -72,8 +79,11 @@ public:
 
 private:
     void add(const std::string& e) {
-        std::lock_guard guard(lock_);
-        events.push_back(e);
+        {
+            std::lock_guard guard(lock_);
+            events.push_back(e);
+        }
+        if (on_event) on_event(e);
     }
     std::mutex lock_;
     std::vector<std::string> texts_;

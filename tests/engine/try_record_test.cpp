@@ -96,6 +96,37 @@ TEST(RunSummary, ChecksCarryTheWindowsCellsColoursAndEveryTry) {
         << "50 ms and 51 ms fall on either side of a step";
 }
 
+TEST(RunSummary, ChecksCarryTheirConnectionFacts) {
+    CCheckParam https = CCheckParam::for_item(1, 0);
+    ServerCertificate certificate{"CN=web", "CN=Inspection CA", "2026-01-01T00:00:00Z", "2027-01-01T00:00:00Z",
+                                  "ab12", false, "unable to get local issuer certificate"};
+    https.transport = HttpTransportFacts{"http://127.0.0.1:3128", certificate};
+    CCheckParam unknown_store = CCheckParam::for_item(1, 1);
+    certificate.verified.reset();
+    unknown_store.transport = HttpTransportFacts{"", certificate};
+    CCheckParam plain = CCheckParam::for_item(1, 2);
+    plain.transport = HttpTransportFacts{};
+    const CCheckParam relay = CCheckParam::for_item(2, 0);
+
+    const std::vector<SummaryCheck> checks =
+        summary_checks({finished_row("웹 서버", "웹|10:00:01|127****1|443", https),
+                        finished_row("웹 서버", "웹|10:00:02|127****1|443", unknown_store),
+                        finished_row("웹 서버", "웹|10:00:03|127****1|80", plain),
+                        finished_row("세션 서버", "세션|10:00:04|127****1|7001", relay)});
+    ASSERT_TRUE(checks[0].tls);
+    EXPECT_EQ(checks[0].tls->issuer, "CN=Inspection CA");
+    EXPECT_EQ(checks[0].tls->valid_until, "2027-01-01T00:00:00Z");
+    EXPECT_EQ(checks[0].tls->sha256_fingerprint, "ab12");
+    EXPECT_EQ(checks[0].tls->verified, false);
+    EXPECT_EQ(checks[0].proxy, "http://127.0.0.1:3128");
+    EXPECT_EQ(checks[1].tls->verified, std::nullopt) << "a store that could not be asked is not a failure";
+    EXPECT_EQ(checks[1].proxy, "") << "direct";
+    EXPECT_FALSE(checks[2].tls) << "plain HTTP presents no certificate";
+    EXPECT_EQ(checks[2].proxy, "");
+    EXPECT_FALSE(checks[3].tls);
+    EXPECT_FALSE(checks[3].proxy) << "a relay makes no HTTP request";
+}
+
 TEST(ResultMeaning, EveryKindOfCode) {
     for (const ResultCode& code :
          {RESULT_CANCELLED, RESULT_NOT_ADMIN, RESULT_NO_SERVER_INFO, RESULT_SOCKET_CREATE, RESULT_CONNECT,

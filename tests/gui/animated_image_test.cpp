@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <tuple>
+
 namespace {
 
 QByteArray PngBytes(const QImage& image)
@@ -27,6 +30,27 @@ std::int64_t SettledWait(ManualClock& clock)
     QApplication::processEvents();
     return wait;
 }
+
+// The window's picture in a 200 x 150 window, paced by a clock the test moves.
+struct PacedPicture {
+    QWidget window;
+    CGdiplusBitmap picture;
+    ManualClock* time;
+    QSignalSpy drawn{&picture, &CGdiplusBitmap::frameDrawn};
+    bool loaded;
+
+    PacedPicture() : loaded(picture.LoadFromResource(QStringLiteral("GIF"), 167))
+    {
+        window.resize(200, 150);
+        auto clock = std::make_unique<ManualClock>();
+        time = clock.get();
+        picture.SetClock(std::move(clock));
+    }
+    std::tuple<QWidget&, CGdiplusBitmap&, ManualClock&, QSignalSpy&> parts()
+    {
+        return {window, picture, *time, drawn};
+    }
+};
 
 }  // namespace
 
@@ -122,14 +146,9 @@ TEST(AnimatedImage, StartAnimationFitsTheTargetAndWaitsPaused)
 
 TEST(AnimatedImage, FramesArePacedByTheDelayOfTheFrameAboutToBeShown)
 {
-    QWidget window;
-    window.resize(200, 150);
-    CGdiplusBitmap picture;
-    ASSERT_TRUE(picture.LoadFromResource(QStringLiteral("GIF"), 167));
-    auto clock = std::make_unique<ManualClock>();
-    ManualClock& time = *clock;
-    picture.SetClock(std::move(clock));
-    QSignalSpy drawn(&picture, &CGdiplusBitmap::frameDrawn);
+    PacedPicture paced;
+    ASSERT_TRUE(paced.loaded);
+    auto [window, picture, time, drawn] = paced.parts();
 
     picture.StartAnimation(&window, 0, 0, 200, 150);
     EXPECT_EQ(SettledWait(time), 500);  // paused on frame 0, no notification
@@ -178,4 +197,39 @@ TEST(AnimatedImage, ReleaseWhilePlayingEndsTheThreadBeforeTheFramesGo)
         QApplication::processEvents();  // frames still queued for the released picture are ignored
         EXPECT_FALSE(picture.IsValid());
     }
+}
+
+// The window ends the thread when a close is cancelled during a run; the next run's Play must
+// animate, not start a thread that waits paused for good.
+TEST(AnimatedImage, PlayAfterTheThreadWasEndedAnimatesAgain)
+{
+    PacedPicture paced;
+    ASSERT_TRUE(paced.loaded);
+    auto [window, picture, time, drawn] = paced.parts();
+
+    picture.StartAnimation(&window, 0, 0, 200, 150);
+    EXPECT_EQ(SettledWait(time), 500);
+    picture.Play();
+    EXPECT_EQ(SettledWait(time), 60);
+    picture.Stop();
+    picture.StopAnimationThread();
+    EXPECT_FALSE(picture.is_running());
+    const int frames_before = drawn.count();
+
+    picture.Stop();  // what a new run does first
+    picture.Play();
+    EXPECT_TRUE(picture.is_running());
+    EXPECT_FALSE(picture.is_paused());
+    EXPECT_EQ(SettledWait(time), 60) << "frame 1 is on its way, not a paused wait";
+    EXPECT_EQ(drawn.count(), frames_before + 1);
+    time.Advance(60);
+    EXPECT_EQ(SettledWait(time), 30);
+    EXPECT_EQ(picture.current_frame(), 2);
+
+    // Starting the animation afresh still waits paused on the first frame.
+    picture.StopAnimationThread();
+    picture.StartAnimation(&window, 0, 0, 200, 150);
+    EXPECT_TRUE(picture.is_paused());
+    EXPECT_EQ(SettledWait(time), 500);
+    picture.Release();
 }

@@ -20,7 +20,8 @@ bool open_channel(blastsock& channel, int port) {
 // One try of the start exchange: the reply, or -1 when the channel failed before it.
 int start_exchange(blastsock& channel, int port) {
     std::uint16_t reply = 0;
-    if (!open_channel(channel, port) || !channel.SendCommand(NMS_C_START) || !channel.ReceiveCommand(reply)) return -1;
+    if (!open_channel(channel, port) || !channel.SendCommand(NMS_C_START) || !channel.ReceiveCommand(reply))
+        return -1;
     channel.Close();
     return reply;
 }
@@ -30,7 +31,8 @@ std::string relay_scenario(const std::string& relay_fields) {
 }
 
 bool is_upper_hex(const std::string& text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return std::isdigit(c) || (c >= 'A' && c <= 'F'); });
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return std::isdigit(c) || (c >= 'A' && c <= 'F'); });
 }
 
 }  // namespace
@@ -62,8 +64,8 @@ TEST(RelayChannelWithLab, CommandBytesMatchTheIndependentVectors) {
     const RelayVectors v = load_relay_vectors();
     for (const char* letter_case : {"upper", "lower"}) {
         ProductLab lab;
-        ASSERT_TRUE(lab.start(relay_scenario(R"(, "session_text": ")" + v.session_text + R"(", "key_block_case": ")" +
-                                             letter_case + "\"")))
+        ASSERT_TRUE(lab.start(relay_scenario(R"(, "session_text": ")" + v.session_text +
+                                             R"(", "key_block_case": ")" + letter_case + "\"")))
             << lab.error();
         blastsock channel;
         EXPECT_EQ(start_exchange(channel, lab.port("relay")), NMS_C_START_OK) << letter_case;
@@ -88,7 +90,8 @@ TEST(RelayChannelWithLab, UnusableKeyBlocksFailTheKeyExchangeSafely) {
     for (const char* behaviour : {"close_after_public_key", "not_hex_key_block", "partial_key_block",
                                   "undecryptable_key_block", "short_session_text", "silent"}) {
         ProductLab lab;
-        ASSERT_TRUE(lab.start(relay_scenario(R"(, "behaviour": ")" + std::string(behaviour) + "\""))) << lab.error();
+        ASSERT_TRUE(lab.start(relay_scenario(R"(, "behaviour": ")" + std::string(behaviour) + "\"")))
+            << lab.error();
         blastsock channel;
         ASSERT_TRUE(channel.Create());
         ASSERT_TRUE(channel.Connect("127.0.0.1", lab.port("relay")));
@@ -108,6 +111,7 @@ TEST(RelayChannelWithLab, SilenceAfterTheKeyExchangeFailsTheReceiveAndClosesTheC
     EXPECT_TRUE(channel.SendCommand(NMS_C_START));
     std::uint16_t reply = 0;
     EXPECT_FALSE(channel.ReceiveCommand(reply));
+    EXPECT_EQ(last_socket_error(), 10060) << "timed out, as Windows reports it";
     EXPECT_FALSE(channel.is_open());
     EXPECT_FALSE(channel.SendCommand(NMS_C_START)) << "nothing goes out on a closed channel";
     ASSERT_TRUE(lab.stop());
@@ -154,6 +158,7 @@ TEST_F(SocketWithLab, AServerThatDoesNotAcceptWithinTwoSecondsIsUnreachable) {
     Socket late;
     ASSERT_TRUE(late.Create());
     EXPECT_FALSE(late.Connect("127.0.0.1", lab.port("relay")));
+    EXPECT_EQ(last_socket_error(), 10035) << "the attempt is still pending: would block";
     EXPECT_TRUE(late.is_open()) << "the owner closes a socket that did not connect";
 }
 

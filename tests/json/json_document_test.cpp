@@ -3,8 +3,17 @@
 #include <gtest/gtest.h>
 
 TEST(JsonParse, RejectsWhatTheStrictParserRejects) {
-    const char* bad[] = {"", "  \t\r\n", "{} {}", "{\"a\": 1,}", "{\"a\": 1} // note", "{'a': 1}",
-                         "[NaN]", "[Infinity]", "{\"a\": \"\x01\"}", "\xEF\xBB\xBF{}", "[\"\\ud800\"]"};
+    const char* bad[] = {"",
+                         "  \t\r\n",
+                         "{} {}",
+                         "{\"a\": 1,}",
+                         "{\"a\": 1} // note",
+                         "{'a': 1}",
+                         "[NaN]",
+                         "[Infinity]",
+                         "{\"a\": \"\x01\"}",
+                         "\xEF\xBB\xBF{}",
+                         "[\"\\ud800\"]"};
     for (const char* text : bad) {
         rapidjson::Document d;
         EXPECT_FALSE(JsonParse(d, text)) << text;
@@ -22,7 +31,8 @@ TEST(JsonParse, FailureKeepsThePreviousValue) {
 
 TEST(JsonMemberText, AbsentPresentAndNonStringMembers) {
     rapidjson::Document d;
-    ASSERT_TRUE(JsonParse(d, R"({"s": "text", "n": 12, "b": true, "z": null, "o": {}, "a": ["x"], "cut": "ab\u0000cd"})"));
+    ASSERT_TRUE(JsonParse(
+        d, R"({"s": "text", "n": 12, "b": true, "z": null, "o": {}, "a": ["x"], "cut": "ab\u0000cd"})"));
     EXPECT_EQ(JsonMemberText(d, "missing", ""), "");
     EXPECT_EQ(JsonMemberText(d, "missing", "default"), "default");
     EXPECT_EQ(JsonMemberText(d, "S", "absent"), "absent") << "names compare byte for byte";
@@ -49,4 +59,19 @@ TEST(JsonMember, RootThatIsNotAnObjectHasNoMembers) {
         EXPECT_TRUE(JsonMember(d, "product title").IsNull());
         EXPECT_EQ(JsonMemberText(d, "product title", "dflt"), "dflt");
     }
+}
+
+TEST(JsonParse, DeepNestingNeitherCrashesNorHidesTheMembers) {
+    constexpr int kDepth = 300000;
+    const std::string nested = std::string(kDepth, '[') + std::string(kDepth, ']');
+    rapidjson::Document d;
+    EXPECT_TRUE(JsonParse(d, nested));
+    EXPECT_TRUE(d.IsArray());
+
+    rapidjson::Document member;
+    ASSERT_TRUE(
+        JsonParse(member, R"({"deep": )" + std::string(kDepth, '[') + std::string(kDepth, ']') + "}"));
+    EXPECT_FALSE(JsonParse(member, std::string(kDepth, '[') + std::string(kDepth - 1, ']')))
+        << "one bracket short";
+    EXPECT_TRUE(JsonMember(member, "deep").IsArray()) << "the failed parse kept the earlier document";
 }

@@ -64,9 +64,14 @@ TEST(HttpBodySink, NeverKeepsMoreThanTheBufferHolds) {
 }
 
 TEST(HttpBodySink, StrayBytesBecomeReplacementCharacters) {
-    EXPECT_EQ(in_memory("a\xFF" "b\xC3", -1), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+    EXPECT_EQ(in_memory("a\xFF"
+                        "b\xC3",
+                        -1),
+              "a\xEF\xBF\xBD"
+              "b\xEF\xBF\xBD");
     EXPECT_EQ(valid_utf8("\xF0\x9F\x98\x80"), "\xF0\x9F\x98\x80");
-    EXPECT_EQ(valid_utf8("\xED\xA0\x80"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD") << "surrogates are not UTF-8";
+    EXPECT_EQ(valid_utf8("\xED\xA0\x80"), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD")
+        << "surrogates are not UTF-8";
 }
 
 TEST_F(DownloadFolder, WritesTheBodyToTheFileReplacingAnOldOne) {
@@ -99,4 +104,31 @@ TEST_F(DownloadFolder, ReportsAFileThatCannotBeReplacedOrCreated) {
     HttpBodySink create(nowhere.string(), -1);
     EXPECT_FALSE(create.write("x", 1));
     EXPECT_EQ(create.failure(), "error=" + nowhere.string() + "\n\nfail to CreateFile().");
+}
+
+TEST(HttpBodySink, ALimitRefusesWhatIsAnnouncedOrBroughtBeyondIt) {
+    HttpBodySink announced("", 5000, 4096);
+    EXPECT_FALSE(announced.write("{", 1)) << "refused at the first byte, not after 4 KiB";
+    EXPECT_TRUE(announced.too_large());
+
+    HttpBodySink brought("", -1, 4096);
+    const std::string piece(1000, 'x');
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(brought.write(piece.data(), piece.size()));
+    EXPECT_TRUE(brought.write(piece.data(), 96)) << "exactly the limit is still fine";
+    EXPECT_FALSE(brought.too_large());
+    EXPECT_FALSE(brought.write("x", 1));
+    EXPECT_TRUE(brought.too_large());
+    EXPECT_TRUE(brought.failure().empty()) << "too large is not a file failure";
+
+    HttpBodySink unlimited("", 1 << 30);
+    EXPECT_TRUE(unlimited.write(piece.data(), piece.size()));
+    EXPECT_FALSE(unlimited.too_large());
+}
+
+TEST(HttpBodySink, AHugeAnnouncedLengthDoesNotRaiseTheBufferBeyondItsCeiling) {
+    const std::string chunk(1024 * 1024, 'a');
+    HttpBodySink sink("", std::int64_t{1} << 40);
+    for (std::size_t kept = 0; kept <= HttpBodySink::kMaxCapacity; kept += chunk.size())
+        ASSERT_TRUE(sink.write(chunk.data(), chunk.size()));
+    EXPECT_EQ(sink.finish().size(), HttpBodySink::kMaxCapacity);
 }

@@ -9,20 +9,33 @@ TEST(Socket, UnresolvableHostFailsWithInvalidArgumentAndNoAttempt) {
     Socket socket;
     ASSERT_TRUE(socket.Create());
     EXPECT_FALSE(socket.Connect("relay.example.invalid", 7002));
-    EXPECT_EQ(last_socket_error(), socket_shim::invalid_argument_error());
+    EXPECT_EQ(last_socket_error(), 10022);
     EXPECT_FALSE(socket.Connect("255.255.255.255", 7002));
-    EXPECT_EQ(last_socket_error(), socket_shim::invalid_argument_error());
+    EXPECT_EQ(last_socket_error(), 10022);
     EXPECT_FALSE(socket.Connect("127.0.0.1", 65536 + 7002)) << "not cut down to port 7002";
-    EXPECT_EQ(last_socket_error(), socket_shim::invalid_argument_error());
+    EXPECT_EQ(last_socket_error(), 10022);
     EXPECT_TRUE(socket.is_open()) << "a failed connect leaves the socket to its owner";
 }
 
-TEST(Socket, RefusedConnectionFailsAtOnce) {
+TEST(Socket, RefusedConnectionFailsAtOnceWithTheWindowsNumber) {
     Socket socket;
     ASSERT_TRUE(socket.Create());
     EXPECT_FALSE(socket.Connect("127.0.0.1", 1));
-    EXPECT_NE(last_socket_error(), 0);
+    EXPECT_EQ(last_socket_error(), 10061);
+    ASSERT_TRUE(socket.Create());
     EXPECT_FALSE(socket.ConnectPlain("127.0.0.1", 1));
+    EXPECT_EQ(last_socket_error(), 10061);
+}
+
+TEST(Socket, ErrorNumbersGoBothWaysAndUnknownOnesPassThrough) {
+    for (int code : {10022, 10035, 10054, 10060, 10061}) {
+        socket_shim::set_last_error(code);
+        EXPECT_EQ(last_socket_error(), code);
+    }
+    socket_shim::set_last_error(4242);
+    EXPECT_EQ(last_socket_error(), 4242);
+    socket_shim::set_last_error(0);
+    EXPECT_EQ(last_socket_error(), 0);
 }
 
 TEST(Socket, TransfersWithoutAConnection) {

@@ -242,6 +242,12 @@ TEST(SummaryPage, ConnectionFactsShownAndSuspiciousCertificatesFlagged) {
     // With one issuer everywhere only the verification counts; a tie keeps the first issuer seen.
     page.checks[2].tls->issuer = "CN=Product CA";
     EXPECT_EQ(connection_flags(page.checks).size(), 1u);
+    // A trust store that could not be asked is told as such, not as a failure.
+    page.checks[2].tls->verified.reset();
+    EXPECT_TRUE(connection_flags(page.checks).empty());
+    EXPECT_EQ(body_rows(parse(page).root().find_id("connection-facts"))[1]->find_all("td")[6]->inner_text(),
+              "unknown");
+    page.checks[2].tls->verified = false;
     page.checks[2].tls->verified = true;
     page.checks[3].tls->issuer = "CN=Other";
     page.checks.erase(page.checks.begin() + 2);

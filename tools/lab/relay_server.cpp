@@ -1,8 +1,9 @@
 #include "tools/lab/relay_server.h"
 
-#include "tools/lab/relay_cipher.h"
-
+#include <algorithm>
 #include <random>
+
+#include "tools/lab/relay_cipher.h"
 
 namespace {
 
@@ -68,17 +69,30 @@ void RelayServer::exchange(LabConnection& connection, RelayConnectionSeen& seen)
     seen.modulus_bits = public_key.modulus_bits();
     seen.exponent = public_key.exponent();
     if (plan.behaviour == RelayBehaviour::close_after_public_key) return;
+    if (plan.behaviour == RelayBehaviour::garbage) {
+        send_garbage(connection);
+        return;
+    }
 
     seen.session_text = plan.session_text.empty() ? to_hex(random_bytes(32)) : plan.session_text;
     seen.key_block = key_block_for(public_key, seen.session_text);
     if (seen.key_block.empty()) return;
     std::string wire = seen.key_block;
     wire.resize(kKeyBlockSize, '\0');
-    if (plan.behaviour == RelayBehaviour::partial_key_block) {
+    if (plan.behaviour == RelayBehaviour::partial_key_block ||
+        plan.behaviour == RelayBehaviour::reset_mid_handshake) {
         connection.write_all(wire.data(), kPartialKeyBlockSize);
+        if (plan.behaviour == RelayBehaviour::reset_mid_handshake) connection.reset();
         return;
     }
-    if (!connection.write_all(wire.data(), wire.size())) return;
+    if (plan.behaviour == RelayBehaviour::trickle_key_block) {
+        // One byte at a time, each just before a client's receive time-out would end the wait.
+        for (const char byte : wire) {
+            if (!connection.pause(plan.trickle_ms) || !connection.write_all(&byte, 1)) return;
+        }
+    } else if (!connection.write_all(wire.data(), wire.size())) {
+        return;
+    }
     if (plan.behaviour == RelayBehaviour::silent_after_key) {
         connection.wait_until_closed();
         return;
@@ -86,7 +100,17 @@ void RelayServer::exchange(LabConnection& connection, RelayConnectionSeen& seen)
     answer_commands(connection, seen);
 }
 
-std::string RelayServer::key_block_for(const RsaPublicKey& public_key, const std::string& session_text) const {
+void RelayServer::send_garbage(LabConnection& connection) const {
+    constexpr int kBlockSize = 64 * 1024;
+    const std::string block = random_bytes(kBlockSize);
+    for (int left = plan.garbage_bytes; left > 0; left -= kBlockSize) {
+        if (!connection.write_all(block.data(), static_cast<size_t>(std::min(left, kBlockSize)))) return;
+    }
+    connection.wait_until_closed();
+}
+
+std::string RelayServer::key_block_for(const RsaPublicKey& public_key,
+                                       const std::string& session_text) const {
     constexpr size_t kCiphertextSize = 128;
     std::string ciphertext;
     switch (plan.behaviour) {

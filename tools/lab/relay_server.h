@@ -23,6 +23,7 @@ private:
     void exchange(LabConnection& connection, RelayConnectionSeen& seen);
     std::string key_block_for(const RsaPublicKey& public_key, const std::string& session_text) const;
     void answer_commands(LabConnection& connection, RelayConnectionSeen& seen);
+    void send_garbage(LabConnection& connection) const;
 
     RelayPlan plan;
     LabRecord& record;

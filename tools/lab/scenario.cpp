@@ -23,6 +23,9 @@ const std::map<std::string, RelayBehaviour> kBehaviours = {
     {"undecryptable_key_block", RelayBehaviour::undecryptable_key_block},
     {"short_session_text", RelayBehaviour::short_session_text},
     {"silent_after_key", RelayBehaviour::silent_after_key},
+    {"trickle_key_block", RelayBehaviour::trickle_key_block},
+    {"garbage", RelayBehaviour::garbage},
+    {"reset_mid_handshake", RelayBehaviour::reset_mid_handshake},
 };
 
 // Reads optional members, collecting the first complaint.
@@ -77,7 +80,8 @@ std::string serialised(const Value& value) {
 
 void read_web(const Value& object, WebPlan& web, std::string& error) {
     Reader reader(object, "web", error);
-    for (auto [name, port] : {std::pair{"http_port", &web.http_port}, std::pair{"https_port", &web.https_port}}) {
+    for (auto [name, port] :
+         {std::pair{"http_port", &web.http_port}, std::pair{"https_port", &web.https_port}}) {
         if (!reader.has(name)) continue;
         int value = 0;
         reader.integer(name, value);
@@ -86,11 +90,16 @@ void read_web(const Value& object, WebPlan& web, std::string& error) {
     if (object.HasMember("checklist")) web.checklist = serialised(object["checklist"]);
     reader.integer("http_status", web.http_status);
     reader.integer("https_status", web.https_status);
+    reader.text("certificate", web.certificate);
+    reader.text("authority_file", web.authority_file);
+    if (web.certificate != "self_signed" && web.certificate != "inspection_ca")
+        reader.complain("certificate", "\"self_signed\" or \"inspection_ca\"");
 }
 
 void read_relay(const Value& object, RelayPlan& relay, std::string& error) {
     Reader reader(object, "relay " + relay.name, error);
-    if (object.HasMember("port") && object["port"].IsString() && std::string(object["port"].GetString()) == "low")
+    if (object.HasMember("port") && object["port"].IsString() &&
+        std::string(object["port"].GetString()) == "low")
         relay.port = kLowRelayPort;
     else
         reader.integer("port", relay.port);
@@ -107,6 +116,10 @@ void read_relay(const Value& object, RelayPlan& relay, std::string& error) {
     relay.lower_case = letter_case == "lower";
     reader.integer("reply", relay.reply);
     reader.text("session_text", relay.session_text);
+    reader.integer("trickle_ms", relay.trickle_ms);
+    reader.integer("garbage_bytes", relay.garbage_bytes);
+    if (relay.trickle_ms < 0) reader.complain("trickle_ms", "0 or more");
+    if (relay.garbage_bytes < 1) reader.complain("garbage_bytes", "at least 1");
     if (object.HasMember("replies_by_try")) {
         const Value& replies = object["replies_by_try"];
         if (!replies.IsObject()) {
@@ -129,8 +142,9 @@ void read_step(const Value& object, HttpStep& step, const std::string& where, st
     reader.text("body", step.body);
     reader.flag("byte_order_mark", step.byte_order_mark);
     if (object.HasMember("content_length")) {
-        step.content_length = object["content_length"].IsInt() ? std::to_string(object["content_length"].GetInt())
-                                                                 : serialised(object["content_length"]);
+        step.content_length = object["content_length"].IsInt()
+                                  ? std::to_string(object["content_length"].GetInt())
+                                  : serialised(object["content_length"]);
     }
     reader.text("location", step.location);
     reader.text("content_type", step.content_type);
@@ -142,8 +156,12 @@ void read_step(const Value& object, HttpStep& step, const std::string& where, st
         reader.text("raw", raw);
         step.raw = raw;
     }
+    reader.flag("endless", step.endless);
+    reader.flag("stall_after_head", step.stall_after_head);
     reader.integer("repeat", step.repeat);
     if (step.repeat < 1) reader.complain("repeat", "at least 1");
+    if (step.endless && step.body.empty() && (!step.raw || step.raw->empty()))
+        reader.complain("endless", "given with a body or raw text to repeat");
 }
 
 void read_http(const Value& object, HttpPlan& http, std::string& error) {
@@ -194,8 +212,9 @@ bool load_scenario(const std::string& path, Scenario& scenario, std::string& err
     rapidjson::Document document;
     document.Parse(text.str().c_str());
     if (document.HasParseError() || !document.IsObject()) {
-        error = path + ": " + (document.HasParseError() ? rapidjson::GetParseError_En(document.GetParseError())
-                                                        : "the scenario must be an object");
+        error = path + ": " +
+                (document.HasParseError() ? rapidjson::GetParseError_En(document.GetParseError())
+                                          : "the scenario must be an object");
         return false;
     }
     Reader top(document, "scenario", error);

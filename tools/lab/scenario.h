@@ -13,6 +13,10 @@ struct WebPlan {
     std::string checklist;
     int http_status = 200;
     int https_status = 200;
+    // "self_signed", or "inspection_ca": issued by a separate authority whose certificate goes to
+    // authority_file when one is named.
+    std::string certificate = "self_signed";
+    std::string authority_file;
 };
 
 enum class RelayBehaviour {
@@ -25,6 +29,10 @@ enum class RelayBehaviour {
     undecryptable_key_block,
     short_session_text,
     silent_after_key,
+    // Hostile relays: they try to hold the client, or to drown it.
+    trickle_key_block,
+    garbage,
+    reset_mid_handshake,
 };
 
 // A relay's port "low": any free port from 1024 to 8000, where the tool speaks the relay protocol
@@ -39,6 +47,8 @@ struct RelayPlan {
     int reply = 301;
     std::map<int, int> replies_by_try;
     std::string session_text;
+    int trickle_ms = 4900;                // trickle_key_block: the pause before every byte
+    int garbage_bytes = 4 * 1024 * 1024;  // garbage: how much to send
 };
 
 struct HttpStep {
@@ -54,6 +64,10 @@ struct HttpStep {
     int chunk_size = 0;
     int chunk_delay_ms = 0;
     std::optional<std::string> raw;
+    // The body (or the raw text) again and again until the client leaves.
+    bool endless = false;
+    // The head, then nothing until the client leaves.
+    bool stall_after_head = false;
     int repeat = 1;
 };
 

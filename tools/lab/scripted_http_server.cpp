@@ -1,10 +1,10 @@
 #include "tools/lab/scripted_http_server.h"
 
-#include "tools/lab/port_placeholders.h"
-
 #include <algorithm>
 #include <cctype>
 #include <sstream>
+
+#include "tools/lab/port_placeholders.h"
 
 namespace {
 
@@ -24,16 +24,38 @@ std::string trimmed(const std::string& text) {
 
 const char* reason_of(int status) {
     switch (status) {
-        case 200: return "OK";
-        case 301: return "Moved Permanently";
-        case 302: return "Found";
-        case 303: return "See Other";
-        case 307: return "Temporary Redirect";
-        case 404: return "Not Found";
-        case 500: return "Internal Server Error";
-        case 503: return "Service Unavailable";
-        default: return "Status";
+        case 200:
+            return "OK";
+        case 301:
+            return "Moved Permanently";
+        case 302:
+            return "Found";
+        case 303:
+            return "See Other";
+        case 307:
+            return "Temporary Redirect";
+        case 404:
+            return "Not Found";
+        case 500:
+            return "Internal Server Error";
+        case 503:
+            return "Service Unavailable";
+        default:
+            return "Status";
     }
+}
+
+// Sends the text in the step's pieces with the step's pauses between them; `first` is true until
+// a piece of the answer has gone. False when the client left or the lab is stopping.
+bool send_pieces(LabConnection& connection, const std::string& text, const HttpStep& step, bool& first) {
+    const size_t piece =
+        step.chunk_size > 0 ? static_cast<size_t>(step.chunk_size) : std::max<size_t>(text.size(), 1);
+    for (size_t at = 0; at < text.size(); at += piece) {
+        if (!first && step.chunk_delay_ms > 0 && !connection.pause(step.chunk_delay_ms)) return false;
+        first = false;
+        if (!connection.write_all(text.data() + at, std::min(piece, text.size() - at))) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -59,19 +81,22 @@ bool read_http_request(LabConnection& connection, HttpRequestSeen& request) {
         if (colon == std::string::npos) continue;
         const std::string name = line.substr(0, colon);
         const std::string value = trimmed(line.substr(colon + 1));
-        if (lower(name) == "content-length") body_length = std::min<size_t>(std::strtoul(value.c_str(), nullptr, 10), kMaxBodySize);
+        if (lower(name) == "content-length")
+            body_length = std::min<size_t>(std::strtoul(value.c_str(), nullptr, 10), kMaxBodySize);
         request.headers.emplace_back(name, value);
     }
     request.body = data.substr(head_end + 4);
     while (request.body.size() < body_length) {
-        const long received = connection.read_some(chunk, std::min(sizeof chunk, body_length - request.body.size()));
+        const long received =
+            connection.read_some(chunk, std::min(sizeof chunk, body_length - request.body.size()));
         if (received <= 0) break;
         request.body.append(chunk, static_cast<size_t>(received));
     }
     return true;
 }
 
-ScriptedHttpServer::ScriptedHttpServer(HttpPlan plan_, LabRecord& record_, const std::map<std::string, int>& ports_)
+ScriptedHttpServer::ScriptedHttpServer(HttpPlan plan_, LabRecord& record_,
+                                       const std::map<std::string, int>& ports_)
     : plan(std::move(plan_)), record(record_), ports(ports_) {}
 
 bool ScriptedHttpServer::open(std::string& error) {
@@ -113,16 +138,18 @@ void ScriptedHttpServer::serve(LabConnection& connection) {
     const HttpStep& step = step_for(++requests);
     if (step.delay_ms > 0 && !connection.pause(step.delay_ms)) return;
 
-    if (step.raw) {
-        connection.write_all(step.raw->data(), step.raw->size());
-        return;
-    }
     const std::string body = (step.byte_order_mark ? "\xEF\xBB\xBF" : "") + step.body;
-    const std::string head = head_for(step, body);
-    if (!connection.write_all(head.data(), head.size())) return;
-    const size_t piece = step.chunk_size > 0 ? static_cast<size_t>(step.chunk_size) : std::max<size_t>(body.size(), 1);
-    for (size_t at = 0; at < body.size(); at += piece) {
-        if (at > 0 && step.chunk_delay_ms > 0 && !connection.pause(step.chunk_delay_ms)) return;
-        if (!connection.write_all(body.data() + at, std::min(piece, body.size() - at))) return;
+    if (!step.raw) {
+        const std::string head = head_for(step, body);
+        if (!connection.write_all(head.data(), head.size())) return;
+        if (step.stall_after_head) {
+            connection.wait_until_closed();
+            return;
+        }
     }
+    const std::string& payload = step.raw ? *step.raw : body;
+    bool first = true;
+    do {
+        if (!send_pieces(connection, payload, step, first)) return;
+    } while (step.endless);
 }

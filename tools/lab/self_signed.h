@@ -4,6 +4,7 @@
 #include <openssl/x509.h>
 
 #include <memory>
+#include <string>
 
 // A certificate for 127.0.0.1, signed by its own key, made fresh at every start.
 struct SelfSigned {
@@ -18,3 +19,11 @@ struct SelfSigned {
 };
 
 bool make_self_signed(SelfSigned& made);
+
+// The name of the separate authority that make_inspection_issued signs with, as a TLS-inspecting
+// middlebox signs what it passes on.
+inline constexpr char kInspectionAuthorityName[] = "Lab Inspection CA";
+
+// A certificate for 127.0.0.1 issued by a fresh authority of that name; the authority's own
+// certificate comes back as PEM text.
+bool make_inspection_issued(SelfSigned& made, std::string& authority_pem);

@@ -31,6 +31,8 @@ public:
     bool pause(int milliseconds);
     // Ends the connection at once: the peer sees its reads end.
     void close();
+    // Ends the connection with a reset: the peer's next read or write fails.
+    void reset();
 
 private:
     bool wait_readable();

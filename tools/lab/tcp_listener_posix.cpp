@@ -53,9 +53,13 @@ bool wait_for(int descriptor, short events, const StopEvent& stop, int timeout_m
 LabConnection::LabConnection(int descriptor_, std::shared_ptr<StopEvent> stop_)
     : descriptor(descriptor_), stop(std::move(stop_)) {}
 
-LabConnection::~LabConnection() { close(); }
+LabConnection::~LabConnection() {
+    close();
+}
 
-bool LabConnection::wait_readable() { return descriptor >= 0 && wait_for(descriptor, POLLIN, *stop); }
+bool LabConnection::wait_readable() {
+    return descriptor >= 0 && wait_for(descriptor, POLLIN, *stop);
+}
 
 long LabConnection::read_some(void* buffer, std::size_t length) {
     if (!wait_readable()) return -1;
@@ -99,7 +103,8 @@ void LabConnection::wait_until_closed() {
 bool LabConnection::pause(int milliseconds) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
     for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
         if (left.count() <= 0) return true;
         pollfd wait{stop->watch_descriptor(), POLLIN, 0};
         const int ready = poll(&wait, 1, static_cast<int>(left.count()));
@@ -113,9 +118,18 @@ void LabConnection::close() {
     descriptor = -1;
 }
 
+void LabConnection::reset() {
+    if (descriptor < 0) return;
+    const linger abort_on_close{1, 0};
+    setsockopt(descriptor, SOL_SOCKET, SO_LINGER, &abort_on_close, sizeof abort_on_close);
+    close();
+}
+
 TcpListener::TcpListener() : stop_event(std::make_shared<StopEvent>()) {}
 
-TcpListener::~TcpListener() { stop(); }
+TcpListener::~TcpListener() {
+    stop();
+}
 
 bool TcpListener::open(int port, int backlog, std::string& error) {
     descriptor = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
@@ -131,7 +145,8 @@ bool TcpListener::open(int port, int backlog, std::string& error) {
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t size = sizeof address;
     if (bind(descriptor, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(descriptor, backlog) != 0 || getsockname(descriptor, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+        listen(descriptor, backlog) != 0 ||
+        getsockname(descriptor, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
         error = "port " + std::to_string(port) + ": " + std::strerror(errno);
         ::close(descriptor);
         descriptor = -1;

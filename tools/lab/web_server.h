@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
@@ -24,6 +25,12 @@ public:
 private:
     void serve(httplib::Server& server, const char* name, int status);
     bool bind(httplib::Server& server, int port, int& bound, std::string& error);
+    struct Loop {
+        std::thread thread;
+        std::atomic<bool> ended{false};
+    };
+    static void start_loop(httplib::Server& server, Loop& loop);
+    static void stop_loop(httplib::Server& server, Loop& loop);
 
     WebPlan plan;
     LabRecord& record;
@@ -31,6 +38,6 @@ private:
     std::unique_ptr<httplib::SSLServer> https;
     int bound_http = 0;
     int bound_https = 0;
-    std::thread http_thread;
-    std::thread https_thread;
+    Loop http_loop;
+    Loop https_loop;
 };

@@ -1,0 +1,114 @@
+#include "engine/log_packing.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "log/CSCLog.h"
+#include "report/redacted_copy.h"
+#include "report/redactor.h"
+#include "sys/exe_facts.h"
+#include "sys/files.h"
+#include "sys/folders.h"
+#include "sys/fs_path.h"
+
+namespace {
+
+constexpr int64_t kSecondsPerDay = 24 * 60 * 60;
+
+// The part of path below folder, without a leading separator.
+std::string relative_to(const std::string& path, const std::string& folder) {
+    std::string relative = path.compare(0, folder.size(), folder) == 0 ? path.substr(folder.size()) : path;
+    relative.erase(0, relative.find_first_not_of("/\\"));
+    return relative;
+}
+
+}  // namespace
+
+LogPacking::LogPacking(const BundleOptions& options, Redactor* redactor,
+                       std::vector<NotPackedFile>& not_packed, int64_t now)
+    : options(options), redactor(redactor), not_packed(not_packed), now(now) {}
+
+LogPacking::~LogPacking() {
+    finish();
+}
+
+std::string LogPacking::bound_reason(const std::string& path) const {
+    if (options.max_file_size) {
+        const uint64_t size = get_file_size(path);
+        if (size > *options.max_file_size)
+            return std::to_string(size) + " bytes, larger than the limit of " +
+                   std::to_string(*options.max_file_size) + " bytes";
+    }
+    if (options.since_days && get_file_time(path) < now - *options.since_days * kSecondsPerDay)
+        return "not modified in the last " + std::to_string(*options.since_days) + " days";
+    return {};
+}
+
+std::string LogPacking::shown_name(const std::string& path) const {
+    if (!staging.empty() && path.compare(0, staging.size(), staging) == 0)
+        return source_folder + "/" + relative_to(path, staging);  // staged names are redacted already
+    return redactor ? redactor->redact(path) : path;
+}
+
+void LogPacking::note(const std::string& name, const std::string& reason) {
+    g_log->write(CSCLog::warn, "zip_folder", __LINE__, "%s was not packed: %s", name.c_str(), reason.c_str());
+    not_packed.push_back({name, reason});
+}
+
+void LogPacking::left_out(const std::string& path, const std::string& reason) {
+    note(shown_name(path), reason);
+}
+
+std::string LogPacking::prepare(const std::string& folder, std::vector<std::string>& files,
+                                const std::string& staging_folder) {
+    finish();
+    source_folder = redactor ? redactor->redact(folder) : folder;
+    std::vector<std::string> kept;
+    for (const std::string& path : files) {
+        const std::string reason = bound_reason(path);
+        if (reason.empty())
+            kept.push_back(path);
+        else
+            left_out(path, reason);
+    }
+    files.clear();
+    if (!redactor) {
+        files = std::move(kept);
+        return folder;
+    }
+
+    // A leftover of an interrupted run goes first; a link in its place is removed, not followed.
+    std::error_code ec;
+    std::filesystem::remove_all(fs_path(staging_folder), ec);
+    if (!std::filesystem::create_directory(fs_path(staging_folder), ec)) {
+        for (const std::string& path : kept) left_out(path, "no folder for its redacted copy");
+        return folder;
+    }
+    staging = staging_folder;
+    for (const std::string& path : kept) {
+        const bool binary = looks_binary(path);
+        if (binary && options.drop_binary) {
+            left_out(path, "not text, left out by --redact-drop-binary");
+            continue;
+        }
+        const std::string copy = staging + "/" + redactor->redact(relative_to(path, folder));
+        create_folder(split_path(copy, 1));
+        // Binary files go in unchanged: rewriting their bytes would only break them.
+        if (!write_redacted_copy(binary ? nullptr : redactor, path, copy)) {
+            left_out(path, "its redacted copy could not be written");
+            continue;
+        }
+        // The archive keeps the log's own time, which tells when it was written, not the copy's.
+        const auto modified = std::filesystem::last_write_time(fs_path(path), ec);
+        if (!ec) std::filesystem::last_write_time(fs_path(copy), modified, ec);
+        files.push_back(copy);
+    }
+    return staging;
+}
+
+void LogPacking::finish() {
+    if (staging.empty()) return;
+    std::error_code ec;
+    std::filesystem::remove_all(fs_path(staging), ec);
+    staging.clear();
+}

@@ -1,0 +1,40 @@
+#include <pwd.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <vector>
+
+#include "sys/user_identity.h"
+
+namespace {
+
+std::string host_name() {
+    char name[HOST_NAME_MAX + 1] = {};
+    if (::gethostname(name, sizeof name - 1) != 0) return {};
+    return name;
+}
+
+}  // namespace
+
+UserIdentity current_user_identity() {
+    UserIdentity identity;
+    identity.host_name = host_name();
+    struct passwd record {};
+    struct passwd* found = nullptr;
+    std::vector<char> buffer(16384);
+    if (getpwuid_r(getuid(), &record, buffer.data(), buffer.size(), &found) == 0 && found) {
+        if (found->pw_name) identity.login = found->pw_name;
+        if (found->pw_gecos) {
+            // The full name is the first comma-separated field; the rest are room and telephone numbers.
+            const std::string gecos = found->pw_gecos;
+            identity.full_name = gecos.substr(0, gecos.find(','));
+        }
+        if (found->pw_dir) identity.home = found->pw_dir;
+    }
+    // The environment names the home the user's files actually live under.
+    if (const char* home = std::getenv("HOME"); home && home[0] == '/') identity.home = home;
+    while (identity.home.size() > 1 && identity.home.back() == '/') identity.home.pop_back();
+    if (identity.home == "/") identity.home.clear();  // the root is nobody's private part
+    return identity;
+}

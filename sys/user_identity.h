@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+// What names the person and the machine the tool runs on: the values a privacy-minded bundle hides.
+struct UserIdentity {
+    std::string host_name;
+    std::string login;
+    std::string full_name;  // empty when the account has none
+    std::string home;       // the home folder, without a trailing separator
+};
+
+// Of the account running the tool; members that cannot be determined stay empty.
+UserIdentity current_user_identity();

@@ -1,0 +1,189 @@
+// A log collection with redaction, bounds and a checksum: what reaches the archive and what stays out.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <rapidjson/document.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "engine/save_log.h"
+#include "sys/fs_path.h"
+#include "tests/report/zip_test_support.h"
+
+namespace fs = std::filesystem;
+using ::testing::Contains;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+namespace {
+
+class QuietObserver : public SaveLogObserver {
+public:
+    void set_window_enabled(bool) override {}
+    void step_progress() override {}
+    void finish_progress() override {}
+    void show_message(const std::string& text) override { messages.push_back(text); }
+    void reveal_archive(const std::string&) override {}
+    std::vector<std::string> messages;
+};
+
+// Values that must not reach the archive in any form, and the tokens that stand for them.
+const std::vector<std::string> kPlanted = {
+    "198.51.100.23",     "2001:db8:5::17",        "2001:0db8:0005:0000:0000:0000:0000:0017",
+    "0a:1b:2c:3d:4e:5f", "jiwoo.kim@example.org", "kiosk-planted-07",
+    "jkimplanted",       "Kim Plantedname"};
+
+std::string planted_text(const std::string& home) {
+    return "connect 198.51.100.23 and 2001:db8:5::17 (2001:0db8:0005:0000:0000:0000:0000:0017)\n"
+           "nic 0a:1b:2c:3d:4e:5f mail jiwoo.kim@example.org\n"
+           "on kiosk-planted-07 as jkimplanted (Kim Plantedname) in " +
+           home + "/Documents\n";
+}
+
+// systeminfo.txt: Base64 followed by one zero byte.
+std::string decode_system_info(const std::string& stored) {
+    static const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    uint32_t bits = 0;
+    int count = 0;
+    for (char c : stored) {
+        const size_t v = alphabet.find(c);
+        if (c == '\0' || v == std::string::npos) continue;
+        bits = bits << 6 | static_cast<uint32_t>(v);
+        if ((count += 6) >= 8) out += static_cast<char>(bits >> (count -= 8) & 0xFF);
+    }
+    return out;
+}
+
+// Every entry's content, nested archives opened too, keyed by entry name.
+std::map<std::string, std::string> unpack_all(const std::string& archive, const std::string& scratch) {
+    std::map<std::string, std::string> entries;
+    for (const std::string& name : zipinfo_names(archive)) {
+        if (name.empty() || name.back() == '/') continue;
+        const std::string bytes = unzip_entry(archive, name);
+        entries[name] = bytes;
+        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".zip") == 0) {
+            const std::string nested = scratch + "/nested_" + std::to_string(entries.size()) + ".zip";
+            write_file_bytes(nested, bytes);
+            for (auto& [inner, content] : unpack_all(nested, scratch)) entries[name + "!" + inner] = content;
+        }
+    }
+    return entries;
+}
+
+class BundleSaveLog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        home = dir / "home/jkimplanted";
+        fs::create_directories(home + "/program");
+        fs::create_directories(dir / "logs/sub");
+        write_file_bytes(home + "/program/agent.exe", "program");
+        write_file_bytes(dir / "logs/agent.log", planted_text(home));
+        write_file_bytes(dir / "logs/sub/198.51.100.23_jkimplanted.log", "from 198.51.100.23\n");
+        write_file_bytes(dir / "logs/crash.dmp", std::string("MDMP\0\0", 6) + "198.51.100.23");
+
+        inputs.profile.product_title = "Quenmora";
+        inputs.profile.product_path_agent = home + "/program";
+        inputs.profile.agent_log_path = dir / "logs";
+        inputs.collection_folder = dir / "collect";
+        inputs.all_users_folder = dir / "public";
+        fs::create_directories(dir / "public");
+        inputs.monitors = std::vector<Rect>{};
+        inputs.identity = UserIdentity{"kiosk-planted-07", "jkimplanted", "Kim Plantedname", home};
+        inputs.run_command = [this](const std::string&, int) { return planted_text(home); };
+        inputs.bundle.checksum = true;
+    }
+
+    ScratchFolder dir;
+    std::string home;
+    SaveLogInputs inputs;
+    QuietObserver observer;
+};
+
+}  // namespace
+
+TEST_F(BundleSaveLog, NothingPlantedSurvivesAnywhereInTheArchive) {
+    inputs.bundle.redact = true;
+    inputs.bundle.drop_binary = true;
+    const SaveLogResult result = thread_save_log(inputs, observer);
+    ASSERT_TRUE(result.archive_written);
+    const auto entries = unpack_all(result.archive_path, dir.path());
+
+    std::vector<std::string> names;
+    for (const auto& [name, content] : entries) names.push_back(name);
+    EXPECT_THAT(names, Contains("Quenmora_log.zip!agent.log"));
+    EXPECT_THAT(names, Contains("Quenmora_log.zip!sub/ip-1_user-1.log")) << "file names are redacted too";
+    EXPECT_THAT(names, Not(Contains("Quenmora_log.zip!crash.dmp")));
+
+    for (const auto& [name, stored] : entries) {
+        // The system information is Base64: its decoded text counts.
+        const std::string content = name == "systeminfo.txt" ? decode_system_info(stored) : stored;
+        for (const std::string& value : kPlanted) {
+            EXPECT_THAT(name, Not(HasSubstr(value)));
+            EXPECT_THAT(content, Not(HasSubstr(value))) << name;
+        }
+        EXPECT_THAT(content, Not(HasSubstr(home))) << name;
+        EXPECT_THAT(content, Not(HasSubstr("/home/jkim"))) << name;
+    }
+
+    // One value, one token, in the logs and in every text the tool wrote.
+    const std::string expected_line =
+        "connect ip-1 and ip-2 (ip-2)\r\nnic mac-1 mail email-1\r\n"
+        "on host-1 as user-1 (name-1) in home-1/Documents\r\n";
+    EXPECT_THAT(entries.at("tasklist.txt"), HasSubstr(expected_line));
+    EXPECT_THAT(entries.at("ipconfig.txt"), HasSubstr(expected_line));
+    EXPECT_THAT(decode_system_info(entries.at("systeminfo.txt")), HasSubstr("connect ip-1 and ip-2"));
+    EXPECT_THAT(entries.at("Quenmora_log.zip!agent.log"),
+                HasSubstr("connect ip-1 and ip-2 (ip-2)\nnic mac-1"));
+    EXPECT_THAT(entries.at("fileinfo_agent_app.txt"), HasSubstr("install folder : home-1/program"));
+    EXPECT_EQ(entries.at("Quenmora_log.zip!sub/ip-1_user-1.log"), "from ip-1\n");
+
+    // The map goes beside the archive, for the customer's eyes only.
+    ASSERT_EQ(result.redaction_map_path, result.archive_path + ".map.json");
+    struct stat info {};
+    ASSERT_EQ(::stat(result.redaction_map_path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    rapidjson::Document map;
+    ASSERT_FALSE(map.Parse(read_file_bytes(result.redaction_map_path).c_str()).HasParseError());
+    EXPECT_STREQ(map["ip-1"].GetString(), "198.51.100.23");
+    EXPECT_STREQ(map["user-1"].GetString(), "jkimplanted");
+    EXPECT_STREQ(map["home-1"].GetString(), home.c_str());
+    for (const auto& [name, content] : entries) EXPECT_THAT(name, Not(HasSubstr("map.json")));
+
+    ASSERT_EQ(result.not_packed.size(), 1u);
+    EXPECT_EQ(result.not_packed[0].name, dir / "logs/crash.dmp");
+
+    // Only the archive, its checksum and its map stay behind; the staging copies are gone.
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(fs_path(dir / "collect"))) left.push_back(utf8_of(e.path()));
+    std::sort(left.begin(), left.end());
+    EXPECT_THAT(left, ::testing::ElementsAre(result.archive_path, result.archive_path + ".map.json",
+                                             result.archive_path + ".sha256"));
+    EXPECT_EQ(read_file_bytes(result.archive_path + ".sha256"),
+              result.archive_sha256 + "  " + fs_path(result.archive_path).filename().string() + "\n");
+}
+
+TEST_F(BundleSaveLog, WithoutRedactionBinariesAndTextsGoInAsTheyAre) {
+    inputs.bundle.max_file_size = 30;
+    const SaveLogResult result = thread_save_log(inputs, observer);
+    ASSERT_TRUE(result.archive_written);
+    EXPECT_TRUE(result.redaction_map_path.empty());
+    EXPECT_FALSE(fs::exists(result.archive_path + ".map.json"));
+    const auto entries = unpack_all(result.archive_path, dir.path());
+    EXPECT_EQ(entries.at("Quenmora_log.zip!crash.dmp").size(), 19u);
+    EXPECT_EQ(entries.at("Quenmora_log.zip!sub/198.51.100.23_jkimplanted.log"), "from 198.51.100.23\n");
+    EXPECT_EQ(entries.count("Quenmora_log.zip!agent.log"), 0u);
+    ASSERT_EQ(result.not_packed.size(), 1u);
+    EXPECT_EQ(result.not_packed[0].name, dir / "logs/agent.log");
+    EXPECT_THAT(result.not_packed[0].reason, HasSubstr("larger than the limit of 30 bytes"));
+}
+
+TEST_F(BundleSaveLog, TheWindowsDefaultsLeaveNothingBesideTheArchive) {
+    inputs.bundle = BundleOptions{};
+    const SaveLogResult result = thread_save_log(inputs, observer);
+    ASSERT_TRUE(result.archive_written);
+    EXPECT_TRUE(result.archive_sha256.empty());
+    EXPECT_FALSE(fs::exists(result.archive_path + ".sha256"));
+    EXPECT_TRUE(result.not_packed.empty());
+}
