@@ -106,6 +106,21 @@ bool set_transfer_timeouts(handle_t handle, int milliseconds) {
            setsockopt(socket_of(handle), SOL_SOCKET, SO_SNDTIMEO, raw, sizeof value) == 0;
 }
 
+bool wait_ready(handle_t handle, bool for_sending, int limit_ms) {
+    const SOCKET s = socket_of(handle);
+    fd_set watched, failed;
+    FD_ZERO(&watched);
+    FD_ZERO(&failed);
+    FD_SET(s, &watched);
+    FD_SET(s, &failed);
+    timeval limit{limit_ms / 1000, (limit_ms % 1000) * 1000};
+    const int ready = select(0, for_sending ? nullptr : &watched, for_sending ? &watched : nullptr, &failed,
+                             limit_ms < 0 ? nullptr : &limit);
+    if (ready == 0) WSASetLastError(kTimedOut);
+    // An error of select itself is left for the send or receive call to meet.
+    return ready != 0;
+}
+
 // Winsock raises no signal for a vanished peer: send fails with WSAECONNRESET instead.
 int send_some(handle_t handle, const void* data, int length) {
     return send(socket_of(handle), static_cast<const char*>(data), length, 0);
@@ -127,9 +142,6 @@ int last_error() {
 }
 void set_last_error(int code) {
     WSASetLastError(code);
-}
-int invalid_argument_error() {
-    return WSAEINVAL;
 }
 
 }  // namespace socket_shim
