@@ -6,6 +6,8 @@
 #include <mutex>
 #include <string>
 
+#include "sys/string_printf.h"
+
 // The tool's own log: one UTF-8 file (byte-order mark, CR LF line ends) per start date in a Log folder
 // beside the executable. The file is opened, written, flushed and closed for every record, so it is
 // never held open between records and a crash loses nothing already logged.
@@ -22,7 +24,7 @@ public:
     // line end); empty when the file could not be opened. printf conventions, UTF-8 text for %s.
     // Never throws: a failure inside loses the record, closes the file and returns what was built.
     std::string write(int level, const char* function, int line, const char* format, ...)
-        __attribute__((format(printf, 5, 6)));
+        __attribute__((format(CHECKTOOL_PRINTF_STYLE, 5, 6)));
 
     void write_start_log();
 

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <chrono>
 
+#include "sys/line_ends.h"
 #include "sys/run_and_capture.h"
 
 extern char** environ;
@@ -109,14 +110,6 @@ bool wait_for_exit(pid_t pid, bool limited, Clock::time_point deadline) {
     return true;
 }
 
-std::string without_carriage_returns(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i)
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
-    return out;
-}
-
 }  // namespace
 
 std::string run_and_capture(const std::string& command, int timeout_ms) {
@@ -166,5 +159,5 @@ std::string run_and_capture(const std::string& command, int timeout_ms) {
         while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
     }
-    return without_carriage_returns(output);
+    return unix_line_ends(output);
 }

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One HTTP exchange through the platform's own HTTP stack (WinINet on Windows). The portable request
+// decides what to send and what the outcome means; the transport only carries it. Redirects are
+// followed; any server certificate is accepted.
+
+struct HttpExchangeRequest {
+    std::string host;  // a host name or dotted address, already checked
+    int port = 80;
+    std::string path;    // starts with "/"
+    std::string method;  // GET, PUT, POST or DELETE
+    bool use_https = false;
+    std::vector<std::string> header_lines;  // each one line without its CR LF
+    std::string body;
+    bool sends_body = false;
+    int idle_timeout_ms = 30000;  // bounds every stretch of silence: connecting, sending, each read
+};
+
+// Told about the final answer (after redirects) as it arrives.
+class HttpExchangeReceiver {
+public:
+    virtual ~HttpExchangeReceiver() = default;
+    // Once, before any body bytes: the final status and the announced length (-1 when none).
+    virtual void on_final_answer(long status, std::int64_t announced_length) = 0;
+    // Body bytes of the final answer; false stops the exchange.
+    virtual bool on_body(const char* data, std::size_t size) = 0;
+};
+
+struct HttpExchangeOutcome {
+    int error = 0;                // 0, or the WinINet number of what failed
+    long status = 0;              // the final status; 0 when it could not be read
+    bool answer_arrived = false;  // the final answer's headers came before any failure
+    bool stopped_by_receiver = false;
+};
+
+HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchangeReceiver& receiver);

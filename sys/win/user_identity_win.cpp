@@ -1,0 +1,32 @@
+// <windows.h> must precede the other system headers.
+// clang-format off
+#include <windows.h>
+#include <knownfolders.h>
+#include <lmcons.h>
+#include <shlobj.h>
+#define SECURITY_WIN32
+#include <secext.h>
+// clang-format on
+
+#include "sys/machine_identity.h"
+#include "sys/user_identity.h"
+#include "sys/win/wide_text.h"
+
+UserIdentity current_user_identity() {
+    UserIdentity identity;
+    identity.host_name = machine_host_name();
+    wchar_t login[UNLEN + 1] = {};
+    DWORD size = UNLEN + 1;
+    if (GetUserNameW(login, &size)) identity.login = narrow(login);
+    wchar_t display[512] = {};
+    ULONG display_size = 512;
+    if (GetUserNameExW(NameDisplay, display, &display_size)) identity.full_name = narrow(display);
+    PWSTR profile = nullptr;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Profile, KF_FLAG_DONT_VERIFY, nullptr, &profile))) {
+        identity.home = narrow(profile);
+        while (identity.home.size() > 3 && (identity.home.back() == '\\' || identity.home.back() == '/'))
+            identity.home.pop_back();
+    }
+    CoTaskMemFree(profile);
+    return identity;
+}
