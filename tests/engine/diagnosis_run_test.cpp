@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
+#include <future>
 #include <mutex>
 
 #include "engine/CCheckHost.h"
@@ -176,12 +177,20 @@ TEST(DiagnosisRun, AStopBeforeTheWorkerGetsGoingIsNeverLost) {
     EXPECT_EQ(observer.result_message, "사용자에 의해 진단이 취소되었습니다.");
     EXPECT_EQ(observer.events.back(), "finished stopped");
 
-    // The owner sees a started run as running at once, so that its next press is a stop.
+    // The owner sees a started run as running at once, so that its next press is a stop. The account
+    // check holds the worker until then, so that a quick worker cannot end the run first.
     observer.on_event = nullptr;
+    std::promise<void> looked;
+    std::shared_future<void> looked_at = looked.get_future().share();
+    host.user_privilege = [looked_at] {
+        looked_at.wait();
+        return 2;
+    };
     ASSERT_TRUE(run.start());
     EXPECT_TRUE(run.running());
     run.request_stop();
     EXPECT_FALSE(run.running());
+    looked.set_value();
     run.wait();
     EXPECT_TRUE(run.finished());
 }
