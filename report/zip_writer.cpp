@@ -22,7 +22,6 @@ namespace {
 constexpr size_t kPiece = 16384;
 constexpr uint64_t kMax32 = kZipMax32;
 constexpr size_t kMaxEntries = 0xFFFF;
-constexpr size_t kLocalHeaderSize = 30;
 constexpr size_t kCentralHeaderSize = 46;
 constexpr size_t kEndRecordSize = 22;
 constexpr size_t kLocalExtraSize = 17;
