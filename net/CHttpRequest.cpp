@@ -8,6 +8,7 @@
 
 #include "net/host_name.h"
 #include "net/http_body_sink.h"
+#include "net/wininet_error.h"
 #include "sys/error_text.h"
 #include "sys/exe_facts.h"
 
@@ -15,11 +16,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// WinINet numbers, reported on every platform.
-constexpr int kInvalidUrl = 12005;
-constexpr int kNameNotResolved = 12007;
-constexpr int kConnectionAborted = 12030;
-constexpr int kConnectionReset = 12031;
+using namespace wininet_error;
 
 constexpr char kContentTypeLine[] = "Content-Type: application/json; charset=utf-8\r\n";
 

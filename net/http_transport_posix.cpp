@@ -11,22 +11,13 @@
 #include "net/http_transport.h"
 #include "net/proxy_setting.h"
 #include "net/tls_trust.h"
+#include "net/wininet_error.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// WinINet numbers, reported on every platform.
-constexpr int kInternalError = 12004;
-constexpr int kTimeout = 12002;
-constexpr int kInvalidUrl = 12005;
-constexpr int kNameNotResolved = 12007;
-constexpr int kCannotConnect = 12029;
-constexpr int kConnectionAborted = 12030;
-constexpr int kConnectionReset = 12031;
-constexpr int kInvalidServerResponse = 12152;
-constexpr int kRedirectFailed = 12156;
-constexpr int kSecureChannelError = 12157;
+using namespace wininet_error;
 
 constexpr long kMaxRedirects = 10;
 
@@ -118,7 +109,7 @@ int on_progress(void* user, curl_off_t, curl_off_t down, curl_off_t, curl_off_t 
     return exchange.idle_too_long ? 1 : 0;
 }
 
-int wininet_error(CURLcode result, const Exchange& exchange) {
+int error_number(CURLcode result, const Exchange& exchange) {
     switch (result) {
         case CURLE_COULDNT_RESOLVE_HOST:
         case CURLE_COULDNT_RESOLVE_PROXY:
@@ -267,7 +258,7 @@ HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchan
     outcome.answer_arrived = exchange.final_headers_done;
     outcome.stopped_by_receiver = exchange.stopped;
     if (exchange.stopped) return outcome;
-    if (result != CURLE_OK) outcome.error = wininet_error(result, exchange);
+    if (result != CURLE_OK) outcome.error = error_number(result, exchange);
     // An answer without a body is announced once it is over.
     if (exchange.final_headers_done || (result == CURLE_OK && exchange.response_code() > 0))
         exchange.announce();

@@ -7,16 +7,19 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <vector>
 
 #include "net/deadline_watchdog.h"
 #include "net/http_transport.h"
+#include "net/proxy_list.h"
 #include "net/wininet_certificate.h"
+#include "net/wininet_error.h"
 #include "sys/win/wide_text.h"
 
 namespace {
 
-constexpr int kInternalError = 12004;  // ERROR_INTERNET_INTERNAL_ERROR
-constexpr int kTimeout = 12002;        // ERROR_INTERNET_TIMEOUT
+using wininet_error::kInternalError;
+using wininet_error::kTimeout;
 constexpr DWORD kReadSize = 8192;
 
 struct InternetCloser {
@@ -55,6 +58,22 @@ std::int64_t announced_length(HINTERNET request) {
     wchar_t* end = nullptr;
     const long long length = wcstoll(text, &end, 10);
     return end != text && length >= 0 ? length : -1;
+}
+
+// The proxy the session's settings (the user's, or the environment's under Wine) send the request
+// through; empty when it goes direct.
+std::string proxy_taken(HINTERNET session, const HttpExchangeRequest& request) {
+    DWORD size = 0;
+    InternetQueryOptionW(session, INTERNET_OPTION_PROXY, nullptr, &size);
+    if (size < sizeof(INTERNET_PROXY_INFOW)) return {};
+    std::vector<unsigned char> buffer(size);
+    auto* info = reinterpret_cast<INTERNET_PROXY_INFOW*>(buffer.data());
+    if (!InternetQueryOptionW(session, INTERNET_OPTION_PROXY, info, &size) ||
+        info->dwAccessType != INTERNET_OPEN_TYPE_PROXY || !info->lpszProxy)
+        return {};
+    return proxy_from_lists(narrow(info->lpszProxy),
+                            info->lpszProxyBypass ? narrow(info->lpszProxyBypass) : "",
+                            request.use_https ? "https" : "http", request.host);
 }
 
 // Sends the opened request and hands its final answer to the receiver.
@@ -110,6 +129,7 @@ HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchan
         return outcome;
     }
     set_timeouts(session.get(), request.idle_timeout_ms);
+    outcome.facts.proxy = proxy_taken(session.get(), request);
     InternetHandle connection(InternetConnectW(session.get(), widen(request.host).c_str(),
                                                static_cast<INTERNET_PORT>(request.port), nullptr, nullptr,
                                                INTERNET_SERVICE_HTTP, 0, 0));
