@@ -63,11 +63,17 @@ std::int64_t announced_length(HINTERNET request) {
 // The proxy the session's settings (the user's, or the environment's under Wine) send the request
 // through; empty when it goes direct.
 std::string proxy_taken(HINTERNET session, const HttpExchangeRequest& request) {
+    // INTERNET_PROXY_INFO as the wide call fills it (the header's type follows the build's character set).
+    struct ProxyInfo {
+        DWORD dwAccessType;
+        const wchar_t* lpszProxy;
+        const wchar_t* lpszProxyBypass;
+    };
     DWORD size = 0;
     InternetQueryOptionW(session, INTERNET_OPTION_PROXY, nullptr, &size);
-    if (size < sizeof(INTERNET_PROXY_INFOW)) return {};
+    if (size < sizeof(ProxyInfo)) return {};
     std::vector<unsigned char> buffer(size);
-    auto* info = reinterpret_cast<INTERNET_PROXY_INFOW*>(buffer.data());
+    auto* info = reinterpret_cast<ProxyInfo*>(buffer.data());
     if (!InternetQueryOptionW(session, INTERNET_OPTION_PROXY, info, &size) ||
         info->dwAccessType != INTERNET_OPEN_TYPE_PROXY || !info->lpszProxy)
         return {};
@@ -77,7 +83,8 @@ std::string proxy_taken(HINTERNET session, const HttpExchangeRequest& request) {
 }
 
 // Sends the opened request and hands its final answer to the receiver.
-void carry(HINTERNET exchange, const HttpExchangeRequest& request, HttpExchangeReceiver& receiver,
+void carry(HINTERNET exchange, const HttpExchangeRequest& request,
+           std::chrono::steady_clock::time_point deadline, HttpExchangeReceiver& receiver,
            HttpExchangeOutcome& outcome) {
     std::string header_block;
     for (const std::string& line : request.header_lines) header_block += line + "\r\n";
@@ -100,10 +107,23 @@ void carry(HINTERNET exchange, const HttpExchangeRequest& request, HttpExchangeR
     outcome.answer_arrived = true;
     receiver.on_final_answer(outcome.status, announced_length(exchange));
 
+    // What has arrived, a piece at a time: a read of a full buffer would wait for all of it, however
+    // slowly it comes, and a closed handle does not end such a wait everywhere (Wine). So no call
+    // waits longer than one idle time-out, and the deadline is looked at between the pieces.
     char buffer[kReadSize];
     for (;;) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            outcome.error = kTimeout;
+            return;
+        }
+        DWORD available = 0;
+        if (!InternetQueryDataAvailable(exchange, &available, 0, 0)) {
+            outcome.error = last_internet_error();
+            return;
+        }
         DWORD got = 0;
-        if (!InternetReadFile(exchange, buffer, sizeof buffer, &got)) {
+        if (available > 0 &&
+            !InternetReadFile(exchange, buffer, std::min<DWORD>(available, sizeof buffer), &got)) {
             outcome.error = last_internet_error();
             return;
         }
@@ -156,7 +176,7 @@ HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchan
     // ends whatever call is blocked on it.
     HINTERNET handle = exchange.get();
     DeadlineWatchdog watchdog(deadline, [handle] { InternetCloseHandle(handle); });
-    carry(handle, request, receiver, outcome);
+    carry(handle, request, deadline, receiver, outcome);
     if (watchdog.stop()) {
         exchange.release();  // closed already
         outcome.error = kTimeout;
