@@ -1,11 +1,13 @@
-// <windows.h> must precede the other system headers.
+// <winsock2.h> must precede <windows.h>, and that the other system headers.
 // clang-format off
+#include <winsock2.h>
 #include <windows.h>
 #include <wininet.h>
 // clang-format on
 
 #include <algorithm>
 #include <chrono>
+#include <initializer_list>
 #include <memory>
 #include <vector>
 
@@ -27,17 +29,26 @@ struct InternetCloser {
 };
 using InternetHandle = std::unique_ptr<void, InternetCloser>;
 
-// WinINet reports its own numbers through the thread's last error.
+// WinINet reports its own numbers through the thread's last error; a socket's number that comes
+// through instead (Wine's reads do that) becomes WinINet's number for the same thing.
 int last_internet_error() {
-    const DWORD error = GetLastError();
-    return error == 0 ? kInternalError : static_cast<int>(error);
+    switch (const DWORD error = GetLastError()) {
+        case 0:
+            return kInternalError;
+        case WSAETIMEDOUT:
+            return kTimeout;
+        case WSAECONNABORTED:
+            return wininet_error::kConnectionAborted;
+        case WSAECONNRESET:
+            return wininet_error::kConnectionReset;
+        default:
+            return static_cast<int>(error);
+    }
 }
 
-void set_timeouts(HINTERNET handle, int milliseconds) {
+void set_timeouts(HINTERNET handle, int milliseconds, std::initializer_list<DWORD> options) {
     DWORD value = static_cast<DWORD>(milliseconds > 0 ? milliseconds : 1);
-    for (DWORD option :
-         {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
-        InternetSetOptionW(handle, option, &value, sizeof value);
+    for (DWORD option : options) InternetSetOptionW(handle, option, &value, sizeof value);
 }
 
 // Any certificate is taken, whatever its issuer, name or dates.
@@ -112,10 +123,15 @@ void carry(HINTERNET exchange, const HttpExchangeRequest& request,
     // waits longer than one idle time-out, and the deadline is looked at between the pieces.
     char buffer[kReadSize];
     for (;;) {
-        if (std::chrono::steady_clock::now() >= deadline) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
             outcome.error = kTimeout;
             return;
         }
+        // The next wait ends at the deadline at the latest.
+        set_timeouts(exchange, static_cast<int>(std::min<long long>(left.count(), request.idle_timeout_ms)),
+                     {INTERNET_OPTION_RECEIVE_TIMEOUT});
         DWORD available = 0;
         if (!InternetQueryDataAvailable(exchange, &available, 0, 0)) {
             outcome.error = last_internet_error();
@@ -148,7 +164,6 @@ HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchan
         outcome.failed_step = HttpExchangeStep::open;
         return outcome;
     }
-    set_timeouts(session.get(), request.idle_timeout_ms);
     outcome.facts.proxy = proxy_taken(session.get(), request);
     InternetHandle connection(InternetConnectW(session.get(), widen(request.host).c_str(),
                                                static_cast<INTERNET_PORT>(request.port), nullptr, nullptr,
@@ -170,6 +185,10 @@ HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchan
         outcome.error = last_internet_error();
         return outcome;
     }
+    // On the request itself: the session's time-outs do not reach it everywhere (Wine).
+    set_timeouts(
+        exchange.get(), request.idle_timeout_ms,
+        {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT});
     if (request.use_https) accept_any_certificate(exchange.get());
 
     // WinINet's time-outs bound each wait, not the whole: closing the request from another thread

@@ -16,7 +16,7 @@ namespace {
 // "C = KR, O = Lab, CN = 127.0.0.1": the order and the spacing the other platform's TLS library
 // gives, so that a row reads the same on both.
 std::string name_text(CERT_NAME_BLOB* name) {
-    constexpr DWORD kStyle = CERT_X500_NAME_STR | CERT_NAME_STR_REVERSE_FLAG | CERT_NAME_STR_NO_QUOTING_FLAG;
+    constexpr DWORD kStyle = CERT_X500_NAME_STR | CERT_NAME_STR_NO_QUOTING_FLAG;
     const DWORD size = CertNameToStrW(X509_ASN_ENCODING, name, kStyle, nullptr, 0);
     if (size <= 1) return {};
     std::wstring text(size, L'\0');

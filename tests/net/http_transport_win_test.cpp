@@ -15,7 +15,8 @@ namespace {
 // Listens on a free loopback port and answers one connection with a fixed reply.
 class OneAnswerServer {
 public:
-    // trickle_ms above 0: after the reply, one more byte at that pace until the client leaves.
+    // trickle_ms above 0: after the reply, one more byte at that pace until the client leaves; below
+    // 0: after the reply, silence until the client leaves.
     explicit OneAnswerServer(std::string reply, int trickle_ms = 0)
         : reply(std::move(reply)), trickle_ms(trickle_ms) {
         WSADATA data{};
@@ -54,6 +55,7 @@ private:
             send(peer, reply.data(), static_cast<int>(reply.size()), 0);
             while (trickle_ms > 0 && !stopping && send(peer, "x", 1, 0) == 1)
                 std::this_thread::sleep_for(std::chrono::milliseconds(trickle_ms));
+            if (trickle_ms < 0) recv(peer, buffer, sizeof buffer, 0);
         } else
             recv(peer, buffer, sizeof buffer, 0);  // silent until the client gives up
         shutdown(peer, SD_BOTH);
@@ -167,4 +169,16 @@ TEST(HttpTransportWin, ABodyThatNeverEndsIsCutAtTheTotalBound) {
     EXPECT_FALSE(recorder.body.empty()) << "bytes were arriving";
     // Room for a loaded machine, yet far below the idle time-out the trickle keeps resetting.
     EXPECT_LT(elapsed, std::chrono::milliseconds(3000));
+}
+
+TEST(HttpTransportWin, SilenceAfterTheHeadIsATimeOut) {
+    OneAnswerServer stalling("HTTP/1.0 200 OK\r\nContent-Length: 10\r\n\r\n", -1);
+    HttpExchangeRequest request = local(stalling.port, "GET", "/");
+    request.idle_timeout_ms = 300;
+    request.total_timeout_ms = 60000;
+    Recorder recorder;
+    const HttpExchangeOutcome outcome = http_exchange(request, recorder);
+    EXPECT_EQ(outcome.error, 12002) << "WinINet's number, whatever the socket said";
+    EXPECT_TRUE(outcome.answer_arrived);
+    EXPECT_EQ(recorder.announced, 10);
 }
