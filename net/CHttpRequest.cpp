@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <optional>
 
@@ -181,7 +182,8 @@ void CHttpRequest::Send(const HttpTransport& exchange) {
     request.body = body;
     request.sends_body = !body.empty() || method == "POST" || method == "PUT";
     request.idle_timeout_ms = std::max(timeout_ms, 1);
-    request.total_timeout_ms = request.idle_timeout_ms * kTotalTimeouts;
+    request.total_timeout_ms =
+        static_cast<int>(std::min<long long>(1LL * request.idle_timeout_ms * kTotalTimeouts, INT_MAX));
     request.trust_file = trust_file;
 
     BodyReceiver receiver(download_path, max_body_bytes);

@@ -2,6 +2,7 @@
 // and what each outcome becomes in status and response. No network.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -75,9 +76,11 @@ TEST(HttpRequestOverTransport, HandsDownTheCompletedRequestAndItsBounds) {
     EXPECT_EQ(request.status, 204);
 
     CHttpRequest get("127.0.0.1", 8080, "", "GET", false);
+    get.timeout_ms = INT_MAX;
     get.Send(transport.as_transport());
     EXPECT_FALSE(transport.seen[1].sends_body);
     EXPECT_EQ(transport.seen[1].path, "/");
+    EXPECT_EQ(transport.seen[1].total_timeout_ms, INT_MAX) << "the bound saturates rather than wraps";
 }
 
 TEST(HttpRequestOverTransport, AddressesThatCannotWorkNeverReachTheTransport) {
