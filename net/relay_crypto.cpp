@@ -80,7 +80,9 @@ bool RsaDecryptHex(const std::string& private_key_text, std::string_view ciphert
                                new CryptoPP::HexDecoder(new CryptoPP::StringSink(ciphertext)));
         if (ciphertext.size() != decryptor.FixedCiphertextLength()) return false;
 
-        thread_local CryptoPP::AutoSeededRandomPool blinding;
+        // One per call, not one per thread: the Windows build's runtime may free a thread's storage
+        // before it destroys a thread_local object there, which corrupts the heap when the thread ends.
+        CryptoPP::AutoSeededRandomPool blinding;
         plaintext.resize(decryptor.MaxPlaintextLength(ciphertext.size()));
         const CryptoPP::DecodingResult result =
             decryptor.Decrypt(blinding, reinterpret_cast<const CryptoPP::byte*>(ciphertext.data()),

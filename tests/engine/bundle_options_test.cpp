@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <system_error>
 
 #include "engine/log_packing.h"
 #include "report/redactor.h"
@@ -135,7 +136,9 @@ TEST_F(LogPackingTest, RedactedCopiesUnderRedactedNamesAndBinariesKeptOrDropped)
 TEST_F(LogPackingTest, ALeftoverStagingFolderOrLinkIsClearedNotFollowed) {
     fs::create_directories(dir / "elsewhere");
     write_file_bytes(dir / "elsewhere/keep", "keep");
-    fs::create_directory_symlink(dir / "elsewhere", dir / "staging");
+    std::error_code error;
+    fs::create_directory_symlink(dir / "elsewhere", dir / "staging", error);
+    if (error) GTEST_SKIP() << "this system makes no directory links here (Wine): " << error.message();
     BundleOptions options;
     options.redact = true;
     Redactor redactor(UserIdentity{});
