@@ -9,6 +9,7 @@
 
 #include "engine/log_packing.h"
 #include "engine/run_summary.h"
+#include "engine/system_commands.h"
 #include "log/CSCLog.h"
 #include "report/archive_digest.h"
 #include "report/file_inventory.h"

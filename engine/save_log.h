@@ -75,12 +75,6 @@ struct SaveLogResult {
     std::vector<NotPackedFile> not_packed;  // log files left out, and why
 };
 
-// The system commands standing in for systeminfo, tasklist and ipconfig /all.
-inline constexpr const char* kSystemInfoCommand =
-    "uname -a; cat /etc/os-release; lscpu; free -b; df -h; uptime";
-inline constexpr const char* kTaskListCommand = "ps -eo pid,ppid,user,%cpu,rss,etime,args";
-inline constexpr const char* kNetworkCommand =
-    "if command -v ip >/dev/null 2>&1; then ip addr; ip route; else ifconfig -a; fi; cat /etc/resolv.conf";
 inline constexpr int kCommandTimeoutMs = 120000;
 
 // The user's local application-data folder followed by "/Temp" (a private folder in the temporary

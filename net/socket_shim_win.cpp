@@ -26,6 +26,22 @@ bool set_blocking(SOCKET s, bool blocking) {
     return ioctlsocket(s, FIONBIO, &non_blocking) == 0;
 }
 
+// select on one socket: for sending (or a finished connect) or for receiving, and for an error,
+// which Winsock reports in the exception set. A negative limit waits without end. Returns what
+// select returns; `failed` tells whether the error set fired.
+int select_one(SOCKET s, bool for_sending, int limit_ms, bool& failed) {
+    fd_set watched, errors;
+    FD_ZERO(&watched);
+    FD_ZERO(&errors);
+    FD_SET(s, &watched);
+    FD_SET(s, &errors);
+    timeval limit{limit_ms / 1000, (limit_ms % 1000) * 1000};
+    const int ready = select(0, for_sending ? nullptr : &watched, for_sending ? &watched : nullptr, &errors,
+                             limit_ms < 0 ? nullptr : &limit);
+    failed = ready > 0 && FD_ISSET(s, &errors);
+    return ready;
+}
+
 }  // namespace
 
 handle_t create_stream() {
@@ -67,18 +83,13 @@ bool connect_within(handle_t handle, std::uint32_t address, int port, int limit_
         connected = true;
     } else if (WSAGetLastError() == WSAEWOULDBLOCK) {
         // A refusal shows in the exception set, success in the write set.
-        fd_set writable, failed;
-        FD_ZERO(&writable);
-        FD_ZERO(&failed);
-        FD_SET(s, &writable);
-        FD_SET(s, &failed);
-        timeval limit{limit_ms / 1000, (limit_ms % 1000) * 1000};
-        const int ready = select(0, nullptr, &writable, &failed, &limit);
+        bool refused = false;
+        const int ready = select_one(s, true, limit_ms, refused);
         if (ready > 0) {
             int failure = 0;
             int size = sizeof failure;
             if (getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&failure), &size) == 0 &&
-                failure == 0 && FD_ISSET(s, &writable)) {
+                failure == 0 && !refused) {
                 connected = true;
             } else {
                 WSASetLastError(failure != 0 ? failure : WSAECONNREFUSED);
@@ -107,15 +118,8 @@ bool set_transfer_timeouts(handle_t handle, int milliseconds) {
 }
 
 bool wait_ready(handle_t handle, bool for_sending, int limit_ms) {
-    const SOCKET s = socket_of(handle);
-    fd_set watched, failed;
-    FD_ZERO(&watched);
-    FD_ZERO(&failed);
-    FD_SET(s, &watched);
-    FD_SET(s, &failed);
-    timeval limit{limit_ms / 1000, (limit_ms % 1000) * 1000};
-    const int ready = select(0, for_sending ? nullptr : &watched, for_sending ? &watched : nullptr, &failed,
-                             limit_ms < 0 ? nullptr : &limit);
+    bool failed = false;
+    const int ready = select_one(socket_of(handle), for_sending, limit_ms, failed);
     if (ready == 0) WSASetLastError(kTimedOut);
     // An error of select itself is left for the send or receive call to meet.
     return ready != 0;

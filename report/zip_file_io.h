@@ -39,6 +39,11 @@ private:
     ZipSourceFacts source_facts;
 };
 
+// Copies a file that another program may hold open for writing (a product's live log) to a new file
+// at copy_path, keeping its modification time. Never replaces what is already at copy_path (and so
+// never follows a link planted there). False when the copy could not be made whole.
+bool copy_held_file(const std::string& source_path, const std::string& copy_path);
+
 // The archive being written: created or truncated, written by no one else while it is open.
 class ZipArchiveFile {
 public:

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "report/zip_file_io.h"
 #include "sys/fs_path.h"
 
 namespace fs = std::filesystem;
@@ -22,16 +23,10 @@ std::string folder_of(const std::string& path) {
 ZipTempCopy::ZipTempCopy(const std::string& source_path, const std::string& archive_path) {
     std::error_code ec;
     if (!fs::is_regular_file(fs_path(source_path), ec)) return;  // a pipe would block the copy
-    const fs::file_time_type modified = fs::last_write_time(fs_path(source_path), ec);
-    if (ec) return;
     const fs::path copy = fs_path(folder_of(archive_path)) / kTempCopyName;
-    if (!fs::copy_file(fs_path(source_path), copy, fs::copy_options::overwrite_existing, ec)) return;
-    copy_path = utf8_of(copy);
-    fs::last_write_time(copy, modified, ec);
-    if (ec) {
-        fs::remove(copy, ec);
-        copy_path.clear();
-    }
+    // A copy an earlier run left behind goes first; whatever stands there then is never written through.
+    fs::remove(copy, ec);
+    if (copy_held_file(source_path, utf8_of(copy))) copy_path = utf8_of(copy);
 }
 
 ZipTempCopy::~ZipTempCopy() {

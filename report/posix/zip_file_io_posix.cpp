@@ -4,8 +4,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
 
 #include "report/zip_file_io.h"
+#include "sys/fs_path.h"
 
 namespace {
 
@@ -120,4 +123,18 @@ bool ZipArchiveFile::close() {
     const bool ok = ::close(fd_of(native)) == 0;
     native = -1;
     return ok;
+}
+
+// Advisory locks bind only those who ask for them, so a plain copy reads a file its writer holds.
+bool copy_held_file(const std::string& source_path, const std::string& copy_path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_time_type modified = fs::last_write_time(fs_path(source_path), ec);
+    // Without overwrite the target is created exclusively: an existing file or link there fails.
+    if (ec || !fs::copy_file(fs_path(source_path), fs_path(copy_path), fs::copy_options::none, ec))
+        return false;
+    fs::last_write_time(fs_path(copy_path), modified, ec);
+    if (!ec) return true;
+    fs::remove(fs_path(copy_path), ec);
+    return false;
 }

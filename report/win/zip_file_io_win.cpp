@@ -151,3 +151,9 @@ bool ZipArchiveFile::close() {
     native = kClosed;
     return ok;
 }
+
+// CopyFileW lets in a source whose writer shares it for reading, and keeps its time stamps; told to
+// fail when the target exists, it never replaces one.
+bool copy_held_file(const std::string& source_path, const std::string& copy_path) {
+    return CopyFileW(widen(source_path).c_str(), widen(copy_path).c_str(), TRUE) != 0;
+}

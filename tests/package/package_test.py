@@ -6,7 +6,6 @@ unpacked into a throw-away root and run from there against the product lab.
 """
 import argparse
 import gzip
-import json
 import os
 import re
 import shutil
@@ -15,6 +14,8 @@ import subprocess
 import sys
 import tempfile
 import unittest
+
+import package_lab
 
 APP_ID = "com.tarvo.CheckTool"
 ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
@@ -155,37 +156,11 @@ class Package(unittest.TestCase):
         self.assertEqual(completed.stdout.splitlines(), flags + ["after a value flag: 0"], completed.stderr)
 
     def test_installed_cli_diagnoses_the_lab(self):
-        scenario = {
-            "web": {"https_port": 0, "checklist": {
-                "product title": "Quenmora Lab", "product path agent": "/opt/lab/agent",
-                "product path viewer": "/opt/lab/viewer", "agent log path": "/opt/lab/agent/Log",
-                "session": ["127.0.0.1:{session}"], "web": ["127.0.0.1:{web}"]}},
-            "relays": [{"name": "session", "port": "low"}],
-            "http": [{"name": "web", "steps": [{"status": 200}]}],
-        }
-        scenario_path = os.path.join(self.work, "scenario.json")
-        with open(scenario_path, "w", encoding="utf-8") as out:
-            json.dump(scenario, out)
-        # The lab stops when its standard input closes, so it cannot outlive the test.
-        with subprocess.Popen([ARGS.lab, scenario_path], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                              stderr=subprocess.DEVNULL, text=True) as lab:
-            try:
-                ports = json.loads(lab.stdout.readline() or "null")
-                self.assertIsNotNone(ports, "the lab printed no ports")
-                diagnosed = run([self.installed("usr/bin/checktool-cli"), "--web-host", "127.0.0.1", "--web-port",
-                                 str(ports["web_https"]), "--json"], env=self.environment())
-            finally:
-                lab.stdin.close()
-                lab.wait(timeout=TIMEOUT)
-        self.assertIn(diagnosed.returncode, (0, 1), diagnosed.stderr)
-        result = json.loads(diagnosed.stdout)
-        self.assertTrue(result["completed"])
-        by_kind = {item["kind"]: item for item in result["items"]}
-        self.assertEqual(by_kind["session"]["result"], 0, "the relay handshake works from the package")
-        self.assertEqual(by_kind["web"]["result"], 0)
-        account_failed = by_kind["account"]["result"] != 0
-        self.assertEqual(result["failures"], int(account_failed))
-        self.assertEqual(diagnosed.returncode, int(account_failed))
+        diagnosed = package_lab.diagnose_lab_product(
+            ARGS.lab, self.work,
+            lambda host, port: run([self.installed("usr/bin/checktool-cli"), "--web-host", host, "--web-port",
+                                    str(port), "--json"], env=self.environment()))
+        package_lab.check_lab_diagnosis(self, diagnosed)
 
         state_logs = os.path.join(self.work, "home", "state", "TarvoCheckTool", "Log")
         self.assertEqual([os.path.dirname(f) for f in self.log_files()], [state_logs],

@@ -105,3 +105,14 @@ TEST_F(ZipFileIoWin, ArchiveIsExclusiveForWritingAndPatchedInPlace) {
     ASSERT_TRUE(archive.close());
     EXPECT_EQ(contents("out.zip"), "HEADER42body!");
 }
+
+TEST_F(ZipFileIoWin, FileHeldByAWriterIsCopiedWhole) {
+    write("agent.log", "written so far");
+    HANDLE writer = open_other("agent.log", GENERIC_WRITE, FILE_SHARE_READ);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    ZipSourceFile direct;
+    EXPECT_FALSE(direct.open(path("agent.log"))) << "packing it directly is refused";
+    EXPECT_TRUE(copy_held_file(path("agent.log"), path("copy.tmp")));
+    CloseHandle(writer);
+    EXPECT_EQ(contents("copy.tmp"), "written so far");
+}
