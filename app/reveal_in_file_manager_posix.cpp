@@ -3,7 +3,6 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QProcess>
 #include <QStringList>
 #include <QUrl>
@@ -11,12 +10,6 @@
 namespace {
 
 constexpr int kFileManagerTimeoutMs = 3000;
-
-bool has_display()
-{
-    const QString platform = QGuiApplication::platformName();
-    return platform != QStringLiteral("offscreen") && platform != QStringLiteral("minimal");
-}
 
 // The freedesktop file-manager interface selects the item; most desktops' file managers provide it.
 bool show_items_over_dbus(const QString& path)
@@ -34,10 +27,8 @@ bool show_items_over_dbus(const QString& path)
 
 }  // namespace
 
-void reveal_in_file_manager(const QString& path)
+void show_in_file_manager(const QString& path)
 {
-    if (path.isEmpty() || !has_display())
-        return;
     if (show_items_over_dbus(path))
         return;
     QProcess::startDetached(QStringLiteral("xdg-open"), {QFileInfo(path).absolutePath()});

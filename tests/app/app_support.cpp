@@ -10,6 +10,7 @@
 #include <cstdlib>
 
 #include "app/CTarvoCheckToolDlg.h"
+#include "tests/gui/offscreen_application.h"
 #include "tests/integration/lab_support.h"
 #include "ui/CSCMessageBox.h"
 #include "ui/CSCStatic.h"
@@ -41,9 +42,6 @@ const QString& TestHome()
 
 QApplication* EnsureAppTestApplication()
 {
-    static int argc = 1;
-    static char name[] = "app_test";
-    static char* argv[] = {name, nullptr};
     static QApplication* app = [] {
         for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"}) {
             const QString folder = TestHome() + QLatin1Char('/') + QString::fromLatin1(variable);
@@ -51,7 +49,7 @@ QApplication* EnsureAppTestApplication()
             QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
             setenv(variable, folder.toLocal8Bit().constData(), 1);
         }
-        auto* created = new QApplication(argc, argv);
+        auto* created = NewOffscreenApplication("app_test");
         InitControlLibrary();
         return created;
     }();
