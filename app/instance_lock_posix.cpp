@@ -38,7 +38,9 @@ InstanceLock::Result InstanceLock::Take()
         held_ = std::move(held);
         return Result::kTaken;
     }
-    return held->file.error() == QLockFile::LockFailedError ? Result::kHeldByAnotherCopy : Result::kUnavailable;
+    if (held->file.error() == QLockFile::LockFailedError)
+        return Result::kHeldByAnotherCopy;
+    return Result::kUnavailable;
 }
 
 QString InstanceLock::ChannelName(const QString& name)

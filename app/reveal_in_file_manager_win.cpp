@@ -18,7 +18,8 @@ namespace {
 // end it.
 std::wstring explorer_select_parameters(const QString& path)
 {
-    return L"/select,\"" + QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()).toStdWString() + L"\"";
+    const QString native = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    return L"/select,\"" + native.toStdWString() + L"\"";
 }
 
 }  // namespace

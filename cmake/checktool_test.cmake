@@ -79,6 +79,10 @@ function(checktool_area_tests dir)
     if(WIN32)
       # Tests read the version the programs carry from their own executable.
       checktool_windows_resources(${name} "Check Tool test")
+      # A static Qt links only the platform plugin of the desktop unless told otherwise.
+      if(area STREQUAL "gui" OR area STREQUAL "app")
+        qt_import_plugins(${name} INCLUDE Qt6::QOffscreenIntegrationPlugin)
+      endif()
     endif()
     if(uses_lab AND TARGET product-lab)
       add_dependencies(${name} product-lab)
