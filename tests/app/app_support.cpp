@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 #include "app/CTarvoCheckToolDlg.h"
 #include "tests/gui/offscreen_application.h"
@@ -47,7 +46,7 @@ QApplication* EnsureAppTestApplication()
             const QString folder = TestHome() + QLatin1Char('/') + QString::fromLatin1(variable);
             QDir().mkpath(folder);
             QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-            setenv(variable, folder.toLocal8Bit().constData(), 1);
+            qputenv(variable, folder.toLocal8Bit());
         }
         auto* created = NewOffscreenApplication("app_test");
         InitControlLibrary();
@@ -99,8 +98,8 @@ bool EventHook::eventFilter(QObject* watched, QEvent* event)
 
 void UseLabWebServer(const ProductLab& lab)
 {
-    setenv("CHECKTOOL_WEB_HOST", "127.0.0.1", 1);
-    setenv("CHECKTOOL_WEB_PORT", std::to_string(lab.port("web_https")).c_str(), 1);
+    qputenv("CHECKTOOL_WEB_HOST", "127.0.0.1");
+    qputenv("CHECKTOOL_WEB_PORT", QByteArray::number(lab.port("web_https")));
 }
 
 std::string LabScenario(const std::string& checklist_members, const std::string& servers, const std::string& root)
