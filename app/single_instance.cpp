@@ -1,48 +1,36 @@
 #include "app/single_instance.h"
 
-#include <QDir>
 #include <QLocalSocket>
-#include <QStandardPaths>
 
 namespace {
 
 constexpr int kActivateTimeoutMs = 1000;
 const QByteArray kActivateRequest = QByteArrayLiteral("activate\n");
 
-// The user's runtime folder makes the name per user, as a logon-wide mutex would be.
-QString per_user_path(const QString& name)
-{
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    return QDir(folder).filePath(name);
-}
-
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& name, QObject* parent)
-    : QObject(parent), lock_path_(per_user_path(name + QStringLiteral(".lock"))),
-      server_name_(per_user_path(name)), lock_(lock_path_)
+    : QObject(parent), server_name_(InstanceLock::ChannelName(name)), lock_(name)
 {
-    // A lock is stale only when its process is gone, never because of its age.
-    lock_.setStaleLockTime(0);
 }
 
 SingleInstance::~SingleInstance()
 {
     if (server_)
         server_->close();
-    lock_.unlock();
 }
 
 bool SingleInstance::Acquire()
 {
-    if (lock_.tryLock(0)) {
+    switch (lock_.Take()) {
+    case InstanceLock::Result::kTaken:
         Listen();
         return true;
-    }
-    if (lock_.error() != QLockFile::LockFailedError)
+    case InstanceLock::Result::kUnavailable:
         return true;
+    case InstanceLock::Result::kHeldByAnotherCopy:
+        break;
+    }
     AskFirstCopyToActivate();
     return false;
 }
@@ -73,6 +61,7 @@ void SingleInstance::AskFirstCopyToActivate() const
     socket.connectToServer(server_name_);
     if (!socket.waitForConnected(kActivateTimeoutMs))
         return;  // the first copy is still starting: nothing to bring forward
+    InstanceLock::LetFirstCopyComeForward();
     socket.write(kActivateRequest);
     socket.waitForBytesWritten(kActivateTimeoutMs);
     socket.disconnectFromServer();

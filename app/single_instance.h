@@ -1,15 +1,16 @@
 #pragma once
 
 #include <QLocalServer>
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 
 #include <memory>
 
-// Keeps the tool to one copy per user: the first copy holds a lock file and listens on a local
-// socket of the same name; a later copy finds the lock, asks the first copy over the socket to come
-// to the front, and ends.
+#include "app/instance_lock.h"
+
+// Keeps the tool to one copy per user: the first copy holds a named lock (InstanceLock) and listens on
+// a local socket of the same name; a later copy finds the lock, asks the first copy over the socket to
+// come to the front, and ends.
 class SingleInstance : public QObject {
     Q_OBJECT
 
@@ -32,8 +33,7 @@ private:
     void Listen();
     void AskFirstCopyToActivate() const;
 
-    QString lock_path_;
     QString server_name_;
-    QLockFile lock_;
+    InstanceLock lock_;
     std::unique_ptr<QLocalServer> server_;
 };

@@ -3,6 +3,10 @@
 # files are compiled once and linked into each of its binaries. The area gives the label: gui, e2e and integration keep their
 # name, app tests are gui tests, the rest are unit tests. GUI tests link the control library and run
 # offscreen.
+# Fonts for the window's tests on Windows, where Qt's offscreen platform reads them from one folder.
+set(CHECKTOOL_TEST_FONT_DIR /usr/share/fonts/truetype/nanum CACHE PATH
+  "Folder of TrueType fonts with Korean glyphs for the window's tests under Wine")
+
 function(checktool_area_tests dir)
   get_filename_component(area ${dir} NAME)
   # Not yet in the Windows build: their lab helper still starts the lab through POSIX calls.
@@ -45,6 +49,10 @@ function(checktool_area_tests dir)
   endif()
   if(area STREQUAL "gui" OR area STREQUAL "app")
     target_link_libraries(${area_libs} INTERFACE checktool_ui Qt6::Test)
+    if(WIN32)
+      # The tests run under Wine on the build machine, which shows that machine's files on drive Z:.
+      target_compile_definitions(${area_libs} INTERFACE CHECKTOOL_TEST_FONT_DIR="Z:${CHECKTOOL_TEST_FONT_DIR}")
+    endif()
   endif()
   target_link_libraries(${area_libs} INTERFACE GTest::gtest_main GTest::gmock)
   target_compile_definitions(${area_libs} INTERFACE
@@ -69,6 +77,14 @@ function(checktool_area_tests dir)
     set(name ${area}_${stem})
     add_executable(${name} ${src})
     target_link_libraries(${name} PRIVATE ${area_libs})
+    if(WIN32)
+      # Tests read the version the programs carry from their own executable.
+      checktool_windows_resources(${name} "Check Tool test")
+      # A static Qt links only the platform plugin of the desktop unless told otherwise.
+      if(area STREQUAL "gui" OR area STREQUAL "app")
+        qt_import_plugins(${name} INCLUDE Qt6::QOffscreenIntegrationPlugin)
+      endif()
+    endif()
     if(uses_lab AND TARGET product-lab)
       add_dependencies(${name} product-lab)
     endif()

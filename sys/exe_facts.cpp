@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "build_config.h"
 #include "sys/fs_path.h"
 
 namespace fs = std::filesystem;
@@ -16,15 +15,6 @@ bool create_folder(const std::string& path) {
     if (fs::exists(folder, ec)) return fs::is_directory(folder, ec);
     fs::create_directories(folder, ec);
     return !ec && fs::is_directory(folder, ec);
-}
-
-std::string get_file_version(const std::string& path, const std::string& key) {
-    std::string exe = get_exe_path(true);
-    std::error_code ec;
-    bool own_executable = path.empty() || fs::equivalent(fs_path(path), fs_path(exe), ec);
-    if (!own_executable) return {};
-    if (key == "FileVersion" || key == "ProductVersion") return CHECKTOOL_VERSION;
-    return "(null)";
 }
 
 int64_t get_file_time(const std::string& path) {

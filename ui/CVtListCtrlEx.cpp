@@ -824,11 +824,16 @@ void CVtListCtrlEx::SortRows(int column, int state, bool by_text_colour)
 {
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    // Folded first: the collator of the "C" locale ignores the case setting.
-    std::vector<QCollatorSortKey> keys;
-    keys.reserve(rows_.size());
+    // Folded first: the collator of the "C" locale ignores the case setting. Compared text by text
+    // rather than through sort keys: Qt's Windows sort keys of equal texts can differ, which would
+    // break the stable order of equal rows.
+    std::vector<QString> texts;
+    texts.reserve(rows_.size());
     for (std::size_t r = 0; r < rows_.size(); ++r)
-        keys.push_back(collator.sortKey(GetItemText(static_cast<int>(r), column).toCaseFolded()));
+        texts.push_back(GetItemText(static_cast<int>(r), column).toCaseFolded());
+    const auto text_before = [&](std::size_t a, std::size_t b) {
+        return collator.compare(texts[a], texts[b]) < 0;
+    };
     std::vector<ARGB> colours(rows_.size());
     for (std::size_t r = 0; r < rows_.size(); ++r)
         colours[r] = GetCellTextColor(static_cast<int>(r), column);
@@ -841,10 +846,10 @@ void CVtListCtrlEx::SortRows(int column, int state, bool by_text_colour)
             if (!descending)
                 return colours[a] < colours[b];
             if (colours[a] == colours[b] && colours[a] != kNoColor)
-                return keys[b].compare(keys[a]) < 0;
+                return text_before(b, a);
             return colours[a] > colours[b];
         }
-        return descending ? keys[b].compare(keys[a]) < 0 : keys[a].compare(keys[b]) < 0;
+        return descending ? text_before(b, a) : text_before(a, b);
     });
 
     std::vector<Row> sorted;

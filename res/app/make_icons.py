@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes the window and product icons (163, 164, 166) as 64 x 64 PNG files beside this script.
+"""Writes the window and product icons (163, 164, 166) as 64 x 64 PNG files beside this script, and
+each as a Windows icon file (.ico) of the sizes Windows shows, for the programs' resources.
 
 The shapes are drawn in a 64 x 64 design space; render() and png() take another pixel size for the
 desktop icons that packaging/make_hicolor_icons.py makes from the same drawing.
@@ -86,11 +87,30 @@ def png(pixels, size=SIZE):
             + chunk(b"IEND", b""))
 
 
+# The sizes of the Windows icon files: small and large icons at the common display scalings, the caption
+# icon (20), and Explorer's largest view.
+ICO_SIZES = (16, 20, 24, 32, 48, 64, 256)
+
+
+def ico(images):
+    """A Windows icon file of (size, PNG data) pairs; Windows reads PNG-compressed icon images."""
+    header = struct.pack("<HHH", 0, 1, len(images))
+    offset = len(header) + 16 * len(images)
+    entries, data = b"", b""
+    for size, image in images:
+        side = 0 if size >= 256 else size  # 0 stands for 256
+        entries += struct.pack("<BBBBHHII", side, side, 0, 0, 1, 32, len(image), offset + len(data))
+        data += image
+    return header + entries + data
+
+
 def main():
     folder = os.path.dirname(os.path.abspath(__file__))
     for number, (colour, kind) in ICONS.items():
         with open(os.path.join(folder, f"icon_{number}.png"), "wb") as out:
             out.write(png(render(colour, kind)))
+        with open(os.path.join(folder, f"icon_{number}.ico"), "wb") as out:
+            out.write(ico([(size, png(render(colour, kind, size), size)) for size in ICO_SIZES]))
 
 
 if __name__ == "__main__":

@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 
 #include "app/CTarvoCheckToolDlg.h"
+#include "tests/gui/offscreen_application.h"
 #include "tests/integration/lab_support.h"
 #include "ui/CSCMessageBox.h"
 #include "ui/CSCStatic.h"
@@ -41,17 +41,14 @@ const QString& TestHome()
 
 QApplication* EnsureAppTestApplication()
 {
-    static int argc = 1;
-    static char name[] = "app_test";
-    static char* argv[] = {name, nullptr};
     static QApplication* app = [] {
         for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_RUNTIME_DIR"}) {
             const QString folder = TestHome() + QLatin1Char('/') + QString::fromLatin1(variable);
             QDir().mkpath(folder);
             QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-            setenv(variable, folder.toLocal8Bit().constData(), 1);
+            qputenv(variable, folder.toLocal8Bit());
         }
-        auto* created = new QApplication(argc, argv);
+        auto* created = NewOffscreenApplication("app_test");
         InitControlLibrary();
         return created;
     }();
@@ -101,8 +98,8 @@ bool EventHook::eventFilter(QObject* watched, QEvent* event)
 
 void UseLabWebServer(const ProductLab& lab)
 {
-    setenv("CHECKTOOL_WEB_HOST", "127.0.0.1", 1);
-    setenv("CHECKTOOL_WEB_PORT", std::to_string(lab.port("web_https")).c_str(), 1);
+    qputenv("CHECKTOOL_WEB_HOST", "127.0.0.1");
+    qputenv("CHECKTOOL_WEB_PORT", QByteArray::number(lab.port("web_https")));
 }
 
 std::string LabScenario(const std::string& checklist_members, const std::string& servers, const std::string& root)

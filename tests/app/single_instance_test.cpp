@@ -2,8 +2,11 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
+
+#include <future>
 
 #include "app/single_instance.h"
 #include "tests/app/app_support.h"
@@ -24,9 +27,12 @@ TEST(SingleInstanceTest, ALaterCopyIsRefusedAndBringsTheFirstForward)
     ASSERT_TRUE(first.Acquire());
     QSignalSpy activated(&first, &SingleInstance::ActivationRequested);
 
+    // The later copy asks from a thread of its own, as from its own process, while this one listens:
+    // a Windows pipe's request is only taken up while the first copy's event loop runs.
     SingleInstance second(QStringLiteral("single_instance_test"));
-    EXPECT_FALSE(second.Acquire());
-    EXPECT_TRUE(activated.count() == 1 || activated.wait(5000));
+    std::future<bool> second_runs = std::async(std::launch::async, [&second] { return second.Acquire(); });
+    EXPECT_TRUE(activated.wait(5000));
+    EXPECT_FALSE(second_runs.get());
 
     SingleInstance other_name(QStringLiteral("single_instance_test_other"));
     EXPECT_TRUE(other_name.Acquire());
@@ -46,8 +52,10 @@ TEST(SingleInstanceTest, TheFirstCopyEndingLetsTheNextOneRun)
 // copy is asked to come forward.
 TEST(SingleInstanceTest, TheToolStartedAgainEndsSilently)
 {
-    const QString tool = QStringLiteral(CHECKTOOL_BINARY_DIR "/app/checktool");
-    ASSERT_TRUE(QFileInfo(tool).isExecutable()) << tool.toStdString();
+    // With the platform's suffix for programs, if any.
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("checktool"),
+                                                        {QStringLiteral(CHECKTOOL_BINARY_DIR "/app")});
+    ASSERT_TRUE(QFileInfo(tool).isExecutable()) << CHECKTOOL_BINARY_DIR "/app/checktool is missing";
     SingleInstance running;
     ASSERT_TRUE(running.Acquire());
     QSignalSpy activated(&running, &SingleInstance::ActivationRequested);

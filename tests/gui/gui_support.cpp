@@ -1,5 +1,6 @@
 #include "tests/gui/gui_support.h"
 
+#include "tests/gui/offscreen_application.h"
 #include "ui/ui_init.h"
 
 #include <gtest/gtest.h>
@@ -19,11 +20,8 @@ public:
 
 QApplication* EnsureApplication()
 {
-    static int argc = 1;
-    static char name[] = "gui_test";
-    static char* argv[] = {name, nullptr};
     static QApplication* app = [] {
-        auto* created = new QApplication(argc, argv);
+        auto* created = NewOffscreenApplication("gui_test");
         InitControlLibrary();
         return created;
     }();

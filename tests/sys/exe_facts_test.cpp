@@ -47,7 +47,7 @@ TEST(ExeFacts, OwnExecutable) {
     EXPECT_EQ(get_exe_path(false), split_path(exe, 5));
     EXPECT_EQ(get_file_version(), CHECKTOOL_VERSION);
     EXPECT_EQ(get_file_version(exe, "FileVersion"), CHECKTOOL_VERSION);
-    EXPECT_EQ(get_file_version("", "CompanyName"), "(null)");
+    EXPECT_EQ(get_file_version("", "PrivateBuild"), "(null)");
     EXPECT_GT(get_file_time(exe), 0);
 }
 
