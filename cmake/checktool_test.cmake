@@ -11,10 +11,6 @@ function(checktool_area_tests dir)
   if(CHECKTOOL_WITHOUT_HTTP)
     list(FILTER tests EXCLUDE REGEX "/http_request_test\\.cpp$")
   endif()
-  # Sets the environment through POSIX calls; joins the Windows build once ported.
-  if(WIN32)
-    list(FILTER tests EXCLUDE REGEX "/report/file_inventory_test\\.cpp$")
-  endif()
   file(GLOB helpers CONFIGURE_DEPENDS ${dir}/*_support.cpp ${dir}/*_support_${checktool_platform}.cpp)
   # End-to-end and window tests drive the product lab through the integration tests' helper.
   set(uses_lab OFF)

@@ -14,11 +14,12 @@
 #include "sys/fs_path.h"
 #include "sys/run_and_capture.h"
 #include "sys/text_convert.h"
+#include "tests/regex_matchers.h"
 #include "tests/report/zip_test_support.h"
 
 namespace fs = std::filesystem;
+using regex_matchers::MatchesRegex;
 using ::testing::ElementsAre;
-using ::testing::MatchesRegex;
 
 namespace {
 
@@ -311,6 +312,6 @@ TEST_F(SaveLog, RealCommandsIntoTheDefaultCollectionFolder) {
     EXPECT_THAT(unzip_entry(result.archive_path, "tasklist.txt"), ::testing::HasSubstr("PID"));
     EXPECT_THAT(unzip_entry(result.archive_path, "ipconfig.txt"), ::testing::StartsWith("\xEF\xBB\xBF"));
     const std::string report = unzip_entry(result.archive_path, "check_result.txt");
-    EXPECT_THAT(report, ::testing::ContainsRegex(R"(memory : [0-9,]+\.[0-9]GB / [0-9,]+\.[0-9]GB)"));
-    EXPECT_THAT(report, ::testing::ContainsRegex(R"(disk / : [0-9,]+\.[0-9]GB / [0-9,]+\.[0-9]GB)"));
+    EXPECT_THAT(report, regex_matchers::ContainsRegex(R"(memory : [0-9,]+\.[0-9]GB / [0-9,]+\.[0-9]GB)"));
+    EXPECT_THAT(report, regex_matchers::ContainsRegex(R"(disk / : [0-9,]+\.[0-9]GB / [0-9,]+\.[0-9]GB)"));
 }

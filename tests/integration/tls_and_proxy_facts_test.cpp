@@ -8,9 +8,10 @@
 
 #include "net/CHttpRequest.h"
 #include "tests/integration/lab_support.h"
+#include "tests/regex_matchers.h"
 
+using regex_matchers::MatchesRegex;
 using ::testing::HasSubstr;
-using ::testing::MatchesRegex;
 
 namespace {
 
