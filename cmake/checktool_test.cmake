@@ -5,12 +5,13 @@
 # offscreen.
 function(checktool_area_tests dir)
   get_filename_component(area ${dir} NAME)
+  # Not yet in the Windows build: their lab helper still starts the lab through POSIX calls.
+  if(WIN32 AND area MATCHES "^(e2e|integration)$")
+    return()
+  endif()
   file(GLOB tests CONFIGURE_DEPENDS ${dir}/*_test.cpp)
   # A *_win_test.cpp (or *_posix_test.cpp) tests one platform's half only.
   list(FILTER tests EXCLUDE REGEX "_${checktool_other_platform}_test\\.cpp$")
-  if(CHECKTOOL_WITHOUT_HTTP)
-    list(FILTER tests EXCLUDE REGEX "/http_request_test\\.cpp$")
-  endif()
   file(GLOB helpers CONFIGURE_DEPENDS ${dir}/*_support.cpp ${dir}/*_support_${checktool_platform}.cpp)
   # End-to-end and window tests drive the product lab through the integration tests' helper.
   set(uses_lab OFF)

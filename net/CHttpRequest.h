@@ -1,9 +1,12 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "net/http_transport.h"
 #include "net/server_certificate.h"
 
 // One synchronous HTTP request on the caller's thread. Never throws and never shows anything:
@@ -20,6 +23,9 @@
 // A request cut off by either limit fails with 12002, also when part of a body had arrived.
 class CHttpRequest {
 public:
+    using HttpTransport =
+        std::function<HttpExchangeOutcome(const HttpExchangeRequest&, HttpExchangeReceiver&)>;
+
     static constexpr int kDefaultTimeoutMs = 30000;
     static constexpr int kTotalTimeouts = 2;
 
@@ -28,7 +34,10 @@ public:
                  std::vector<std::string>* headers = nullptr, std::string body = {},
                  std::string download_path = {});
 
+    // Through the platform's HTTP stack.
     void Send();
+    // Through another transport: the decisions around the exchange, without a network.
+    void Send(const HttpTransport& exchange);
     // Ready for another attempt: keeps host, port, path, method, use_https, timeout and headers.
     void Reset();
 
@@ -57,4 +66,6 @@ public:
 
 private:
     bool prepare();
+    bool usable_address();
+    void fail_sending(int error, std::chrono::steady_clock::time_point start);
 };

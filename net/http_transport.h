@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
-// One HTTP exchange through the platform's own HTTP stack (WinINet on Windows). The portable request
-// decides what to send and what the outcome means; the transport only carries it. Redirects are
-// followed; any server certificate is accepted.
+#include "net/server_certificate.h"
+
+// One HTTP exchange through the platform's HTTP stack (WinINet on Windows, libcurl elsewhere). The
+// portable request decides what to send and what the outcome means; the transport only carries it.
+// Redirects are followed; any server certificate is accepted.
 
 struct HttpExchangeRequest {
     std::string host;  // a host name or dotted address, already checked
@@ -19,6 +21,12 @@ struct HttpExchangeRequest {
     std::string body;
     bool sends_body = false;
     int idle_timeout_ms = 30000;  // bounds every stretch of silence: connecting, sending, each read
+    // Bounds the whole exchange (lookup, connection, redirects, head and body), however the peer
+    // paces its bytes; reaching it fails the exchange with 12002, even in the middle of a body.
+    int total_timeout_ms = 60000;
+    // Certificates to judge the server's chain against instead of the system's trust store, where
+    // the platform's stack lets a request choose (not WinINet, which always asks the system).
+    std::string trust_file;
 };
 
 // Told about the final answer (after redirects) as it arrives.
@@ -31,11 +39,20 @@ public:
     virtual bool on_body(const char* data, std::size_t size) = 0;
 };
 
+// The step whose failure `error` reports, named after the WinINet call that fails there.
+enum class HttpExchangeStep {
+    open,     // InternetOpen: no session
+    connect,  // InternetConnect: no connection handle (the address cannot be used)
+    send,     // HttpSendRequest and everything after it
+};
+
 struct HttpExchangeOutcome {
-    int error = 0;                // 0, or the WinINet number of what failed
+    int error = 0;  // 0, or the WinINet number of what failed
+    HttpExchangeStep failed_step = HttpExchangeStep::send;
     long status = 0;              // the final status; 0 when it could not be read
-    bool answer_arrived = false;  // the final answer's headers came before any failure
+    bool answer_arrived = false;  // the final answer's head came before any failure
     bool stopped_by_receiver = false;
+    HttpTransportFacts facts;  // the proxy taken and the certificate presented, as far as known
 };
 
 HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchangeReceiver& receiver);

@@ -4,14 +4,22 @@
 #include <wininet.h>
 // clang-format on
 
+#include <algorithm>
+#include <chrono>
 #include <memory>
+#include <vector>
 
+#include "net/deadline_watchdog.h"
 #include "net/http_transport.h"
+#include "net/proxy_list.h"
+#include "net/wininet_certificate.h"
+#include "net/wininet_error.h"
 #include "sys/win/wide_text.h"
 
 namespace {
 
-constexpr int kInternalError = 12004;  // ERROR_INTERNET_INTERNAL_ERROR
+using wininet_error::kInternalError;
+using wininet_error::kTimeout;
 constexpr DWORD kReadSize = 8192;
 
 struct InternetCloser {
@@ -52,22 +60,102 @@ std::int64_t announced_length(HINTERNET request) {
     return end != text && length >= 0 ? length : -1;
 }
 
+// The proxy the session's settings (the user's, or the environment's under Wine) send the request
+// through; empty when it goes direct.
+std::string proxy_taken(HINTERNET session, const HttpExchangeRequest& request) {
+    // INTERNET_PROXY_INFO as the wide call fills it (the header's type follows the build's character set).
+    struct ProxyInfo {
+        DWORD dwAccessType;
+        const wchar_t* lpszProxy;
+        const wchar_t* lpszProxyBypass;
+    };
+    DWORD size = 0;
+    InternetQueryOptionW(session, INTERNET_OPTION_PROXY, nullptr, &size);
+    if (size < sizeof(ProxyInfo)) return {};
+    std::vector<unsigned char> buffer(size);
+    auto* info = reinterpret_cast<ProxyInfo*>(buffer.data());
+    if (!InternetQueryOptionW(session, INTERNET_OPTION_PROXY, info, &size) ||
+        info->dwAccessType != INTERNET_OPEN_TYPE_PROXY || !info->lpszProxy)
+        return {};
+    return proxy_from_lists(narrow(info->lpszProxy),
+                            info->lpszProxyBypass ? narrow(info->lpszProxyBypass) : "",
+                            request.use_https ? "https" : "http", request.host);
+}
+
+// Sends the opened request and hands its final answer to the receiver.
+void carry(HINTERNET exchange, const HttpExchangeRequest& request,
+           std::chrono::steady_clock::time_point deadline, HttpExchangeReceiver& receiver,
+           HttpExchangeOutcome& outcome) {
+    std::string header_block;
+    for (const std::string& line : request.header_lines) header_block += line + "\r\n";
+    const std::wstring headers = widen(header_block);
+    const BOOL sent = HttpSendRequestW(exchange, headers.empty() ? nullptr : headers.c_str(),
+                                       static_cast<DWORD>(headers.size()),
+                                       request.sends_body ? const_cast<char*>(request.body.data()) : nullptr,
+                                       request.sends_body ? static_cast<DWORD>(request.body.size()) : 0);
+    if (!sent) {
+        outcome.error = last_internet_error();
+        return;
+    }
+    if (request.use_https) outcome.facts.certificate = wininet_presented_certificate(exchange);
+
+    DWORD status = 0;
+    DWORD size = sizeof status;
+    if (!HttpQueryInfoW(exchange, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
+        return;
+    outcome.status = static_cast<long>(status);
+    outcome.answer_arrived = true;
+    receiver.on_final_answer(outcome.status, announced_length(exchange));
+
+    // What has arrived, a piece at a time: a read of a full buffer would wait for all of it, however
+    // slowly it comes, and a closed handle does not end such a wait everywhere (Wine). So no call
+    // waits longer than one idle time-out, and the deadline is looked at between the pieces.
+    char buffer[kReadSize];
+    for (;;) {
+        if (std::chrono::steady_clock::now() >= deadline) {
+            outcome.error = kTimeout;
+            return;
+        }
+        DWORD available = 0;
+        if (!InternetQueryDataAvailable(exchange, &available, 0, 0)) {
+            outcome.error = last_internet_error();
+            return;
+        }
+        DWORD got = 0;
+        if (available > 0 &&
+            !InternetReadFile(exchange, buffer, std::min<DWORD>(available, sizeof buffer), &got)) {
+            outcome.error = last_internet_error();
+            return;
+        }
+        if (got == 0) return;
+        if (!receiver.on_body(buffer, got)) {
+            outcome.stopped_by_receiver = true;
+            return;
+        }
+    }
+}
+
 }  // namespace
 
 HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchangeReceiver& receiver) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(std::max(request.total_timeout_ms, 1));
     HttpExchangeOutcome outcome;
     // The system's proxy settings apply, as for every other program of the user.
     InternetHandle session(InternetOpenW(L"request_url", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) {
         outcome.error = last_internet_error();
+        outcome.failed_step = HttpExchangeStep::open;
         return outcome;
     }
     set_timeouts(session.get(), request.idle_timeout_ms);
+    outcome.facts.proxy = proxy_taken(session.get(), request);
     InternetHandle connection(InternetConnectW(session.get(), widen(request.host).c_str(),
                                                static_cast<INTERNET_PORT>(request.port), nullptr, nullptr,
                                                INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) {
         outcome.error = last_internet_error();
+        outcome.failed_step = HttpExchangeStep::connect;
         return outcome;
     }
     DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
@@ -84,38 +172,14 @@ HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchan
     }
     if (request.use_https) accept_any_certificate(exchange.get());
 
-    std::string header_block;
-    for (const std::string& line : request.header_lines) header_block += line + "\r\n";
-    const std::wstring headers = widen(header_block);
-    const BOOL sent = HttpSendRequestW(exchange.get(), headers.empty() ? nullptr : headers.c_str(),
-                                       static_cast<DWORD>(headers.size()),
-                                       request.sends_body ? const_cast<char*>(request.body.data()) : nullptr,
-                                       request.sends_body ? static_cast<DWORD>(request.body.size()) : 0);
-    if (!sent) {
-        outcome.error = last_internet_error();
-        return outcome;
+    // WinINet's time-outs bound each wait, not the whole: closing the request from another thread
+    // ends whatever call is blocked on it.
+    HINTERNET handle = exchange.get();
+    DeadlineWatchdog watchdog(deadline, [handle] { InternetCloseHandle(handle); });
+    carry(handle, request, deadline, receiver, outcome);
+    if (watchdog.stop()) {
+        exchange.release();  // closed already
+        outcome.error = kTimeout;
     }
-
-    DWORD status = 0;
-    DWORD size = sizeof status;
-    if (!HttpQueryInfoW(exchange.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
-                        nullptr))
-        return outcome;
-    outcome.status = static_cast<long>(status);
-    outcome.answer_arrived = true;
-    receiver.on_final_answer(outcome.status, announced_length(exchange.get()));
-
-    char buffer[kReadSize];
-    for (;;) {
-        DWORD got = 0;
-        if (!InternetReadFile(exchange.get(), buffer, sizeof buffer, &got)) {
-            outcome.error = last_internet_error();
-            return outcome;
-        }
-        if (got == 0) return outcome;
-        if (!receiver.on_body(buffer, got)) {
-            outcome.stopped_by_receiver = true;
-            return outcome;
-        }
-    }
+    return outcome;
 }

@@ -45,6 +45,10 @@ std::string pem_sha256(const std::string& pem) {
     std::string der;
     CryptoPP::StringSource(pem.substr(body, end - body), true,
                            new CryptoPP::Base64Decoder(new CryptoPP::StringSink(der)));
+    return der_sha256(der);
+}
+
+std::string der_sha256(const std::string& der) {
     if (der.empty()) return {};
     std::string hex;
     CryptoPP::SHA256 hash;

@@ -33,3 +33,5 @@ std::string utc_time_text(const std::string& library_time);
 
 // The lower-case hexadecimal SHA-256 of the DER inside a PEM certificate; empty when there is none.
 std::string pem_sha256(const std::string& pem);
+// The lower-case hexadecimal SHA-256 of a DER encoding; empty for an empty one.
+std::string der_sha256(const std::string& der);

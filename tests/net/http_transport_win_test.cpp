@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <winsock2.h>
 
+#include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
 
@@ -13,7 +15,9 @@ namespace {
 // Listens on a free loopback port and answers one connection with a fixed reply.
 class OneAnswerServer {
 public:
-    explicit OneAnswerServer(std::string reply) : reply(std::move(reply)) {
+    // trickle_ms above 0: after the reply, one more byte at that pace until the client leaves.
+    explicit OneAnswerServer(std::string reply, int trickle_ms = 0)
+        : reply(std::move(reply)), trickle_ms(trickle_ms) {
         WSADATA data{};
         WSAStartup(MAKEWORD(2, 2), &data);
         listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
@@ -28,6 +32,7 @@ public:
         worker = std::thread([this] { serve(); });
     }
     ~OneAnswerServer() {
+        stopping = true;
         closesocket(listener);  // ends a pending accept
         worker.join();
         WSACleanup();
@@ -45,9 +50,11 @@ private:
             if (got <= 0) break;
             request.append(buffer, got);
         }
-        if (!reply.empty())
+        if (!reply.empty()) {
             send(peer, reply.data(), static_cast<int>(reply.size()), 0);
-        else
+            while (trickle_ms > 0 && !stopping && send(peer, "x", 1, 0) == 1)
+                std::this_thread::sleep_for(std::chrono::milliseconds(trickle_ms));
+        } else
             recv(peer, buffer, sizeof buffer, 0);  // silent until the client gives up
         shutdown(peer, SD_BOTH);
         closesocket(peer);
@@ -61,6 +68,8 @@ private:
     }
 
     std::string reply;
+    int trickle_ms;
+    std::atomic<bool> stopping{false};
     SOCKET listener = INVALID_SOCKET;
     std::thread worker;
 };
@@ -141,4 +150,21 @@ TEST(HttpTransportWin, ARefusedPortGivesItsWinInetNumber) {
     EXPECT_EQ(outcome.error, 12029);
     EXPECT_FALSE(outcome.answer_arrived);
     EXPECT_EQ(refused.answers, 0);
+}
+
+TEST(HttpTransportWin, ABodyThatNeverEndsIsCutAtTheTotalBound) {
+    // Each byte comes well within the idle time-out; only the bound on the whole can end this.
+    OneAnswerServer endless("HTTP/1.0 200 OK\r\nContent-Length: 1000000000\r\n\r\n", 20);
+    HttpExchangeRequest request = local(endless.port, "GET", "/");
+    request.idle_timeout_ms = 5000;
+    request.total_timeout_ms = 500;
+    Recorder recorder;
+    const auto start = std::chrono::steady_clock::now();
+    const HttpExchangeOutcome outcome = http_exchange(request, recorder);
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(outcome.error, 12002);
+    EXPECT_TRUE(outcome.answer_arrived);
+    EXPECT_FALSE(recorder.body.empty()) << "bytes were arriving";
+    // Room for a loaded machine, yet far below the idle time-out the trickle keeps resetting.
+    EXPECT_LT(elapsed, std::chrono::milliseconds(3000));
 }
