@@ -14,7 +14,8 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     // Starts argv[0] with the extra environment variables; standard input is empty.
-    bool start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& environment = {});
+    bool start(const std::vector<std::string>& argv,
+               const std::map<std::string, std::string>& environment = {});
     // The next line of standard output without its line end; false at its end.
     bool read_line(std::string& line);
     // Everything standard output still has to say.
@@ -25,8 +26,14 @@ public:
     int wait();
 
 private:
+#ifdef _WIN32
+    void* process = nullptr;  // the process handle
+    void* output = nullptr;   // the reading end of its standard output
+    unsigned long id = 0;
+#else
     int pid = -1;
     int output = -1;
+#endif
     std::string buffered;
 };
 
