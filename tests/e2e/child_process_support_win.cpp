@@ -7,30 +7,9 @@
 
 #include "sys/win/wide_text.h"
 #include "tests/e2e/child_process.h"
+#include "tests/integration/windows_command_line.h"
 
 namespace {
-
-// A command line that gives the program exactly these arguments (CommandLineToArgvW's rules).
-std::string command_line(const std::vector<std::string>& arguments) {
-    std::string line;
-    for (const std::string& argument : arguments) {
-        if (!line.empty()) line += ' ';
-        line += '"';
-        size_t backslashes = 0;
-        for (char c : argument) {
-            if (c == '\\') {
-                ++backslashes;
-                continue;
-            }
-            line.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
-            backslashes = 0;
-            line += c;
-        }
-        line.append(backslashes * 2, '\\');
-        line += '"';
-    }
-    return line;
-}
 
 // This process's environment with the extra variables set (names compare without case), as the
 // double-zero-terminated block CreateProcessW takes.
@@ -78,7 +57,7 @@ bool ChildProcess::start(const std::vector<std::string>& argv,
     startup.hStdInput = nothing;
     startup.hStdOutput = write_end;
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    std::wstring command = widen(command_line(argv));
+    std::wstring command = widen(windows_command_line(argv));
     std::wstring variables = environment_block(environment);
     PROCESS_INFORMATION started{};
     // Its own process group, so that a console interrupt reaches it alone.

@@ -9,40 +9,17 @@
 
 #include <chrono>
 #include <string>
-#include <vector>
 
 #include "sys/win/wide_text.h"
 #include "tests/integration/lab_process.h"
 #include "tests/integration/lab_support.h"
+#include "tests/integration/windows_command_line.h"
 
 namespace {
 
 // How long the lab may take to connect, to print a line, or to end.
 constexpr int kBoundMilliseconds = 30000;
 constexpr char kExitPrefix[] = "lab exit status ";
-
-// A Windows command line (UTF-8) that gives the program exactly these arguments (the rules of
-// CommandLineToArgvW and the C runtime: quotes around each, backslashes doubled only before a quote).
-std::string windows_command_line(const std::vector<std::string>& arguments) {
-    std::string line;
-    for (const std::string& argument : arguments) {
-        if (!line.empty()) line += ' ';
-        line += '"';
-        size_t backslashes = 0;
-        for (char c : argument) {
-            if (c == '\\') {
-                ++backslashes;
-                continue;
-            }
-            line.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
-            backslashes = 0;
-            line += c;
-        }
-        line.append(backslashes * 2, '\\');
-        line += '"';
-    }
-    return line;
-}
 
 bool readable_within(SOCKET s, int milliseconds) {
     fd_set readable;
