@@ -26,6 +26,16 @@ public:
     int wait();
 
 private:
+    // Moves the first whole line out of what was read (without its line end); false when none is whole.
+    bool take_line(std::string& line) {
+        const size_t end = buffered.find('\n');
+        if (end == std::string::npos) return false;
+        line = buffered.substr(0, end);
+        buffered.erase(0, end + 1);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        return true;
+    }
+
 #ifdef _WIN32
     void* process = nullptr;  // the process handle
     void* output = nullptr;   // the reading end of its standard output

@@ -78,19 +78,13 @@ bool ChildProcess::start(const std::vector<std::string>& argv,
 }
 
 bool ChildProcess::read_line(std::string& line) {
-    for (;;) {
-        const size_t end = buffered.find('\n');
-        if (end != std::string::npos) {
-            line = buffered.substr(0, end);
-            buffered.erase(0, end + 1);
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            return true;
-        }
+    while (!take_line(line)) {
         char chunk[4096];
         DWORD n = 0;
         if (!ReadFile(output, chunk, sizeof chunk, &n, nullptr) || n == 0) return false;
         buffered.append(chunk, n);
     }
+    return true;
 }
 
 std::string ChildProcess::read_rest() {
