@@ -96,8 +96,10 @@ bool CSCLog::open(std::string folder, std::string prefix, int level) {
         if (!file) return false;
         log_folder = dir;
         file_prefix = prefix;
-        // A new file starts with the UTF-8 byte-order mark, as the Windows tools expect.
-        if (std::ftell(file) == 0) std::fputs("\xEF\xBB\xBF", file);
+        // A new file starts with the UTF-8 byte-order mark, as the Windows tools expect. Until the first
+        // write, an appending stream may stand at the start of a file that is not empty (Windows' C
+        // library does), so the end is sought first.
+        if (std::fseek(file, 0, SEEK_END) == 0 && std::ftell(file) == 0) std::fputs("\xEF\xBB\xBF", file);
         return true;
     };
     // An installed program (in a bin folder such as /usr/bin) keeps no log among the system's programs,

@@ -130,7 +130,8 @@ std::string error_text(int code) {
 
 bool is_unknown_error_text(const std::string& text) {
     std::string lower = ascii_lower(text);
-    if (lower.empty() || lower == "unknown error") return true;
+    // "Unknown error code" is what Windows' C++ library says of a number the system has no message for.
+    if (lower.empty() || lower == "unknown error" || lower == "unknown error code") return true;
     // The C library's "Unknown error 1234" (or "-5").
     const std::string prefix = "unknown error ";
     if (lower.compare(0, prefix.size(), prefix) != 0) return false;

@@ -7,7 +7,8 @@
 // messages, every other code the operating system's message.
 std::string error_text(int code);
 
-// Whether a message says only that the code is unknown (empty, "unknown error", "Unknown error 42").
+// Whether a message says only that the code is unknown (empty, "unknown error", "Unknown error 42",
+// "Unknown error code").
 bool is_unknown_error_text(const std::string& text);
 
 // Every code from 1 up with a known message, ascending, the HTTP client's numbers included.

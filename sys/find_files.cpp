@@ -53,14 +53,17 @@ struct SearchRules {
     bool recursive;
 };
 
-void search(std::vector<std::string>& out, const std::filesystem::path& folder, const SearchRules& rules) {
+// Paths are the folder's text as given plus "/" and the names below it, on Windows too (where the
+// library would join with a backslash), so that a list sorts the same on every platform.
+void search(std::vector<std::string>& out, const std::string& folder, const SearchRules& rules) {
     std::error_code ec;
-    std::filesystem::directory_iterator it(folder, std::filesystem::directory_options::skip_permission_denied,
-                                           ec);
+    std::filesystem::directory_iterator it(fs_path(folder),
+                                           std::filesystem::directory_options::skip_permission_denied, ec);
+    const bool ends_with_separator = folder.empty() || folder.back() == '/' || folder.back() == '\\';
     // A folder that cannot be read, or vanishes meanwhile, simply contributes nothing more.
     for (std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
         const std::filesystem::directory_entry& entry = *it;
-        std::string path = utf8_of(entry.path());
+        std::string path = folder + (ends_with_separator ? "" : "/") + utf8_of(entry.path().filename());
         std::string name = ascii_lower(split_path(path, 5));
         if (!wildcard_match(rules.pattern, name)) continue;
 
@@ -69,7 +72,7 @@ void search(std::vector<std::string>& out, const std::filesystem::path& folder, 
         if (entry.is_directory(status_ec)) {
             // Never through a link: a link back up the tree would make the search endless.
             if (rules.recursive && !link)
-                search(out, entry.path(), rules);
+                search(out, path, rules);
             else if (!rules.recursive && rules.include_folders)
                 out.push_back(path);
             continue;
@@ -95,6 +98,6 @@ void find_files(std::vector<std::string>& out, const std::string& folder, const 
     rules.excludes = split_lower(excludes, false);
     rules.include_folders = include_folders;
     rules.recursive = recursive;
-    search(out, fs_path(folder), rules);
+    search(out, folder, rules);
     if (sort) std::sort(out.begin(), out.end());
 }

@@ -28,32 +28,51 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 // Deeper than any folder the test leaves behind; bounds the descent through a hostile tree.
 constexpr int kDepthLimit = 32;
 
-// Removes what a folder holds: links and junctions go as entries, never followed.
-bool remove_contents(const std::wstring& folder, int depth) {
+// Deletes exactly the object behind the handle, whatever now stands at its name.
+bool delete_by_handle(HANDLE handle) {
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition);
+}
+
+// Removes what a folder holds: links and junctions go as entries, never followed. The folder is read
+// through the handle held on it: listing it by name again (FindFirstFileW) opens it a second time, which
+// the handle's delete access makes a sharing violation on some systems, and it could be another folder
+// by then.
+bool remove_contents(HANDLE folder, const std::wstring& folder_path, int depth) {
     if (depth > kDepthLimit) return false;
-    WIN32_FIND_DATAW entry{};
-    HANDLE listing = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (listing == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    alignas(LONGLONG) unsigned char listing[16 * 1024];
+    FILE_INFO_BY_HANDLE_CLASS next = FileIdBothDirectoryRestartInfo;
     bool all_gone = true;
-    do {
-        const std::wstring name = entry.cFileName;
-        if (name == L"." || name == L"..") continue;
-        const std::wstring path = folder + L"\\" + name;
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
-            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        const bool directory = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-        const bool link = (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-        bool gone = false;
-        if (!directory)
-            gone = DeleteFileW(path.c_str());
-        else if (link)
-            gone = RemoveDirectoryW(path.c_str());
-        else
-            gone = remove_contents(path, depth + 1) && RemoveDirectoryW(path.c_str());
-        all_gone = all_gone && gone;
-    } while (FindNextFileW(listing, &entry));
-    FindClose(listing);
-    return all_gone;
+    while (GetFileInformationByHandleEx(folder, next, listing, sizeof listing)) {
+        next = FileIdBothDirectoryInfo;
+        for (size_t at = 0;;) {
+            const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(listing + at);
+            const std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
+            if (name != L"." && name != L"..") {
+                const std::wstring path = folder_path + L"\\" + name;
+                if (entry->FileAttributes & FILE_ATTRIBUTE_READONLY)
+                    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+                const bool directory = (entry->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+                const bool link = (entry->FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+                bool gone = false;
+                if (!directory) {
+                    gone = DeleteFileW(path.c_str());
+                } else if (link) {
+                    gone = RemoveDirectoryW(path.c_str());
+                } else {
+                    Handle inner(CreateFileW(
+                        path.c_str(), DELETE | FILE_LIST_DIRECTORY, kShareAll, nullptr, OPEN_EXISTING,
+                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+                    gone = inner.valid() && remove_contents(inner.get(), path, depth + 1) &&
+                           delete_by_handle(inner.get());
+                }
+                all_gone = all_gone && gone;
+            }
+            if (entry->NextEntryOffset == 0) break;
+            at += entry->NextEntryOffset;
+        }
+    }
+    return GetLastError() == ERROR_NO_MORE_FILES && all_gone;
 }
 
 bool write_all(HANDLE file, const std::string& bytes) {
@@ -68,12 +87,6 @@ bool write_all(HANDLE file, const std::string& bytes) {
         done += written;
     }
     return true;
-}
-
-// Deletes exactly the object behind the handle, whatever now stands at its name.
-bool delete_by_handle(HANDLE handle) {
-    FILE_DISPOSITION_INFO disposition{TRUE};
-    return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition);
 }
 
 }  // namespace
@@ -118,7 +131,7 @@ FolderRightsOutcome test_folder_rights(const std::string& parent, const std::str
         outcome.file_delete_error = GetLastError();
     }
 
-    const bool emptied = remove_contents(folder_path, 0);
+    const bool emptied = remove_contents(folder.get(), folder_path, 0);
     if (delete_by_handle(folder.get()) && folder.close()) {
         outcome.folder_deleted = true;
     } else {

@@ -14,7 +14,8 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     // Starts argv[0] with the extra environment variables; standard input is empty.
-    bool start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& environment = {});
+    bool start(const std::vector<std::string>& argv,
+               const std::map<std::string, std::string>& environment = {});
     // The next line of standard output without its line end; false at its end.
     bool read_line(std::string& line);
     // Everything standard output still has to say.
@@ -25,8 +26,24 @@ public:
     int wait();
 
 private:
+    // Moves the first whole line out of what was read (without its line end); false when none is whole.
+    bool take_line(std::string& line) {
+        const size_t end = buffered.find('\n');
+        if (end == std::string::npos) return false;
+        line = buffered.substr(0, end);
+        buffered.erase(0, end + 1);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        return true;
+    }
+
+#ifdef _WIN32
+    void* process = nullptr;  // the process handle
+    void* output = nullptr;   // the reading end of its standard output
+    unsigned long id = 0;
+#else
     int pid = -1;
     int output = -1;
+#endif
     std::string buffered;
 };
 

@@ -15,7 +15,8 @@ ChildProcess::~ChildProcess() {
     if (output >= 0) close(output);
 }
 
-bool ChildProcess::start(const std::vector<std::string>& argv, const std::map<std::string, std::string>& environment) {
+bool ChildProcess::start(const std::vector<std::string>& argv,
+                         const std::map<std::string, std::string>& environment) {
     int pipe_ends[2];
     if (pipe(pipe_ends) != 0) return false;
     pid = fork();
@@ -39,18 +40,13 @@ bool ChildProcess::start(const std::vector<std::string>& argv, const std::map<st
 }
 
 bool ChildProcess::read_line(std::string& line) {
-    for (;;) {
-        const size_t end = buffered.find('\n');
-        if (end != std::string::npos) {
-            line = buffered.substr(0, end);
-            buffered.erase(0, end + 1);
-            return true;
-        }
+    while (!take_line(line)) {
         char chunk[4096];
         const ssize_t n = read(output, chunk, sizeof chunk);
         if (n <= 0) return false;
         buffered.append(chunk, static_cast<size_t>(n));
     }
+    return true;
 }
 
 std::string ChildProcess::read_rest() {
@@ -75,4 +71,6 @@ int ChildProcess::wait() {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-bool running_as_root() { return geteuid() == 0; }
+bool running_as_root() {
+    return geteuid() == 0;
+}

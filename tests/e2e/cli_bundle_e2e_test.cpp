@@ -11,6 +11,7 @@
 #include "sys/user_identity.h"
 #include "tests/e2e/child_process.h"
 #include "tests/e2e/lab_product_support.h"
+#include "tests/regex_matchers.h"
 
 namespace fs = std::filesystem;
 using ::testing::HasSubstr;
@@ -148,9 +149,9 @@ TEST(CheckToolCliBundle, LocalCheckListRunsWithoutAskingTheWebServer) {
     EXPECT_EQ(cli.wait(), 0);
     ASSERT_GE(lines.size(), 5u);
     EXPECT_THAT(lines[0], HasSubstr("Quenmora Lab Check Tool"));
-    EXPECT_THAT(lines[2], ::testing::MatchesRegex("웹\\|.*\\|Ok\\|"));
+    EXPECT_THAT(lines[2], regex_matchers::MatchesRegex("웹\\|.*\\|Ok\\|"));
     ASSERT_THAT(lines[4], ::testing::StartsWith("archive: "));
-    ASSERT_THAT(lines[5], ::testing::MatchesRegex("sha256: [0-9a-f]{64}"));
+    ASSERT_THAT(lines[5], regex_matchers::MatchesRegex("sha256: [0-9a-f]{64}"));
     const std::string digest = lines[5].substr(8);
     EXPECT_THAT(run_and_capture("sha256sum " + quoted(lines[4].substr(9))), HasSubstr(digest));
 

@@ -8,9 +8,10 @@
 
 #include "tests/e2e/child_process.h"
 #include "tests/e2e/lab_product_support.h"
+#include "tests/regex_matchers.h"
 
+using regex_matchers::MatchesRegex;
 using ::testing::HasSubstr;
-using ::testing::MatchesRegex;
 
 namespace {
 

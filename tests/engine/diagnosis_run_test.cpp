@@ -6,12 +6,13 @@
 #include <condition_variable>
 #include <future>
 #include <mutex>
-#include <regex>
 
 #include "engine/CCheckHost.h"
 #include "engine/check_list.h"
 #include "tests/engine/recording_observer.h"
+#include "tests/regex_matchers.h"
 
+using regex_matchers::MatchesRegex;
 using ::testing::Contains;
 using ::testing::HasSubstr;
 
@@ -50,11 +51,8 @@ TEST(DiagnosisRun, CompletedRunWithAFailure) {
     EXPECT_EQ(observer.step_texts[1], "세션 서버 체크 실패 (2/2)");
     EXPECT_EQ(observer.step_colors[1], kStepFailedColor);
     ASSERT_EQ(observer.log_rows.size(), 3u);
-    // std::regex rather than GoogleTest's, which on Windows knows only a simple dialect.
-    EXPECT_TRUE(std::regex_match(
-        observer.log_rows[0],
-        std::regex("계정\\|[0-9]{2}:[0-9]{2}:[0-9]{2}\\|관리자 계정\\|\\|0ms\\|Fail\\|90002")))
-        << observer.log_rows[0];
+    EXPECT_THAT(observer.log_rows[0],
+                MatchesRegex("계정\\|[0-9]{2}:[0-9]{2}:[0-9]{2}\\|관리자 계정\\|\\|0ms\\|Fail\\|90002"));
     EXPECT_EQ(observer.completion_messages, 1);
     EXPECT_TRUE(observer.save_log_enabled);
     EXPECT_EQ(observer.result_message, "");

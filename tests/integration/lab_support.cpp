@@ -8,14 +8,9 @@
 #include <random>
 #include <sstream>
 
-#ifdef _WIN32
-#define popen _popen
-#define pclose _pclose
-#endif
+#include "tests/integration/lab_process.h"
 
 namespace {
-
-std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
 std::string unique_folder() {
     std::random_device random;
@@ -30,12 +25,14 @@ std::string unique_folder() {
 ProductLab::ProductLab() : work_folder(unique_folder()) {}
 
 ProductLab::~ProductLab() {
-    if (output) stop();
+    if (process) stop();
     std::error_code ignored;
     std::filesystem::remove_all(work_folder, ignored);
 }
 
-std::string ProductLab::executable() { return std::string(CHECKTOOL_BINARY_DIR) + "/tools/lab/product-lab"; }
+std::string ProductLab::executable() {
+    return CHECKTOOL_LAB_EXECUTABLE;
+}
 
 bool ProductLab::fail(const std::string& message) {
     failure = message;
@@ -43,12 +40,12 @@ bool ProductLab::fail(const std::string& message) {
 }
 
 bool ProductLab::start(const std::string& scenario_json) {
-    if (output) return fail("the lab is already running");
+    if (process) return fail("the lab is already running");
     rapidjson::Document scenario;
     scenario.Parse(scenario_json.c_str());
     if (scenario.HasParseError() || !scenario.IsObject()) return fail("the scenario is not a JSON object");
-    const std::string record_path = work_folder + "/record.json";
     if (!scenario.HasMember("record")) {
+        const std::string record_path = lab_path(work_folder + "/record.json");
         scenario.AddMember("record", rapidjson::Value(record_path.c_str(), scenario.GetAllocator()),
                            scenario.GetAllocator());
     }
@@ -58,18 +55,18 @@ bool ProductLab::start(const std::string& scenario_json) {
     const std::string scenario_path = work_folder + "/scenario.json";
     std::ofstream(scenario_path) << buffer.GetString();
 
-    const std::string command = quoted(executable()) + " --control " + quoted(scenario_path);
-    output = popen(command.c_str(), "r");
-    if (!output) return fail("cannot run " + executable());
-    char line[4096] = {};
-    if (!std::fgets(line, sizeof line, output)) {
-        pclose(output);
-        output = nullptr;
+    std::string error;
+    process = LabProcess::start(executable(), lab_path(scenario_path), error);
+    if (!process) return fail(error);
+    std::string line;
+    if (!process->read_line(line)) {
+        process.reset();
         return fail("the lab printed no ports (see its message above)");
     }
-    ports.Parse(line);
-    if (ports.HasParseError() || !ports.IsObject()) return fail(std::string("unreadable ports line: ") + line);
-    if (!control.Create() || !control.Connect("127.0.0.1", port("control"))) return fail("cannot reach the lab");
+    ports.Parse(line.c_str());
+    if (ports.HasParseError() || !ports.IsObject()) return fail("unreadable ports line: " + line);
+    if (!control.Create() || !control.Connect("127.0.0.1", port("control")))
+        return fail("cannot reach the lab");
     return true;
 }
 
@@ -80,10 +77,10 @@ int ProductLab::port(const std::string& name) const {
 }
 
 bool ProductLab::stop() {
-    if (!output) return fail("the lab is not running");
+    if (!process) return fail("the lab is not running");
     control.Close();
-    const int status = pclose(output);
-    output = nullptr;
+    const int status = process->wait();
+    process.reset();
     if (status != 0) return fail("the lab ended with status " + std::to_string(status));
     std::ifstream file(work_folder + "/record.json");
     std::stringstream text;

@@ -2,7 +2,6 @@
 
 #include <rapidjson/document.h>
 
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -20,6 +19,11 @@
 // folder, points its "record" there, starts the lab and reads the line of bound ports. stop() ends
 // the lab, waits for it and reads the record of what its servers saw. The destructor stops a lab
 // that is still running. No call waits longer than the lab needs to start or stop.
+//
+// The lab is a Linux program. A Windows test (under Wine) starts it as a Unix process, and the files
+// both read are named to the lab by their Unix paths (lab_path()).
+class LabProcess;
+
 class ProductLab {
 public:
     ProductLab();
@@ -39,14 +43,16 @@ public:
     // A folder of this lab's own, removed with it; for files a test needs beside the lab.
     const std::string& folder() const { return work_folder; }
 
-    // The lab executable in the build folder.
+    // The lab executable (of the Linux build; a Unix path).
     static std::string executable();
+    // A path of this program's as the lab names it: the same on POSIX, the Unix path under Wine.
+    static std::string lab_path(const std::string& path);
 
 private:
     bool fail(const std::string& message);
 
     std::string work_folder;
-    std::FILE* output = nullptr;
+    std::unique_ptr<LabProcess> process;
     Socket control;
     rapidjson::Document ports;
     rapidjson::Document seen;

@@ -10,7 +10,9 @@
 #include <sstream>
 #include <thread>
 
-using ::testing::MatchesRegex;
+#include "tests/regex_matchers.h"
+
+using regex_matchers::MatchesRegex;
 
 namespace {
 
@@ -41,12 +43,15 @@ constexpr const char* kStamp = "\\[[0-9]{4}/[0-9]{2}/[0-9]{2} [0-9]{2}:[0-9]{2}:
 TEST_F(LogFile, RecordFormatWithAndWithoutTag) {
     CSCLog log(folder.string(), "tool");
     EXPECT_THAT(log.write(CSCLog::info, "Dlg::f", 713, "%s(%s:%d)...", "API", "10****1", 443),
-                MatchesRegex(std::string(kStamp) + "\\[Dlg::f\\]\\[713\\]\\[info\\] API\\(10\\*\\*\\*\\*1:443\\)\\.\\.\\."));
+                MatchesRegex(std::string(kStamp) +
+                             "\\[Dlg::f\\]\\[713\\]\\[info\\] API\\(10\\*\\*\\*\\*1:443\\)\\.\\.\\."));
     log.show_function = false;
-    EXPECT_THAT(log.write(CSCLog::plain, "Dlg::f", 835, "plain"), MatchesRegex(std::string(kStamp) + "\\[\\]\\[835\\] plain"));
+    EXPECT_THAT(log.write(CSCLog::plain, "Dlg::f", 835, "plain"),
+                MatchesRegex(std::string(kStamp) + "\\[\\]\\[835\\] plain"));
     EXPECT_THAT(log.write(6, "f", 1, "six"), MatchesRegex(std::string(kStamp) + "\\[\\]\\[1\\] six"));
     log.show_line = false;
-    EXPECT_THAT(log.write(CSCLog::error, "f", 1, "e"), MatchesRegex(std::string(kStamp) + "\\[\\]\\[\\]\\[error\\] e"));
+    EXPECT_THAT(log.write(CSCLog::error, "f", 1, "e"),
+                MatchesRegex(std::string(kStamp) + "\\[\\]\\[\\]\\[error\\] e"));
 
     const std::string text = contents(log);
     EXPECT_EQ(text.rfind("\xEF\xBB\xBF[", 0), 0u) << "a new file begins with the byte-order mark";
@@ -110,8 +115,9 @@ TEST_F(LogFile, StartBlockNamesTheVersionTheBuildTimeAndThePath) {
     log.show_function = false;
     log.write_start_log();
     const std::string text = contents(log);
-    EXPECT_NE(text.find("\r\n[") , std::string::npos);
-    EXPECT_NE(text.find("[][127] ==================== Program Start ===================="), std::string::npos);
+    EXPECT_NE(text.find("\r\n["), std::string::npos);
+    EXPECT_NE(text.find("[][127] ==================== Program Start ===================="),
+              std::string::npos);
     EXPECT_NE(text.find("[][130] file version = "), std::string::npos);
     EXPECT_NE(text.find("[][134] built datetime = "), std::string::npos);
     EXPECT_NE(text.find("[][136] log path = " + log.path() + "\r\n"), std::string::npos);

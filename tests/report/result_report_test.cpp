@@ -7,6 +7,7 @@
 
 #include "report/display_columns.h"
 #include "sys/fs_path.h"
+#include "tests/regex_matchers.h"
 #include "tests/report/zip_test_support.h"
 
 namespace fs = std::filesystem;
@@ -100,8 +101,8 @@ TEST(ResultReport, DirectoryTestReportsFailuresWithErrorCodes) {
     ScratchFolder dir;
     write_file_bytes(dir / "not_a_folder", "x");
     const std::string lines = directory_test_text(dir / "not_a_folder");
-    const std::string folder = dir / "not_a_folder/__test_for_create_folder__";
-    EXPECT_THAT(lines, ::testing::MatchesRegex(
+    const std::string folder = regex_matchers::escaped(dir / "not_a_folder/__test_for_create_folder__");
+    EXPECT_THAT(lines, regex_matchers::MatchesRegex(
                            "folder create test \\(" + folder +
                            "\\) : failed\n"
                            "folder create test \\(" +

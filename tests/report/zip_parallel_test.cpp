@@ -170,10 +170,17 @@ TEST(ZipParallel, AFileThatGrowsOrShrinksWhilePackedStaysConsistent) {
             };
             ASSERT_EQ(ZipFileList("", dir.path(), dir / "c.zip", {path}, nullptr, options), kZipOk);
             ASSERT_TRUE(changed);
+#ifdef _WIN32
+            // Windows keeps writers out while the file is read (it is shared with readers only), so
+            // the change is refused and the entry holds the text of before.
+            const std::string& packed_text = text;
+#else
+            const std::string& packed_text = final_text;
+#endif
             const ZipLayout z = verified(dir / "c.zip");
             ASSERT_EQ(z.central.size(), 1u);
-            EXPECT_EQ(z.central[0].uncompressed, final_text.size());
-            EXPECT_EQ(unzip_entry(dir / "c.zip", "changing.log"), final_text);
+            EXPECT_EQ(z.central[0].uncompressed, packed_text.size());
+            EXPECT_EQ(unzip_entry(dir / "c.zip", "changing.log"), packed_text);
         }
     }
 }
@@ -190,32 +197,45 @@ TEST(ZipParallel, VanishedUnreadableAndBusyFilesKeepTheRestAndTheArchiveValid) {
         const std::string busy = dir / "logs/busy.zip";
         ZipHandle holder = ZipCreate(busy);
         ASSERT_NE(holder, nullptr);
+#ifndef _WIN32
+        // (Windows refuses to change the time of a file held for writing: there it is the time of now.)
         const auto stamp = std::chrono::sys_seconds(std::chrono::seconds(1709634031));  // 2024-03-05 10:20:31
         fs::last_write_time(fs_path(busy), std::chrono::file_clock::from_sys(stamp));
+#endif
+        const auto held_time = std::chrono::floor<std::chrono::seconds>(
+            std::chrono::file_clock::to_sys(fs::last_write_time(fs_path(busy))));
 
         std::vector<std::string> listed = {dir / "logs/first.log", dir / "logs/vanished.log",
                                            dir / "logs/a_folder", busy, dir / "logs/last.log"};
-        // A named pipe opens but is no file to read; nothing may wait for a writer on it.
+#ifndef _WIN32
+        // A named pipe opens but is no file to read; nothing may wait for a writer on it. (Windows has
+        // no pipes among its files.)
         run_and_capture("mkfifo " + zip_test_detail::quoted(dir / "logs/pipe.log"));
         ASSERT_TRUE(fs::is_fifo(fs_path(dir / "logs/pipe.log")));
         listed.push_back(dir / "logs/pipe.log");
+#endif
         std::vector<ZipFileFailure> failures;
         fs::create_directory(fs_path(dir / "out"));
         const std::string archive = dir / "out/f.zip";
         ASSERT_EQ(ZipFileList("", dir / "logs", archive, listed, &failures, with_workers(workers)), kZipOk);
         EXPECT_EQ(ZipClose(holder), kZipOk);
 
-        ASSERT_EQ(failures.size(), 3u);
+        ASSERT_EQ(failures.size(), listed.size() - 3);
         EXPECT_EQ(failures[0].path, dir / "logs/vanished.log");
         EXPECT_EQ(failures[1].path, dir / "logs/a_folder");
-        EXPECT_EQ(failures[2].path, dir / "logs/pipe.log");
+        if (failures.size() > 2) {
+            EXPECT_EQ(failures[2].path, dir / "logs/pipe.log");
+        }
         for (const ZipFileFailure& f : failures) EXPECT_EQ(f.result, kZipCannotOpen) << f.path;
         const ZipLayout z = verified(archive);
         EXPECT_EQ(zipinfo_names(archive), (std::vector<std::string>{"first.log", "busy.zip", "last.log"}));
         EXPECT_EQ(unzip_entry(archive, "first.log"), log_lines(3000, 8));
         ASSERT_EQ(z.central.size(), 3u);
+#ifndef _WIN32
         EXPECT_EQ(z.central[1].dos_time, (10 << 11) | (20 << 5) | 15);
-        EXPECT_EQ(z.central[1].extra.substr(5, 4), std::string("\xef\xf1\xe6\x65", 4));  // 1709634031
+#endif
+        EXPECT_EQ(zip_test_detail::get32(z.central[1].extra, 5),
+                  static_cast<uint32_t>(held_time.time_since_epoch().count()));
         EXPECT_FALSE(fs::exists(fs_path(dir / "out/_temp_zip_file_.tmp")));
     }
 }
@@ -223,6 +243,9 @@ TEST(ZipParallel, VanishedUnreadableAndBusyFilesKeepTheRestAndTheArchiveValid) {
 // A name whose bytes are not UTF-8 (a log written under another code page) must not carry the UTF-8
 // flag, or readers that trust it refuse the whole archive; its bytes are kept as they are.
 TEST(ZipParallel, OnlyValidUtf8NamesCarryTheUtf8Flag) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows file names are UTF-16: every name reaches the writer as valid UTF-8";
+#endif
     for (int workers : {1, 2}) {
         SCOPED_TRACE(workers);
         ScratchFolder dir;

@@ -22,7 +22,8 @@ TEST(ErrorText, OtherCodesGiveTheSystemMessage) {
 }
 
 TEST(ErrorText, UnknownTexts) {
-    for (const char* text : {"", "unknown error", "Unknown error", "Unknown error 4242", "Unknown error -5"})
+    for (const char* text : {"", "unknown error", "Unknown error", "Unknown error 4242", "Unknown error -5",
+                             "Unknown error code"})
         EXPECT_TRUE(is_unknown_error_text(text)) << text;
     for (const char* text :
          {"Unknown error occurred in module", "No such file or directory", "Unknown error 12a"})

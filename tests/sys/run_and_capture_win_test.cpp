@@ -39,6 +39,16 @@ TEST(RunAndCaptureWin, OutputOfBothStreamsWithUnixLineEnds) {
     EXPECT_THAT(run_and_capture("echo \"quoted & kept\""), HasSubstr("\"quoted & kept\""));
 }
 
+TEST(RunAndCaptureWin, ReadsLargeOutputToTheEnd) {
+    const std::string out = run_and_capture("for /L %i in (1,1,3000) do @echo " + std::string(100, 'x'));
+    EXPECT_EQ(out.size(), 3000u * 101);
+    EXPECT_EQ(out.find_first_not_of("x\n"), std::string::npos);
+}
+
+TEST(RunAndCaptureWin, CommandDoesNotReadOurInput) {
+    EXPECT_EQ(run_and_capture("set /p line=& echo done", 5000), "done\n");
+}
+
 TEST(RunAndCaptureWin, TimeLimitEndsTheCommandAndWhatItStarted) {
     const auto start = std::chrono::steady_clock::now();
     const std::string out = run_and_capture(hanging_copy_command(), 3000);

@@ -1,8 +1,9 @@
-#include "sys/run_and_capture.h"
-
+// Running commands through the POSIX shell (the Windows half, through cmd.exe, has its own test).
 #include <gtest/gtest.h>
 
 #include <chrono>
+
+#include "sys/run_and_capture.h"
 
 TEST(RunAndCapture, OutputAndErrorInOnePipe) {
     EXPECT_EQ(run_and_capture("true"), "");

@@ -1,0 +1,9 @@
+#include <gtest/gtest.h>
+
+#include "sys/account_privilege.h"
+
+// POSIX accounts are users or administrators; there is no guest level to report.
+TEST(AccountPrivilegePosix, TheRealLookupAnswersUserOrAdministrator) {
+    const int level = get_account_privilege();
+    EXPECT_TRUE(level == kPrivilegeUser || level == kPrivilegeAdmin) << level;
+}
