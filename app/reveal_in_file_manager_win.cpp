@@ -22,14 +22,28 @@ std::wstring explorer_select_parameters(const QString& path)
     return L"/select,\"" + native.toStdWString() + L"\"";
 }
 
+// Explorer from the Windows folder, never one found in the current folder or on the search path;
+// empty when that folder is unknown.
+std::wstring explorer_program()
+{
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return {};
+    return std::wstring(folder, length) + L"\\explorer.exe";
+}
+
 }  // namespace
 
 void show_in_file_manager(const QString& path)
 {
+    const std::wstring program = explorer_program();
+    if (program.empty())
+        return;
     // The shell wants COM on the calling thread; the save-log worker calls from its own.
     const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     const std::wstring parameters = explorer_select_parameters(path);
-    ShellExecuteW(nullptr, L"open", L"explorer", parameters.c_str(), nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, L"open", program.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);
     if (SUCCEEDED(com))
         CoUninitialize();
 }
