@@ -274,6 +274,7 @@ void CTarvoCheckToolDlg::OnSaveLog()
     // The run's own record, in run order, whatever order the user has sorted the list into.
     inputs.rows = run_report_rows(run_.rows());
     inputs.describe_run(run_);
+    inputs.collection_folder = collection_folder_;
 
     save_log_progress_.Bar().SetPos(0);
     save_log_progress_.move(frameGeometry().center() - save_log_progress_.rect().center());

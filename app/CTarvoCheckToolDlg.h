@@ -67,6 +67,8 @@ public:
     CMacProgressCtrl& progress() { return progress_; }
     CSCProgressDlg& save_log_progress() { return save_log_progress_; }
     bool collecting() const { return save_log_worker_.running(); }
+    // Where the logs are gathered before packing; empty (the default) is the user's own folder.
+    void SetCollectionFolder(const std::string& folder) { collection_folder_ = folder; }
     // While the logs are collected the window takes no input, yet looks and stays enabled.
     void BlockInput(bool blocked) { input_blocker_.SetBlocked(blocked); }
     bool InputBlocked() const { return input_blocker_.IsBlocked(); }
@@ -105,6 +107,7 @@ private:
     WindowSaveLogObserver save_log_observer_{*this};
     DiagnosisRun run_;
     SaveLogWorker save_log_worker_;
+    std::string collection_folder_;
 
     CEnTabCtrl tabs_;
     CDiagLogDlg* log_page_;

@@ -30,6 +30,10 @@ function(checktool_area_tests dir)
   if(WIN32 AND area STREQUAL "e2e")
     list(FILTER tests INCLUDE REGEX "/cli_help_e2e_test\\.cpp$")
   endif()
+  # The window's pictures are compared with ones drawn on Linux by a program the Windows build lacks.
+  if(WIN32 AND area STREQUAL "app")
+    list(FILTER tests EXCLUDE REGEX "/pictures_test\\.cpp$")
+  endif()
   file(GLOB helpers CONFIGURE_DEPENDS ${dir}/*_support.cpp ${dir}/*_support_${checktool_platform}.cpp)
   # End-to-end and window tests drive the product lab through the integration tests' helper.
   set(uses_lab OFF)

@@ -2,7 +2,6 @@
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QMenu>
-#include <QProcess>
 #include <QTimer>
 #include <QToolTip>
 #include <QSignalSpy>
@@ -21,6 +20,7 @@
 #include "engine/run_view.h"
 #include "tests/app/app_support.h"
 #include "tests/integration/lab_support.h"
+#include "tests/report/zip_test_support.h"
 
 namespace {
 
@@ -39,6 +39,10 @@ const std::string kSlowProxyServers =
     R"( {"name": "p2", "steps": [{"status": 200, "delay_ms": 3000}, {"status": 200}]},)"
     R"( {"name": "p3", "steps": [{"status": 200}]}])";
 
+// The folder is named the platform's way.
+const QString kMissingLogFolderMessage =
+    QDir::toNativeSeparators(QStringLiteral("/nonexistent/Agent/Log")) + QStringLiteral("\n위의 폴더가 존재하지 않습니다.");
+
 class MainWindowTest : public ::testing::Test {
 protected:
     // Opens the window on the lab's product as the application does; false when the check list did
@@ -50,13 +54,21 @@ protected:
             return false;
         }
         UseLabWebServer(lab);
-        window = std::make_unique<CTarvoCheckToolDlg>();
+        NewWindow();
         window->host().user_privilege = [] { return 2; };
         answerer = std::make_unique<MessageAnswerer>(window->message_box(), CSCMessageBox::kOk);
         if (!window->OnInitDialog())
             return false;
         window->show();
         return true;
+    }
+
+    // The logs are collected below the test's home: on Windows the default folder comes from the
+    // system, whatever the environment says.
+    void NewWindow()
+    {
+        window = std::make_unique<CTarvoCheckToolDlg>();
+        window->SetCollectionFolder((TestHome() + QStringLiteral("/collection")).toStdString());
     }
 
     void Press(Qt::Key key) { QTest::keyClick(window.get(), key); }
@@ -242,7 +254,7 @@ TEST_F(MainWindowTest, SavingLogsPacksAnArchiveAndRevealsIt)
     std::ofstream(root / "Agent" / "Log" / "agent.log") << "agent started\n";
     // A log of several pieces, so that its packing moves the bar within its step.
     std::ofstream(root / "Agent" / "Log" / "trace.log") << std::string(3 << 20, 'x');
-    ASSERT_TRUE(Open(LabScenario(kWebDownMembers, kWebDownServers, root.string())));
+    ASSERT_TRUE(Open(LabScenario(kWebDownMembers, kWebDownServers, root.generic_string())));
     ASSERT_TRUE(RunToTheEnd());
     ASSERT_TRUE(window->save_log_button().isEnabled());
 
@@ -276,7 +288,7 @@ TEST_F(MainWindowTest, AMissingLogFolderIsToldWhileTheWindowTakesNoInputAndTheCo
     wait_pumping_until([&] { return !window->collecting(); });
 
     EXPECT_EQ(answerer->Count(), 2);
-    EXPECT_EQ(answerer->LastText(), QStringLiteral("/nonexistent/Agent/Log\n위의 폴더가 존재하지 않습니다."));
+    EXPECT_EQ(answerer->LastText(), kMissingLogFolderMessage);
     EXPECT_TRUE(answerer->LastAnswerable());
     EXPECT_TRUE(window->isEnabled());
 }
@@ -293,7 +305,7 @@ TEST_F(MainWindowTest, ClosingTheWindowDuringARunOrACollectionWaitsForTheWorker)
     ProductLab second;
     ASSERT_TRUE(second.start(LabScenario(kWebDownMembers, kWebDownServers))) << second.error();
     UseLabWebServer(second);
-    window = std::make_unique<CTarvoCheckToolDlg>();
+    NewWindow();
     answerer = std::make_unique<MessageAnswerer>(window->message_box(), CSCMessageBox::kOk);
     ASSERT_TRUE(window->OnInitDialog());
     window->show();
@@ -398,11 +410,8 @@ TEST_F(MainWindowTest, SortingTheLogDuringARunKeepsEachResultOnItsRowAndTheRepor
     window->save_log_button().click();
     ASSERT_TRUE(revealed.wait(kRunTimeoutMs));
     wait_pumping_until([&] { return !window->collecting(); });
-    QProcess unzip;
-    unzip.start(QStringLiteral("unzip"),
-                {QStringLiteral("-p"), revealed.at(0).at(0).toString(), QStringLiteral("check_result.txt")});
-    ASSERT_TRUE(unzip.waitForFinished(kRunTimeoutMs));
-    const QString report = QString::fromUtf8(unzip.readAllStandardOutput());
+    const QString report =
+        QString::fromStdString(unzip_entry(revealed.at(0).at(0).toString().toStdString(), "check_result.txt"));
     const qsizetype account = report.indexOf(QStringLiteral("관리자 계정"));
     ASSERT_GE(account, 0) << report.toStdString();
     EXPECT_LT(account, report.indexOf(QStringLiteral("프록시")))
@@ -505,7 +514,7 @@ TEST_F(MainWindowTest, TheClosingQuestionDuringACollectionIsAnswerableAndTheColl
     EXPECT_TRUE(question_answerable);
     EXPECT_TRUE(message_tried);
     EXPECT_EQ(messages,
-              QStringList{QStringLiteral("/nonexistent/Agent/Log\n위의 폴더가 존재하지 않습니다.")});
+              QStringList{kMissingLogFolderMessage});
     EXPECT_TRUE(message_answerable);
     EXPECT_TRUE(window->isVisible()) << "Cancel keeps the window";
 }

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
-#include <cstdlib>
 
 #include "app/CTarvoCheckToolDlg.h"
 #include "app/pumping_wait.h"
@@ -30,19 +29,17 @@ TEST(SaveLogFailure, TheWindowTellsTheUserThatTheArchiveFailed) {
     QTest::keyClick(&window, Qt::Key_Return);
     ASSERT_TRUE(finished.count() > 0 || finished.wait(kRunTimeoutMs));
 
-    // A file where the data folder should be: nothing of the collection can be written.
+    // A file where the collection folder's parent should be: nothing of the collection can be written.
     const QString blocker = TestHome() + QStringLiteral("/data_blocker");
     QFile file(blocker);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
-    const std::string saved = std::getenv("XDG_DATA_HOME");
-    setenv("XDG_DATA_HOME", blocker.toStdString().c_str(), 1);
+    window.SetCollectionFolder(blocker.toStdString() + "/Temp");
 
     QSignalSpy revealed(&window, &CTarvoCheckToolDlg::ArchiveRevealed);
     window.save_log_button().click();
     ASSERT_TRUE(revealed.count() > 0 || revealed.wait(kRunTimeoutMs));
     wait_pumping_until([&] { return !window.collecting(); });
-    setenv("XDG_DATA_HOME", saved.c_str(), 1);
 
     const QString archive = revealed.at(0).at(0).toString();
     EXPECT_TRUE(archive.startsWith(blocker + QStringLiteral("/Temp/"))) << archive.toStdString();
