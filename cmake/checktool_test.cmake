@@ -26,10 +26,6 @@ function(checktool_area_tests dir)
   if(WIN32 AND area STREQUAL "integration")
     list(FILTER tests INCLUDE REGEX "/(lab_scenario|net_relay_channel)_test\\.cpp$")
   endif()
-  # Most end-to-end tests still check the CLI's files with POSIX tools (unzip, sha256sum, sh).
-  if(WIN32 AND area STREQUAL "e2e")
-    list(FILTER tests INCLUDE REGEX "/cli_help_e2e_test\\.cpp$")
-  endif()
   file(GLOB helpers CONFIGURE_DEPENDS ${dir}/*_support.cpp ${dir}/*_support_${checktool_platform}.cpp)
   # End-to-end and window tests drive the product lab through the integration tests' helper.
   set(uses_lab OFF)
