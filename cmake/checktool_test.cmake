@@ -26,10 +26,6 @@ function(checktool_area_tests dir)
   if(WIN32 AND area STREQUAL "integration")
     list(FILTER tests INCLUDE REGEX "/(lab_scenario|net_relay_channel)_test\\.cpp$")
   endif()
-  # Most end-to-end tests still check the CLI's files with POSIX tools (unzip, sha256sum, sh).
-  if(WIN32 AND area STREQUAL "e2e")
-    list(FILTER tests INCLUDE REGEX "/cli_help_e2e_test\\.cpp$")
-  endif()
   # The window's pictures are compared with ones drawn on Linux by a program the Windows build lacks.
   if(WIN32 AND area STREQUAL "app")
     list(FILTER tests EXCLUDE REGEX "/pictures_test\\.cpp$")

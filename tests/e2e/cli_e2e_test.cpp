@@ -6,9 +6,11 @@
 #include <filesystem>
 #include <fstream>
 
+#include "sys/fs_path.h"
 #include "tests/e2e/child_process.h"
 #include "tests/e2e/lab_product_support.h"
 #include "tests/regex_matchers.h"
+#include "tests/report/zip_test_support.h"
 
 using regex_matchers::MatchesRegex;
 using ::testing::HasSubstr;
@@ -89,6 +91,9 @@ TEST(CheckToolCli, UnusableCheckListAndBadUsage) {
 }
 
 TEST(CheckToolCli, CtrlCStopsAfterTheCurrentCheck) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Wine does not deliver GenerateConsoleCtrlEvent's break to the child's process group";
+#endif
     ProductLab lab;
     ASSERT_TRUE(
         lab.start(lab_scenario(lab_check_list(R"("web": ["127.0.0.1:{slow}", "127.0.0.1:{slow}"])"),
@@ -108,8 +113,8 @@ TEST(CheckToolCli, CtrlCStopsAfterTheCurrentCheck) {
 
 TEST(CheckToolCli, SaveLogPacksTheBundleAfterACompletedRun) {
     ProductLab lab;
-    const std::string product = lab.folder() + "/product";
-    const std::string home = lab.folder() + "/home";
+    const std::string product = forward_slashes(lab.folder()) + "/product";
+    const std::string home = forward_slashes(lab.folder()) + "/home";
     ASSERT_TRUE(lab.start(lab_scenario(R"({"product title": "Quenmora Lab", "product path agent": ")" +
                                            product + R"(/Agent",
             "product path viewer": ")" + product +
@@ -131,18 +136,22 @@ TEST(CheckToolCli, SaveLogPacksTheBundleAfterACompletedRun) {
     ASSERT_FALSE(json.Parse(out.c_str()).HasParseError()) << out;
     ASSERT_TRUE(json["archive"].IsString()) << out;
     const std::string archive = json["archive"].GetString();
+    EXPECT_TRUE(info_zip_accepts(archive)) << archive;
+    EXPECT_THAT(zipinfo_names(archive), ::testing::IsSupersetOf({"check_result.txt", "systeminfo.txt"}));
+#ifdef _WIN32
+    // The data folder is the Wine profile's, shared by every run: what stays there must be final.
+    for (const auto& entry : std::filesystem::directory_iterator(fs_path(archive).parent_path())) {
+        const std::string name = utf8_of(entry.path().filename());
+        EXPECT_THAT(name, ::testing::AnyOf(::testing::EndsWith(".zip"), ::testing::EndsWith(".zip.sha256"),
+                                           ::testing::EndsWith(".map.json")));
+    }
+#else
     EXPECT_EQ(archive.rfind(home + "/data/Temp/", 0), 0u) << archive;
-
-    ChildProcess unzip;
-    ASSERT_TRUE(unzip.start({"/usr/bin/unzip", "-l", archive}));
-    const std::string listing = unzip.read_rest();
-    EXPECT_EQ(unzip.wait(), 0) << listing;
-    EXPECT_THAT(listing, HasSubstr("check_result.txt"));
-    EXPECT_THAT(listing, HasSubstr("systeminfo.txt"));
     std::vector<std::string> left;
     for (const auto& entry : std::filesystem::directory_iterator(home + "/data/Temp"))
-        left.push_back(entry.path());
+        left.push_back(utf8_of(entry.path()));
     std::sort(left.begin(), left.end());
     EXPECT_THAT(left, ::testing::ElementsAre(archive, archive + ".sha256"))
         << "only the final archive and its checksum stay behind";
+#endif
 }

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "sys/fs_path.h"
 #include "tests/e2e/child_process.h"
 #include "tests/e2e/lab_product_support.h"
 
@@ -18,11 +19,17 @@ namespace {
 const std::string kCli = std::string(CHECKTOOL_BINARY_DIR) + "/cli/checktool-cli";
 constexpr int kNoArchive = 3;
 
-// The tool with its standard error going to a file, so that a test can read what it said there.
+// The tool with its standard error going to a file, so that a test can read what it said there
+// (a Windows test child's standard error stays the test's own).
 std::vector<std::string> cli_with_stderr(const ProductLab& lab, const std::vector<std::string>& flags) {
-    std::vector<std::string> args = {"/bin/sh",   "-c",         "exec \"$@\" 2>\"$CHECKTOOL_STDERR\"",
-                                     "sh",        kCli,         "--web-host",
-                                     "127.0.0.1", "--web-port", std::to_string(lab.port("web_https"))};
+#ifdef _WIN32
+    std::vector<std::string> args = {kCli};
+#else
+    std::vector<std::string> args = {"/bin/sh", "-c", "exec \"$@\" 2>\"$CHECKTOOL_STDERR\"", "sh", kCli};
+#endif
+    for (const std::string& arg : {std::string("--web-host"), std::string("127.0.0.1"),
+                                   std::string("--web-port"), std::to_string(lab.port("web_https"))})
+        args.push_back(arg);
     args.insert(args.end(), flags.begin(), flags.end());
     return args;
 }
@@ -45,6 +52,9 @@ std::string one_server_scenario(const std::string& title) {
 }  // namespace
 
 TEST(CheckToolCliSaveLog, AnArchiveThatCannotBeWrittenIsToldAndEndsWithItsOwnStatus) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the data folder is the Windows profile's: no variable points it at a blocking file";
+#endif
     ProductLab lab;
     ASSERT_TRUE(lab.start(one_server_scenario("Quenmora Lab"))) << lab.error();
     const std::string blocker = lab.folder() + "/blocker";
@@ -90,8 +100,10 @@ TEST(CheckToolCliSaveLog, ATenThousandCharacterTitleStillGivesAnArchive) {
     rapidjson::Document result;
     ASSERT_FALSE(result.Parse(out.c_str()).HasParseError()) << out.substr(0, 200);
     ASSERT_TRUE(result["archive"].IsString());
-    const std::filesystem::path archive = result["archive"].GetString();
+    const std::filesystem::path archive = fs_path(result["archive"].GetString());
     EXPECT_TRUE(std::filesystem::is_regular_file(archive));
-    EXPECT_LE(archive.filename().string().size(), 255u);
+    EXPECT_LE(archive.filename().native().size(), 255u) << "bytes on Linux, UTF-16 units on Windows";
+#ifndef _WIN32  // there the data folder is the profile's
     EXPECT_EQ(archive.parent_path(), std::filesystem::path(home + "/data/Temp"));
+#endif
 }

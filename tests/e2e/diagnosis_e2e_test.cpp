@@ -58,8 +58,7 @@ TEST(CheckListLoading, SessionGroupFromThreeEntriesAndAStringWhereAnArrayBelongs
 
 TEST(CheckListLoading, UnusableListsGiveTheirMessages) {
     ProductLab lab;
-    ASSERT_TRUE(lab.start(R"({"web": {"https_port": 0, "checklist": "{not json"}})"))
-        << lab.error();
+    ASSERT_TRUE(lab.start(R"({"web": {"https_port": 0, "checklist": "{not json"}})")) << lab.error();
     CCheckHost host;
     std::string failure;
     EXPECT_FALSE(load_from_lab(host, lab, failure));
@@ -141,10 +140,10 @@ TEST(DiagnosisRun, StopDuringTheSecondItemOfAThreeItemRelayGroup) {
 
 TEST(ServerChecks, RelaysGatewaysAndThePlainConnectionTest) {
     ProductLab lab;
-    ASSERT_TRUE(lab.start(lab_scenario(
-        lab_check_list(R"("session": ["127.0.0.1:{fifth_wrong}", "127.0.0.1:{echo}"],
+    ASSERT_TRUE(lab.start(
+        lab_scenario(lab_check_list(R"("session": ["127.0.0.1:{fifth_wrong}", "127.0.0.1:{echo}"],
                           "gateway": ["127.0.0.1:{gateway}"])"),
-        R"("relays": [{"name": "fifth_wrong", "port": "low", "replies_by_try": {"5": 300}},
+                     R"("relays": [{"name": "fifth_wrong", "port": "low", "replies_by_try": {"5": 300}},
                       {"name": "echo", "port": "low", "reply": 300}, {"name": "gateway", "port": "low"}])")))
         << lab.error();
     size_t log_offset = 0;
@@ -182,12 +181,13 @@ TEST(ServerChecks, RelaysGatewaysAndThePlainConnectionTest) {
 TEST(ServerChecks, PlainConnectionTestAboveTheRelayPortLimit) {
     // A listener on a high port that accepts and says nothing: the plain test only connects.
     ProductLab lab;
-    ASSERT_TRUE(lab.start(R"({"relays": [{"name": "high", "port": 0, "behaviour": "silent"}]})")) << lab.error();
+    ASSERT_TRUE(lab.start(R"({"relays": [{"name": "high", "port": 0, "behaviour": "silent"}]})"))
+        << lab.error();
     const int port = lab.port("high");
     if (port <= 8000) GTEST_SKIP() << "the ephemeral port is not above 8000 here";
     ProductLab web;
-    ASSERT_TRUE(web.start(lab_scenario(lab_check_list(R"("session": ["127.0.0.1:)" + std::to_string(port) +
-                                                      R"("])"))))
+    ASSERT_TRUE(web.start(
+        lab_scenario(lab_check_list(R"("session": ["127.0.0.1:)" + std::to_string(port) + R"("])"))))
         << web.error();
     size_t log_offset = 0;
     log_since(log_offset);
@@ -196,8 +196,8 @@ TEST(ServerChecks, PlainConnectionTestAboveTheRelayPortLimit) {
     r.host.user_privilege = [] { return 2; };
     ASSERT_TRUE(r.run());
     EXPECT_EQ(r.rows[1].record.result, RESULT_OK);
-    EXPECT_EQ(r.rows[1].record.detail,
-              "socket create() ok for connection test to 127.0.0.1:" + std::to_string(port) + ". retry_count : 10/10");
+    EXPECT_EQ(r.rows[1].record.detail, "socket create() ok for connection test to 127.0.0.1:" +
+                                           std::to_string(port) + ". retry_count : 10/10");
     const std::string log = log_since(log_offset);
     EXPECT_EQ(count_of(log, "127****1:" + std::to_string(port) + " checking... retry_count : "), 10);
     EXPECT_EQ(count_of(log, "connect() ok"), 0) << "the plain test writes no further lines";
@@ -206,10 +206,10 @@ TEST(ServerChecks, PlainConnectionTestAboveTheRelayPortLimit) {
 
 TEST(ServerChecks, HttpEarlyStopAndTheLastTryDeciding) {
     ProductLab lab;
-    ASSERT_TRUE(lab.start(lab_scenario(
-        lab_check_list(R"("api": ["127.0.0.1:{not_found}"], "web": ["127.0.0.1:{nine_then_500}"],
+    ASSERT_TRUE(lab.start(
+        lab_scenario(lab_check_list(R"("api": ["127.0.0.1:{not_found}"], "web": ["127.0.0.1:{nine_then_500}"],
                           "update": ["127.0.0.1:{no_status}"])"),
-        R"("http": [{"name": "not_found", "steps": [{"status": 404}, {"status": 200}]},
+                     R"("http": [{"name": "not_found", "steps": [{"status": 404}, {"status": 200}]},
                     {"name": "nine_then_500", "steps": [{"status": 200, "repeat": 9}, {"status": 500}]},
                     {"name": "no_status", "steps": [{"raw": "garbage\r\n\r\n"}]}])")))
         << lab.error();

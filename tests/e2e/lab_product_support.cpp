@@ -37,6 +37,12 @@ std::string log_since(size_t& offset) {
     return fresh;
 }
 
+std::string forward_slashes(std::string path) {
+    for (char& c : path)
+        if (c == '\\') c = '/';
+    return path;
+}
+
 int count_of(const std::string& text, const std::string& what) {
     int n = 0;
     for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;

@@ -22,5 +22,9 @@ bool load_from_lab(CCheckHost& host, const ProductLab& lab, std::string& failure
 // on the records a run wrote; `offset` is moved to the end.
 std::string log_since(size_t& offset);
 
+// The path with forward slashes: Windows takes them as well, and a check list's JSON text needs no
+// escapes for them.
+std::string forward_slashes(std::string path);
+
 // How often `what` occurs in `text`, overlaps included.
 int count_of(const std::string& text, const std::string& what);
