@@ -14,7 +14,7 @@ constexpr const char* kLogColumns[] = {"구분", "진단 시각", "진단 대상
 constexpr size_t kElapsedColumn = 4;
 
 constexpr const char* kStyle = R"(
-:root { color-scheme: light; --accent: #2f4b7c; --fail: #b22222; --line: #d9dde3; --muted: #5f6670; }
+html { color-scheme: light; --accent: #2f4b7c; --fail: #b22222; --line: #d9dde3; --muted: #5f6670; }
 * { box-sizing: border-box; }
 body { margin: 0; background: #f3f5f8; color: #404040;
   font: 14px/1.45 "Malgun Gothic", "맑은 고딕", "NanumGothic", "Noto Sans CJK KR", "Segoe UI", sans-serif; }
