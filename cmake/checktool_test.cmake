@@ -21,11 +21,6 @@ function(checktool_area_tests dir)
   file(GLOB tests CONFIGURE_DEPENDS ${dir}/*_test.cpp)
   # A *_win_test.cpp (or *_posix_test.cpp) tests one platform's half only.
   list(FILTER tests EXCLUDE REGEX "_${checktool_other_platform}_test\\.cpp$")
-  # Under Wine the lab's tests of the HTTP transport, the relay errors and the saved bundle still meet
-  # differences of WinINet and of Winsock; the Windows build runs the lab's tests that pass there.
-  if(WIN32 AND area STREQUAL "integration")
-    list(FILTER tests INCLUDE REGEX "/(lab_scenario|net_relay_channel)_test\\.cpp$")
-  endif()
   # The window's pictures are compared with ones drawn on Linux by a program the Windows build lacks.
   if(WIN32 AND area STREQUAL "app")
     list(FILTER tests EXCLUDE REGEX "/pictures_test\\.cpp$")

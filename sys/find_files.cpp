@@ -6,6 +6,7 @@
 #include "sys/exe_facts.h"
 #include "sys/files.h"
 #include "sys/fs_path.h"
+#include "sys/listable_folder.h"
 
 namespace {
 
@@ -56,6 +57,7 @@ struct SearchRules {
 // Paths are the folder's text as given plus "/" and the names below it, on Windows too (where the
 // library would join with a backslash), so that a list sorts the same on every platform.
 void search(std::vector<std::string>& out, const std::string& folder, const SearchRules& rules) {
+    if (!folder_can_be_listed(folder)) return;
     std::error_code ec;
     std::filesystem::directory_iterator it(fs_path(folder),
                                            std::filesystem::directory_options::skip_permission_denied, ec);

@@ -50,9 +50,17 @@ TEST(HostileWebServers, EveryRequestFailsWithinTwiceItsTimeOut) {
         {"announces a huge length and trickles",
          R"({"status": 200, "content_length": 1000000000, "body": "x", "endless": true, "chunk_delay_ms": 100})",
          12002},
+#ifdef _WIN32
+        // WinINet reads an answer without a status line as an HTTP/0.9 body: one that never ends runs
+        // into the time-out, a short one has no status.
+        {"is not HTTP and never stops",
+         R"({"raw": "SSH-2.0-lab\r\n", "endless": true, "chunk_delay_ms": 50})", 12002},
+        {"is not HTTP", R"({"raw": "\u0000\u0001garbage"})", 0},
+#else
         {"is not HTTP and never stops",
          R"({"raw": "SSH-2.0-lab\r\n", "endless": true, "chunk_delay_ms": 50})", 12152},
         {"is not HTTP", R"({"raw": "\u0000\u0001garbage"})", 12152},
+#endif
     };
     for (const HostileWebServer& server : servers) {
         ProductLab lab;
@@ -64,7 +72,9 @@ TEST(HostileWebServers, EveryRequestFailsWithinTwiceItsTimeOut) {
         const long elapsed = milliseconds_since(start);
         EXPECT_EQ(request.status, server.status) << server.name << ": " << request.response;
         EXPECT_LE(elapsed, CHttpRequest::kTotalTimeouts * kTimeoutMs + kSlackMs) << server.name;
-        EXPECT_TRUE(request.response.starts_with("HttpSendRequest failed.")) << server.name;
+        EXPECT_TRUE(
+            request.response.starts_with(server.status == 0 ? "HttpQueryInfo" : "HttpSendRequest failed."))
+            << server.name;
         ASSERT_TRUE(lab.stop()) << server.name;
     }
 }
@@ -146,14 +156,20 @@ TEST(HostileWebServers, TheCheckListLoadEndsWithinItsBoundOrRefusesAHugeList) {
 }
 
 TEST(HostileRelays, EveryKeyExchangeFailsWithinItsTimeOut) {
+    [[maybe_unused]] constexpr int kClosedUntold = -1;
     const struct {
         const char* behaviour;
         std::string more;
-        int error;
+        int error;  // 0: not looked at; kClosedUntold: the channel closes, whatever number is left
     } relays[] = {
         {"trickle_key_block", R"(, "trickle_ms": 300)", 10060},
         {"garbage", "", 0},
+#ifdef _WIN32
+        // Wine's recv reports a reset that follows data as an orderly end and keeps no error for it.
+        {"reset_mid_handshake", "", kClosedUntold},
+#else
         {"reset_mid_handshake", "", 10054},
+#endif
     };
     for (const auto& relay : relays) {
         ProductLab lab;
@@ -167,7 +183,9 @@ TEST(HostileRelays, EveryKeyExchangeFailsWithinItsTimeOut) {
         // Sending the public key and receiving the key block: one time-out each at most.
         EXPECT_LE(milliseconds_since(start), 2 * kTimeoutMs + kSlackMs) << relay.behaviour;
         if (relay.error != 0) {
-            EXPECT_EQ(last_socket_error(), relay.error) << relay.behaviour;
+            if (relay.error != kClosedUntold) {
+                EXPECT_EQ(last_socket_error(), relay.error) << relay.behaviour;
+            }
             EXPECT_FALSE(channel.is_open()) << relay.behaviour << ": a failed transfer closes";
         }
         channel.Close();

@@ -65,10 +65,16 @@ TEST(TlsFacts, ACertificateFromAnInspectionAuthorityIsRecordedAndDoesNotVerify) 
     trusting.Send();
     EXPECT_EQ(trusting.status, 200);
     ASSERT_TRUE(trusting.transport.certificate);
+#ifdef _WIN32
+    // WinINet always judges the chain by the system's store: the trust file changes nothing.
+    EXPECT_EQ(trusting.transport.certificate->verified, std::optional<bool>(false));
+    EXPECT_EQ(trusting.transport.certificate->verify_error, seen.verify_error);
+#else
     EXPECT_EQ(trusting.transport.certificate->verified, std::optional<bool>(true))
         << "trusting the authority";
-    EXPECT_EQ(trusting.transport.certificate->sha256, seen.sha256) << "the same certificate";
     EXPECT_EQ(trusting.transport.certificate->verify_error, "");
+#endif
+    EXPECT_EQ(trusting.transport.certificate->sha256, seen.sha256) << "the same certificate";
     ASSERT_TRUE(lab.stop());
 }
 

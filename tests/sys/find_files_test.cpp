@@ -96,6 +96,15 @@ TEST(FindFiles, SurvivesMissingFolders) {
     EXPECT_TRUE(out.empty());
 }
 
+TEST(FindFiles, AFolderTooLongToListGivesNothingRatherThanAnotherFolder) {
+    TempFolder temp;
+    const std::string deep = std::string(200, 'd') + "/" + std::string(200, 'e');
+    temp.write(deep + "/only_here.txt");
+    std::vector<std::string> out;
+    find_files(out, temp / deep, "*", "*", true, "", true, false);
+    for (const std::string& path : out) EXPECT_EQ(path, temp / (deep + "/only_here.txt"));
+}
+
 TEST(FindFiles, SurvivesLinkLoops) {
     SKIP_UNLESS_LINKS_CAN_BE_PLANTED();
     TempFolder temp;
