@@ -221,7 +221,11 @@ TEST(ServerChecks, HttpEarlyStopAndTheLastTryDeciding) {
     EXPECT_EQ(r.rows[1].record.result, (ResultCode{404, 0}));
     EXPECT_EQ(r.rows[1].record.elapsed_ms, 0);
     EXPECT_EQ(r.rows[1].completion.code, "404");
+#ifndef _WIN32
+    // WinINet (under Wine at least) takes a reply without a status line for an HTTP/0.9 "200 OK":
+    // what it gives is in tests/integration/hostile_peers_test.cpp.
     EXPECT_EQ(r.rows[2].record.result, (ResultCode{12152, 0})) << "a reply that is not HTTP is not a success";
+#endif
     EXPECT_EQ(r.rows[3].record.result, (ResultCode{500, 0}));
     EXPECT_EQ(g_result_codes.message_id(404), 0);
     EXPECT_EQ(g_result_codes.message_id(500), 0);

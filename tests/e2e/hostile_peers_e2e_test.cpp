@@ -71,7 +71,13 @@ TEST(HostilePeersThroughTheCli, EveryCheckFailsWithinItsBoundAndIsListed) {
                     {"web", 12002},
                     {"web", 12002},
                     {"web", 12002},
+#ifdef _WIN32
+                    // WinINet reads an endless answer without a status line as an HTTP/0.9 body
+                    // that runs into the time-out.
+                    {"web", 12002}};
+#else
                     {"web", 12152}};
+#endif
     for (unsigned i = 0; i < 7; ++i) {
         const auto& item = items[i + 1];
         EXPECT_STREQ(item["kind"].GetString(), expected[i].kind) << i;
