@@ -1,6 +1,5 @@
 #include "tests/e2e/bundle_reading_support.h"
 
-#include <cryptopp/base64.h>
 #include <cryptopp/filters.h>
 #include <cryptopp/hex.h>
 #include <cryptopp/sha.h>
@@ -19,15 +18,6 @@ std::string sha256_of_file(const std::string& path) {
         bytes, true,
         new CryptoPP::HashFilter(hash, new CryptoPP::HexEncoder(new CryptoPP::StringSink(digest), false)));
     return digest;
-}
-
-std::string base64_decoded(const std::string& text) {
-    std::string alphabet_only;
-    for (char c : text)
-        if (c != '\0' && c != '\r' && c != '\n') alphabet_only += c;
-    std::string bytes;
-    CryptoPP::StringSource(alphabet_only, true, new CryptoPP::Base64Decoder(new CryptoPP::StringSink(bytes)));
-    return bytes;
 }
 
 bool unpack_all(const std::string& archive, const std::string& folder) {

@@ -9,6 +9,7 @@
 
 #include "sys/fs_path.h"
 #include "sys/user_identity.h"
+#include "tests/base64_decoding.h"
 #include "tests/e2e/bundle_reading_support.h"
 #include "tests/e2e/child_process.h"
 #include "tests/e2e/lab_product_support.h"

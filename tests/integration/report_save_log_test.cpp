@@ -16,6 +16,7 @@
 #include "sys/fs_path.h"
 #include "sys/run_and_capture.h"
 #include "sys/text_convert.h"
+#include "tests/base64_decoding.h"
 #include "tests/link_planting.h"
 #include "tests/regex_matchers.h"
 #include "tests/report/zip_test_support.h"
@@ -308,30 +309,6 @@ TEST_F(SaveLog, WorkerRunsOneCollectionAtATimeAndIsJoined) {
     EXPECT_TRUE(fs::exists(fs_path(worker.result().archive_path)));
 }
 
-#ifndef _WIN32
-namespace {
-
-std::string base64_decode(const std::string& text) {
-    const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    uint32_t bits = 0;
-    int count = 0;
-    for (char c : text) {
-        const size_t v = alphabet.find(c);
-        if (v == std::string::npos) break;  // padding or the closing zero byte
-        bits = bits << 6 | static_cast<uint32_t>(v);
-        if ((count += 6) >= 8) {
-            count -= 8;
-            out += static_cast<char>(bits >> count & 0xFF);
-        }
-    }
-    return out;
-}
-
-}  // namespace
-
-#endif
-
 TEST_F(SaveLog, RealCommandsIntoTheDefaultCollectionFolder) {
 #ifdef _WIN32
     GTEST_SKIP() << "the collection runs Linux commands here; under Wine, systeminfo and tasklist print "
@@ -350,7 +327,7 @@ TEST_F(SaveLog, RealCommandsIntoTheDefaultCollectionFolder) {
     const std::string system_info = unzip_entry(result.archive_path, "systeminfo.txt");
     ASSERT_FALSE(system_info.empty());
     EXPECT_EQ(system_info.back(), '\0');
-    EXPECT_THAT(base64_decode(system_info), ::testing::HasSubstr("Linux"));
+    EXPECT_THAT(base64_decoded(system_info), ::testing::HasSubstr("Linux"));
     EXPECT_THAT(unzip_entry(result.archive_path, "tasklist.txt"), ::testing::HasSubstr("PID"));
     EXPECT_THAT(unzip_entry(result.archive_path, "ipconfig.txt"), ::testing::StartsWith("\xEF\xBB\xBF"));
     const std::string report = unzip_entry(result.archive_path, "check_result.txt");
