@@ -1,38 +1,79 @@
-// The account's privilege through a fake of the network user call: Wine answers 0 for everyone, so
-// the levels real Windows reports are given here.
+// The account's privilege and full name through a fake of the network management calls: Wine answers
+// them for no real account and plays no domain, so the answers of real Windows are given here.
 #include <gtest/gtest.h>
 
 #include "sys/account_privilege.h"
-#include "sys/win/net_user_privilege.h"
+#include "sys/win/net_account.h"
 
 namespace {
 
-NetUserQuery answering(unsigned long status, unsigned long privilege, std::wstring* asked = nullptr) {
-    return [=](const std::wstring& user) {
-        if (asked) *asked = user;
-        return NetUserAnswer{status, privilege};
-    };
-}
+constexpr unsigned long kBadNetPath = 53;  // the domain controller cannot be reached
+
+struct FakeNetwork {
+    LoggedOnUser user{0, L"kim", L"DESKTOP-1"};
+    AccountRecord record{0, 1, L"김민준"};
+    std::wstring asked_server, asked_user;
+
+    NetAccountQueries queries() {
+        return {[this] { return user; },
+                [this](const std::wstring& server, const std::wstring& name) {
+                    asked_server = server;
+                    asked_user = name;
+                    return record;
+                }};
+    }
+};
 
 }  // namespace
 
-TEST(AccountPrivilegeWin, LevelsOfTheRecordAreTakenAsTheyAre) {
-    std::wstring asked;
-    EXPECT_EQ(account_privilege_from(answering(0, 0, &asked)), kPrivilegeGuest);
-    EXPECT_FALSE(asked.empty()) << "the running account's name is looked up";
-    EXPECT_EQ(account_privilege_from(answering(0, 1)), kPrivilegeUser);
-    EXPECT_EQ(account_privilege_from(answering(0, 2)), kPrivilegeAdmin);
+TEST(AccountPrivilegeWin, LocalAccountsAreJudgedByTheirOwnRecord) {
+    FakeNetwork local;
+    local.record.privilege = 2;
+    EXPECT_EQ(account_privilege_from(local.queries()), kPrivilegeAdmin);
+    EXPECT_EQ(local.asked_server, L"DESKTOP-1");
+    EXPECT_EQ(local.asked_user, L"kim");
+    local.record.privilege = 1;
+    EXPECT_EQ(account_privilege_from(local.queries()), kPrivilegeUser);
+    local.record.privilege = 0;
+    EXPECT_EQ(account_privilege_from(local.queries()), kPrivilegeGuest);
+}
+
+TEST(AccountPrivilegeWin, ADomainUserIsAskedOfTheLogonServer) {
+    FakeNetwork domain;
+    domain.user = {0, L"j.park", L"DC01"};
+    domain.record.privilege = 1;
+    EXPECT_EQ(account_privilege_from(domain.queries()), kPrivilegeUser)
+        << "a standard domain user fails the check";
+    EXPECT_EQ(domain.asked_server, L"DC01");
+    EXPECT_EQ(domain.asked_user, L"j.park");
+
+    domain.record = {kBadNetPath, 1, L""};
+    EXPECT_EQ(account_privilege_from(domain.queries()), kPrivilegeAdmin) << "a server out of reach passes";
 }
 
 TEST(AccountPrivilegeWin, WhatCannotBeDeterminedCountsAsAdministrator) {
-    // NERR_UserNotFound (a domain account looked up locally) and access denied.
-    EXPECT_EQ(account_privilege_from(answering(2221, 1)), kPrivilegeAdmin);
-    EXPECT_EQ(account_privilege_from(answering(5, 0)), kPrivilegeAdmin);
-    EXPECT_EQ(account_privilege_from(answering(0, 7)), kPrivilegeAdmin)
-        << "a level that is none of the three";
+    FakeNetwork no_user;
+    no_user.user.status = 5;
+    EXPECT_EQ(account_privilege_from(no_user.queries()), kPrivilegeAdmin);
+    EXPECT_TRUE(no_user.asked_user.empty()) << "no record is asked for without a user";
+    FakeNetwork odd;
+    odd.record.privilege = 7;
+    EXPECT_EQ(account_privilege_from(odd.queries()), kPrivilegeAdmin);
 }
 
-TEST(AccountPrivilegeWin, TheRealCallAnswersForTheRunningAccount) {
+TEST(AccountPrivilegeWin, FullNameComesFromTheRecordElseTheDirectory) {
+    FakeNetwork workgroup;
+    EXPECT_EQ(account_full_name_from(workgroup.queries(), ""), "김민준");
+    workgroup.record.full_name.clear();
+    EXPECT_EQ(account_full_name_from(workgroup.queries(), ""), "");
+    FakeNetwork away;
+    away.record = {kBadNetPath, 0, L""};
+    EXPECT_EQ(account_full_name_from(away.queries(), "Park, Jimin"), "Park, Jimin");
+}
+
+TEST(AccountPrivilegeWin, TheRealCallsAnswerForTheRunningProcess) {
     const int level = get_account_privilege();
     EXPECT_TRUE(level >= kPrivilegeGuest && level <= kPrivilegeAdmin) << level;
+    const std::optional<bool> elevated = process_elevated();
+    EXPECT_TRUE(elevated.has_value()) << "the token tells its elevation";
 }
