@@ -7,6 +7,7 @@
 #include "engine/diagnosis_run.h"
 #include "engine/server_kinds.h"
 #include "engine/try_figures.h"
+#include "sys/account_privilege.h"
 
 namespace {
 
@@ -136,6 +137,12 @@ std::string run_result_json(const CCheckHost& host, const DiagnosisRun& run,
     w.Bool(run.completed());
     w.Key("failures");
     w.Int(run.failures());
+    // Beside the account check: an administrator's account may still run the tool unelevated.
+    w.Key("elevated");
+    if (const std::optional<bool> elevated = process_elevated())
+        w.Bool(*elevated);
+    else
+        w.Null();
     write_transport(w, "checklist_tls", "checklist_proxy", host.check_list_transport);
     w.Key("items");
     w.StartArray();

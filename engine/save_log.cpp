@@ -19,6 +19,7 @@
 #include "report/summary_page.h"
 #include "report/zip_writer.h"
 #include "res/string_table.h"
+#include "sys/account_privilege.h"
 #include "sys/ascii_text.h"
 #include "sys/date_time_text.h"
 #include "sys/exe_facts.h"
@@ -96,6 +97,7 @@ SummaryPage summary_page_of(const SaveLogInputs& inputs, const ReportFacts& fact
     page.run_completed = inputs.run_completed;
     page.host_name = machine_host_name();
     page.os_name = machine_os_name();
+    page.elevated = process_elevated();
     page.memory_available = facts.memory_available;
     page.memory_total = facts.memory_total;
     page.disks.push_back({"/", facts.disk_free, facts.disk_total});
