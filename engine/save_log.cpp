@@ -100,7 +100,7 @@ SummaryPage summary_page_of(const SaveLogInputs& inputs, const ReportFacts& fact
     page.elevated = process_elevated();
     page.memory_available = facts.memory_available;
     page.memory_total = facts.memory_total;
-    page.disks.push_back({"/", facts.disk_free, facts.disk_total});
+    page.disks.push_back({facts.disk_root, facts.disk_free, facts.disk_total});
     const uint64_t folder_total = get_disk_total(folder);
     if (folder_total != facts.disk_total) page.disks.push_back({folder, get_disk_free(folder), folder_total});
     // The test creates and deletes its folder again, so running it for the page as well changes nothing.
