@@ -29,7 +29,6 @@
 #include "sys/machine_identity.h"
 #include "sys/new_file.h"
 #include "sys/private_folder.h"
-#include "sys/run_and_capture.h"
 #include "sys/system_figures.h"
 #include "sys/text_convert.h"
 
@@ -238,7 +237,7 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
 
 SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     const ProductProfile& profile = inputs.profile;
-    const CommandRunner run = inputs.run_command ? inputs.run_command : CommandRunner(run_and_capture);
+    const CommandRunner run = inputs.run_command ? inputs.run_command : CommandRunner(run_system_command);
     observer.set_window_enabled(false);
     std::optional<Redactor> redactor;
     if (inputs.bundle.redact) redactor.emplace(inputs.identity ? *inputs.identity : current_user_identity());
