@@ -200,23 +200,30 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
         observer.show_message(folder + kFolderMissingMessage);
         return false;
     }
+    // What stays out is told through the packing when there is one (it knows the names to show).
+    const auto leave_out = [&](const std::string& path, const std::string& reason) {
+        if (packing) {
+            packing->left_out(path, reason);
+            return;
+        }
+        g_log->write(CSCLog::warn, "zip_folder", __LINE__, "%s was not packed: %s", path.c_str(),
+                     reason.c_str());
+        noted.add_skipped(path, reason);
+    };
     std::vector<std::string> files;
-    find_files(files, folder, "*", "*", false, "", true, true);
+    std::vector<PassedOverFolder> links;
+    find_files(files, folder, "*", "*", false, "", true, true, &links);
+    for (const PassedOverFolder& link : links)
+        leave_out(link.path, "a " + link.kind + " to another place, not followed");
     const std::string base = packing ? packing->prepare(folder, files, archive_path + ".staging") : folder;
     std::vector<ZipFileFailure> failures;
     ZipPackOptions options;
     options.progress = [&observer](uint64_t done, uint64_t total) { observer.pack_progress(done, total); };
     const int result = ZipFileList("", base, archive_path, files, &failures, options);
     const std::string archive = split_path(archive_path, 5);
-    for (const ZipFileFailure& f : failures) {
-        if (packing) {
-            packing->left_out(f.path, zip_result_text(f.result));
-            continue;
-        }
-        g_log->write(CSCLog::warn, "zip_folder", __LINE__, "%s was not packed: %s", f.path.c_str(),
-                     zip_result_text(f.result));
-        noted.add_skipped(f.path, std::string("could not be packed: ") + zip_result_text(f.result));
-    }
+    for (const ZipFileFailure& f : failures)
+        leave_out(f.path, packing ? std::string(zip_result_text(f.result))
+                                  : std::string("could not be packed: ") + zip_result_text(f.result));
     if (packing) packing->finish();
     if (result != kZipOk) {
         g_log->write(CSCLog::error, "zip_folder", __LINE__, "%s could not be written: %s",
