@@ -7,6 +7,7 @@
 #include "engine/diagnosis_run.h"
 #include "engine/server_kinds.h"
 #include "engine/try_figures.h"
+#include "net/proxy_list.h"
 #include "sys/account_privilege.h"
 
 namespace {
@@ -70,7 +71,11 @@ void write_transport(Writer& w, const char* tls_key, const char* proxy_key,
     if (transport) {
         w.StartObject();
         w.Key("used");
-        w.Bool(!transport->proxy.empty());
+        if (transport->proxy ==
+            kProxyAutoConfig)  // a setup script chose; whether it said a proxy is not known
+            w.Null();
+        else
+            w.Bool(!transport->proxy.empty());
         write_text(w, "address", transport->proxy);
         w.EndObject();
     } else {
