@@ -65,9 +65,9 @@ int account_privilege_from(const NetAccountQueries& queries) {
 }
 
 std::string account_full_name_from(const NetAccountQueries& queries, const std::string& display_name) {
+    if (!display_name.empty()) return display_name;
     const AccountRecord record = read_record(queries);
-    if (record.status == NERR_Success && !record.full_name.empty()) return narrow(record.full_name);
-    return display_name;
+    return record.status == NERR_Success ? narrow(record.full_name) : std::string();
 }
 
 NetAccountQueries system_net_account_queries() {

@@ -30,8 +30,9 @@ struct NetAccountQueries {
 // level is none of the three, so that a server out of reach never fails the check.
 int account_privilege_from(const NetAccountQueries& queries);
 
-// The account's full name: its record's on the logon server (the local account database on a
-// workgroup PC), else display_name (the directory's, for a domain account whose server is away).
+// The account's full name: display_name, the directory's, when there is one (a domain account);
+// else the full name in the account's record on its logon server (the local account database on a
+// workgroup PC, where there is no directory).
 std::string account_full_name_from(const NetAccountQueries& queries, const std::string& display_name);
 
 // The real calls.

@@ -61,14 +61,16 @@ TEST(AccountPrivilegeWin, WhatCannotBeDeterminedCountsAsAdministrator) {
     EXPECT_EQ(account_privilege_from(odd.queries()), kPrivilegeAdmin);
 }
 
-TEST(AccountPrivilegeWin, FullNameComesFromTheRecordElseTheDirectory) {
+TEST(AccountPrivilegeWin, FullNameIsTheDirectorysElseTheAccountRecords) {
     FakeNetwork workgroup;
-    EXPECT_EQ(account_full_name_from(workgroup.queries(), ""), "김민준");
+    EXPECT_EQ(account_full_name_from(workgroup.queries(), ""), "김민준") << "no directory on a workgroup PC";
     workgroup.record.full_name.clear();
     EXPECT_EQ(account_full_name_from(workgroup.queries(), ""), "");
-    FakeNetwork away;
-    away.record = {kBadNetPath, 0, L""};
-    EXPECT_EQ(account_full_name_from(away.queries(), "Park, Jimin"), "Park, Jimin");
+    FakeNetwork domain;
+    domain.user = {0, L"j.park", L"DC01"};
+    domain.record = {kBadNetPath, 0, L""};
+    EXPECT_EQ(account_full_name_from(domain.queries(), "Park, Jimin"), "Park, Jimin");
+    EXPECT_TRUE(domain.asked_server.empty()) << "the directory's name needs no second query";
 }
 
 TEST(AccountPrivilegeWin, TheRealCallsAnswerForTheRunningProcess) {
