@@ -1,5 +1,5 @@
-// A log folder on Windows with junctions in it: nothing behind them is packed, and each is named as
-// left out, with why.
+// A log folder on Windows with junctions in it: nothing behind them is packed, each is named as left
+// out, with why, and deleting the tree (as the staging folder is) removes them, not what they lead to.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -42,5 +42,11 @@ TEST(ZipFolderWin, JunctionsAreNamedAsLeftOutAndNeverWalked) {
                                             Field(&SkippedFile::path, logs + "/loop")));
     for (const SkippedFile& left : record.skipped) EXPECT_EQ(left.reason, why);
     EXPECT_TRUE(observer.messages.empty());
-    EXPECT_TRUE(delete_folder(utf8_of(root)));
+
+    EXPECT_TRUE(delete_folder(logs));
+    EXPECT_FALSE(fs::exists(root / "logs"));
+    ASSERT_TRUE(make_junction((root / "door").wstring(), (root / "elsewhere").wstring()));
+    EXPECT_TRUE(delete_folder(utf8_of(root / "door"))) << "a junction at the path itself";
+    EXPECT_TRUE(fs::exists(root / "elsewhere" / "secret.txt"));
+    delete_folder(utf8_of(root));
 }

@@ -26,32 +26,23 @@ struct FakeNetwork {
 
 }  // namespace
 
-TEST(AccountPrivilegeWin, LocalAccountsAreJudgedByTheirOwnRecord) {
+TEST(AccountPrivilegeWin, EachAccountIsJudgedByItsRecordOnItsLogonServer) {
     FakeNetwork local;
-    local.record.privilege = 2;
-    EXPECT_EQ(account_privilege_from(local.queries()), kPrivilegeAdmin);
+    for (const int level : {kPrivilegeGuest, kPrivilegeUser, kPrivilegeAdmin}) {
+        local.record.privilege = level;
+        EXPECT_EQ(account_privilege_from(local.queries()), level);
+    }
     EXPECT_EQ(local.asked_server, L"DESKTOP-1");
-    EXPECT_EQ(local.asked_user, L"kim");
-    local.record.privilege = 1;
-    EXPECT_EQ(account_privilege_from(local.queries()), kPrivilegeUser);
-    local.record.privilege = 0;
-    EXPECT_EQ(account_privilege_from(local.queries()), kPrivilegeGuest);
-}
-
-TEST(AccountPrivilegeWin, ADomainUserIsAskedOfTheLogonServer) {
     FakeNetwork domain;
     domain.user = {0, L"j.park", L"DC01"};
-    domain.record.privilege = 1;
-    EXPECT_EQ(account_privilege_from(domain.queries()), kPrivilegeUser)
-        << "a standard domain user fails the check";
-    EXPECT_EQ(domain.asked_server, L"DC01");
-    EXPECT_EQ(domain.asked_user, L"j.park");
-
-    domain.record = {kBadNetPath, 1, L""};
-    EXPECT_EQ(account_privilege_from(domain.queries()), kPrivilegeAdmin) << "a server out of reach passes";
+    EXPECT_EQ(account_privilege_from(domain.queries()), kPrivilegeUser) << "a standard domain user fails";
+    EXPECT_EQ(domain.asked_server + L"\\" + domain.asked_user, L"DC01\\j.park");
 }
 
 TEST(AccountPrivilegeWin, WhatCannotBeDeterminedCountsAsAdministrator) {
+    FakeNetwork away;
+    away.record = {kBadNetPath, 1, L""};
+    EXPECT_EQ(account_privilege_from(away.queries()), kPrivilegeAdmin) << "a server out of reach passes";
     FakeNetwork no_user;
     no_user.user.status = 5;
     EXPECT_EQ(account_privilege_from(no_user.queries()), kPrivilegeAdmin);

@@ -135,10 +135,3 @@ TEST(RunAndCaptureWin, OnlyThePipeReachesTheChild) {
     CloseHandle(event);
     EXPECT_THAT(out, HasSubstr("\nnot inherited\n"));
 }
-
-TEST(RunAndCaptureWin, SystemProgramsComeFromTheSystemFolder) {
-    wchar_t folder[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-    EXPECT_EQ(system_program_path(L"ipconfig"), std::wstring(folder, length) + L"\\ipconfig.exe");
-    EXPECT_EQ(capture_program(L"", L"", 1000, CP_UTF8), "") << "nothing is searched for";
-}
