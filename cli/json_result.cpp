@@ -7,6 +7,8 @@
 #include "engine/diagnosis_run.h"
 #include "engine/server_kinds.h"
 #include "engine/try_figures.h"
+#include "net/proxy_list.h"
+#include "sys/account_privilege.h"
 
 namespace {
 
@@ -69,7 +71,11 @@ void write_transport(Writer& w, const char* tls_key, const char* proxy_key,
     if (transport) {
         w.StartObject();
         w.Key("used");
-        w.Bool(!transport->proxy.empty());
+        if (transport->proxy ==
+            kProxyAutoConfig)  // a setup script chose; whether it said a proxy is not known
+            w.Null();
+        else
+            w.Bool(!transport->proxy.empty());
         write_text(w, "address", transport->proxy);
         w.EndObject();
     } else {
@@ -136,6 +142,12 @@ std::string run_result_json(const CCheckHost& host, const DiagnosisRun& run,
     w.Bool(run.completed());
     w.Key("failures");
     w.Int(run.failures());
+    // Beside the account check: an administrator's account may still run the tool unelevated.
+    w.Key("elevated");
+    if (const std::optional<bool> elevated = process_elevated())
+        w.Bool(*elevated);
+    else
+        w.Null();
     write_transport(w, "checklist_tls", "checklist_proxy", host.check_list_transport);
     w.Key("items");
     w.StartArray();

@@ -78,8 +78,8 @@ std::string LogPacking::prepare(const std::string& folder, std::vector<std::stri
     }
 
     // A leftover of an interrupted run goes first; a link in its place is removed, not followed.
+    delete_folder(staging_folder);
     std::error_code ec;
-    std::filesystem::remove_all(fs_path(staging_folder), ec);
     if (!std::filesystem::create_directory(fs_path(staging_folder), ec)) {
         for (const std::string& path : kept) left_out(path, "no folder for its redacted copy");
         return folder;
@@ -108,7 +108,7 @@ std::string LogPacking::prepare(const std::string& folder, std::vector<std::stri
 
 void LogPacking::finish() {
     if (staging.empty()) return;
-    std::error_code ec;
-    std::filesystem::remove_all(fs_path(staging), ec);
+    // The copies were made here, but a junction could have been swapped in since: never follow one.
+    delete_folder(staging);
     staging.clear();
 }

@@ -19,6 +19,7 @@
 #include "report/summary_page.h"
 #include "report/zip_writer.h"
 #include "res/string_table.h"
+#include "sys/account_privilege.h"
 #include "sys/ascii_text.h"
 #include "sys/date_time_text.h"
 #include "sys/exe_facts.h"
@@ -28,7 +29,6 @@
 #include "sys/machine_identity.h"
 #include "sys/new_file.h"
 #include "sys/private_folder.h"
-#include "sys/run_and_capture.h"
 #include "sys/system_figures.h"
 #include "sys/text_convert.h"
 
@@ -96,9 +96,10 @@ SummaryPage summary_page_of(const SaveLogInputs& inputs, const ReportFacts& fact
     page.run_completed = inputs.run_completed;
     page.host_name = machine_host_name();
     page.os_name = machine_os_name();
+    page.elevated = process_elevated();
     page.memory_available = facts.memory_available;
     page.memory_total = facts.memory_total;
-    page.disks.push_back({"/", facts.disk_free, facts.disk_total});
+    page.disks.push_back({facts.disk_root, facts.disk_free, facts.disk_total});
     const uint64_t folder_total = get_disk_total(folder);
     if (folder_total != facts.disk_total) page.disks.push_back({folder, get_disk_free(folder), folder_total});
     // The test creates and deletes its folder again, so running it for the page as well changes nothing.
@@ -199,23 +200,30 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
         observer.show_message(folder + kFolderMissingMessage);
         return false;
     }
+    // What stays out is told through the packing when there is one (it knows the names to show).
+    const auto leave_out = [&](const std::string& path, const std::string& reason) {
+        if (packing) {
+            packing->left_out(path, reason);
+            return;
+        }
+        g_log->write(CSCLog::warn, "zip_folder", __LINE__, "%s was not packed: %s", path.c_str(),
+                     reason.c_str());
+        noted.add_skipped(path, reason);
+    };
     std::vector<std::string> files;
-    find_files(files, folder, "*", "*", false, "", true, true);
+    std::vector<PassedOverFolder> links;
+    find_files(files, folder, "*", "*", false, "", true, true, &links);
+    for (const PassedOverFolder& link : links)
+        leave_out(link.path, "a " + link.kind + " to another place, not followed");
     const std::string base = packing ? packing->prepare(folder, files, archive_path + ".staging") : folder;
     std::vector<ZipFileFailure> failures;
     ZipPackOptions options;
     options.progress = [&observer](uint64_t done, uint64_t total) { observer.pack_progress(done, total); };
     const int result = ZipFileList("", base, archive_path, files, &failures, options);
     const std::string archive = split_path(archive_path, 5);
-    for (const ZipFileFailure& f : failures) {
-        if (packing) {
-            packing->left_out(f.path, zip_result_text(f.result));
-            continue;
-        }
-        g_log->write(CSCLog::warn, "zip_folder", __LINE__, "%s was not packed: %s", f.path.c_str(),
-                     zip_result_text(f.result));
-        noted.add_skipped(f.path, std::string("could not be packed: ") + zip_result_text(f.result));
-    }
+    for (const ZipFileFailure& f : failures)
+        leave_out(f.path, packing ? std::string(zip_result_text(f.result))
+                                  : std::string("could not be packed: ") + zip_result_text(f.result));
     if (packing) packing->finish();
     if (result != kZipOk) {
         g_log->write(CSCLog::error, "zip_folder", __LINE__, "%s could not be written: %s",
@@ -236,7 +244,7 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
 
 SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     const ProductProfile& profile = inputs.profile;
-    const CommandRunner run = inputs.run_command ? inputs.run_command : CommandRunner(run_and_capture);
+    const CommandRunner run = inputs.run_command ? inputs.run_command : CommandRunner(run_system_command);
     observer.set_window_enabled(false);
     std::optional<Redactor> redactor;
     if (inputs.bundle.redact) redactor.emplace(inputs.identity ? *inputs.identity : current_user_identity());

@@ -41,7 +41,7 @@ public:
     virtual void reveal_archive(const std::string& archive_path) = 0;
 };
 
-// Runs a shell command and returns its output (run_and_capture by default).
+// Runs one of the system commands and returns its output (run_system_command by default).
 using CommandRunner = std::function<std::string(const std::string& command, int timeout_ms)>;
 
 struct SaveLogInputs {
@@ -50,7 +50,7 @@ struct SaveLogInputs {
     std::string collection_folder;              // empty: default_collection_folder()
     std::string all_users_folder;               // empty: the system's all-users folder
     std::optional<std::vector<Rect>> monitors;  // empty: asked of the monitor provider
-    CommandRunner run_command;                  // empty: run_and_capture
+    CommandRunner run_command;                  // empty: run_system_command
     BundleOptions bundle;                       // the defaults pack everything unchanged
     std::optional<UserIdentity> identity;       // whose names redaction hides; empty: the current user's
 

@@ -1,6 +1,7 @@
 // <winsock2.h> must precede <windows.h>, and that the other system headers.
 // clang-format off
 #include <winsock2.h>
+#include <ws2tcpip.h>
 #include <windows.h>
 #include <wininet.h>
 // clang-format on
@@ -71,9 +72,10 @@ std::int64_t announced_length(HINTERNET request) {
     return end != text && length >= 0 ? length : -1;
 }
 
-// The proxy the session's settings (the user's, or the environment's under Wine) send the request
-// through; empty when it goes direct.
-std::string proxy_taken(HINTERNET session, const HttpExchangeRequest& request) {
+// What the session's settings (the user's, or the environment's under Wine) say of the proxy: the
+// static lists, and whether a setup script or auto-detection overrides them.
+ProxyEvidence configured_proxy(HINTERNET session) {
+    ProxyEvidence evidence;
     // INTERNET_PROXY_INFO as the wide call fills it (the header's type follows the build's character set).
     struct ProxyInfo {
         DWORD dwAccessType;
@@ -82,21 +84,56 @@ std::string proxy_taken(HINTERNET session, const HttpExchangeRequest& request) {
     };
     DWORD size = 0;
     InternetQueryOptionW(session, INTERNET_OPTION_PROXY, nullptr, &size);
-    if (size < sizeof(ProxyInfo)) return {};
-    std::vector<unsigned char> buffer(size);
+    std::vector<unsigned char> buffer(std::max<DWORD>(size, sizeof(ProxyInfo)));
     auto* info = reinterpret_cast<ProxyInfo*>(buffer.data());
-    if (!InternetQueryOptionW(session, INTERNET_OPTION_PROXY, info, &size) ||
-        info->dwAccessType != INTERNET_OPEN_TYPE_PROXY || !info->lpszProxy)
-        return {};
-    return proxy_from_lists(narrow(info->lpszProxy),
-                            info->lpszProxyBypass ? narrow(info->lpszProxyBypass) : "",
-                            request.use_https ? "https" : "http", request.host);
+    if (size >= sizeof(ProxyInfo) && InternetQueryOptionW(session, INTERNET_OPTION_PROXY, info, &size) &&
+        info->dwAccessType == INTERNET_OPEN_TYPE_PROXY && info->lpszProxy) {
+        evidence.proxy_list = narrow(info->lpszProxy);
+        if (info->lpszProxyBypass) evidence.bypass_list = narrow(info->lpszProxyBypass);
+    }
+    // The flags WinINet acts on (not the dialog's), of the LAN settings.
+    INTERNET_PER_CONN_OPTIONW flags{};
+    flags.dwOption = INTERNET_PER_CONN_FLAGS;
+    INTERNET_PER_CONN_OPTION_LISTW list{};
+    list.dwSize = sizeof list;
+    list.dwOptionCount = 1;
+    list.pOptions = &flags;
+    DWORD list_size = sizeof list;
+    if (InternetQueryOptionW(nullptr, INTERNET_OPTION_PER_CONNECTION_OPTION, &list, &list_size))
+        evidence.auto_config =
+            (flags.Value.dwValue & (PROXY_TYPE_AUTO_PROXY_URL | PROXY_TYPE_AUTO_DETECT)) != 0;
+    return evidence;
+}
+
+// What the request's connection says of its way: whether it went to a proxy, and which one when its
+// socket tells (Wine's does not).
+void note_connection(HINTERNET exchange, ProxyEvidence& evidence) {
+    INTERNET_DIAGNOSTIC_SOCKET_INFO info{};
+    DWORD size = sizeof info;
+    if (!InternetQueryOptionW(exchange, INTERNET_OPTION_DIAGNOSTIC_SOCKET_INFO, &info, &size)) return;
+    evidence.connected = true;
+    evidence.through_proxy = (info.Flags & IDSI_FLAG_PROXY) != 0;
+    if (!evidence.through_proxy || info.Socket == 0 || info.Socket == INVALID_SOCKET) return;
+    sockaddr_storage peer{};
+    int peer_size = sizeof peer;
+    char host[NI_MAXHOST] = {};
+    char port[NI_MAXSERV] = {};
+    if (getpeername(static_cast<SOCKET>(info.Socket), reinterpret_cast<sockaddr*>(&peer), &peer_size) != 0 ||
+        getnameinfo(reinterpret_cast<sockaddr*>(&peer), peer_size, host, sizeof host, port, sizeof port,
+                    NI_NUMERICHOST | NI_NUMERICSERV) != 0)
+        return;
+    const bool v6 = peer.ss_family == AF_INET6;
+    evidence.proxy_address = (v6 ? "[" : "") + std::string(host) + (v6 ? "]:" : ":") + port;
+}
+
+std::string reported_proxy(const ProxyEvidence& evidence, const HttpExchangeRequest& request) {
+    return proxy_reported(evidence, request.use_https ? "https" : "http", request.host);
 }
 
 // Sends the opened request and hands its final answer to the receiver.
 void carry(HINTERNET exchange, const HttpExchangeRequest& request,
            std::chrono::steady_clock::time_point deadline, HttpExchangeReceiver& receiver,
-           HttpExchangeOutcome& outcome) {
+           HttpExchangeOutcome& outcome, ProxyEvidence& proxy) {
     // Each line is added on its own: headers handed to HttpSendRequest replace an earlier line of the
     // same name, and a repeated line must go out as often as the caller gave it.
     for (const std::string& line : request.header_lines) {
@@ -121,6 +158,8 @@ void carry(HINTERNET exchange, const HttpExchangeRequest& request,
             outcome.error = kTimeout;
         return;
     }
+    note_connection(exchange, proxy);
+    outcome.facts.proxy = reported_proxy(proxy, request);
     if (request.use_https) outcome.facts.certificate = wininet_presented_certificate(exchange);
 
     DWORD status = 0;
@@ -177,7 +216,8 @@ HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchan
         outcome.failed_step = HttpExchangeStep::open;
         return outcome;
     }
-    outcome.facts.proxy = proxy_taken(session.get(), request);
+    ProxyEvidence proxy = configured_proxy(session.get());
+    outcome.facts.proxy = reported_proxy(proxy, request);
     InternetHandle connection(InternetConnectW(session.get(), widen(request.host).c_str(),
                                                static_cast<INTERNET_PORT>(request.port), nullptr, nullptr,
                                                INTERNET_SERVICE_HTTP, 0, 0));
@@ -209,7 +249,7 @@ HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchan
     // ends whatever call is blocked on it.
     HINTERNET handle = exchange.get();
     DeadlineWatchdog watchdog(deadline, [handle] { InternetCloseHandle(handle); });
-    carry(handle, request, deadline, receiver, outcome);
+    carry(handle, request, deadline, receiver, outcome, proxy);
     if (watchdog.stop()) {
         exchange.release();  // closed already
         outcome.error = kTimeout;

@@ -55,3 +55,11 @@ std::string proxy_from_lists(const std::string& proxy_list, const std::string& b
     if (for_any.empty() || for_any.find("://") != std::string::npos) return for_any;
     return "http://" + for_any;
 }
+
+std::string proxy_reported(const ProxyEvidence& evidence, const std::string& scheme,
+                           const std::string& host) {
+    if (evidence.connected && !evidence.through_proxy) return {};
+    if (evidence.connected && !evidence.proxy_address.empty()) return "http://" + evidence.proxy_address;
+    if (evidence.auto_config) return kProxyAutoConfig;
+    return proxy_from_lists(evidence.proxy_list, evidence.bypass_list, scheme, host);
+}

@@ -20,7 +20,9 @@ struct ServerCertificate {
 
 // What a request learned about the way to its server.
 struct HttpTransportFacts {
-    std::string proxy;  // the proxy the request went through; empty: it went direct
+    // The proxy the request went through; empty: it went direct; "auto-config" (Windows): a setup
+    // script chose, and which proxy is not known.
+    std::string proxy;
     std::optional<ServerCertificate> certificate;
 };
 

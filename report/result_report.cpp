@@ -44,8 +44,9 @@ ReportFacts gather_report_facts(const std::string& product_title, bool read_moni
     facts.version = get_file_version();
     facts.built_time = format_date_time(get_file_time(get_exe_path()), kDateAndTime, true, " ", true, true);
     facts.memory_available = get_memory_status(&facts.memory_total);
-    facts.disk_free = get_disk_free("/");
-    facts.disk_total = get_disk_total("/");
+    facts.disk_root = system_drive_root();
+    facts.disk_free = get_disk_free(facts.disk_root);
+    facts.disk_total = get_disk_total(facts.disk_root);
     facts.all_users_folder = get_special_folder(kCommonDocuments);
     if (read_monitors) facts.monitors = current_monitor_rects();
     return facts;
@@ -90,7 +91,8 @@ bool save_check_result(const std::string& path, const ReportFacts& facts, const 
     text += "version : " + facts.version + "\n";
     text += "built time : " + facts.built_time + "\n\n";
     text += "memory : " + gigabytes(facts.memory_available) + " / " + gigabytes(facts.memory_total) + "\n";
-    text += "disk / : " + gigabytes(facts.disk_free) + " / " + gigabytes(facts.disk_total) + "\n\n";
+    text += "disk " + facts.disk_root + " : " + gigabytes(facts.disk_free) + " / " +
+            gigabytes(facts.disk_total) + "\n\n";
     text += "[Directory Auth]\n";
     text += directory_test_text(facts.all_users_folder);
     text += "\n[Monitor Info]\n";

@@ -21,7 +21,8 @@ struct ReportFacts {
     std::string built_time;  // the tool's modification time, 2024-03-05 14:07:09
     uint64_t memory_available = 0;
     uint64_t memory_total = 0;
-    uint64_t disk_free = 0;  // of the root file system
+    std::string disk_root;   // the system volume's root: "C:\" on Windows, "/" elsewhere
+    uint64_t disk_free = 0;  // of that volume
     uint64_t disk_total = 0;
     std::string all_users_folder;  // where the folder and file test runs
     std::vector<Rect> monitors;    // primary first

@@ -193,6 +193,7 @@ std::string machine_html(const SummaryPage& page) {
     html += fact("Run ended", page.run_ended);
     html += fact("Host name", page.host_name);
     html += fact("Operating system", page.os_name);
+    html += fact("Tool ran elevated", !page.elevated ? "" : *page.elevated ? "yes" : "no");
     html += fact("Memory (available / total)",
                  gigabytes(page.memory_available) + " / " + gigabytes(page.memory_total));
     for (const SummaryDisk& d : page.disks)

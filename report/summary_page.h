@@ -57,6 +57,7 @@ struct SummaryPage {
     bool run_completed = false;
     std::string host_name;
     std::string os_name;
+    std::optional<bool> elevated;  // the tool ran with an administrator's rights; empty: unknown
     uint64_t memory_available = 0;
     uint64_t memory_total = 0;
     std::vector<SummaryDisk> disks;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,11 @@ enum AccountPrivilege { kPrivilegeGuest = 0, kPrivilegeUser = 1, kPrivilegeAdmin
 
 // The privilege of the account the tool runs under; 2 when it cannot be determined.
 int get_account_privilege();
+
+// Whether the tool itself runs with an administrator's rights: on Windows an elevated token (an
+// administrator's account alone is not enough under UAC), elsewhere an effective uid of 0. Empty
+// when the system will not say.
+std::optional<bool> process_elevated();
 
 // What the platform found out about the account, for the rule below.
 struct AccountFacts {

@@ -1,11 +1,9 @@
 #include <algorithm>
 #include <set>
-#include <system_error>
 
 #include "sys/ascii_text.h"
 #include "sys/exe_facts.h"
 #include "sys/files.h"
-#include "sys/fs_path.h"
 #include "sys/listable_folder.h"
 
 namespace {
@@ -52,29 +50,26 @@ struct SearchRules {
     std::vector<std::string> excludes;
     bool include_folders;
     bool recursive;
+    std::vector<PassedOverFolder>* passed_over;
+    const FolderLister* list;
 };
 
 // Paths are the folder's text as given plus "/" and the names below it, on Windows too (where the
 // library would join with a backslash), so that a list sorts the same on every platform.
 void search(std::vector<std::string>& out, const std::string& folder, const SearchRules& rules) {
     if (!folder_can_be_listed(folder)) return;
-    std::error_code ec;
-    std::filesystem::directory_iterator it(fs_path(folder),
-                                           std::filesystem::directory_options::skip_permission_denied, ec);
     const bool ends_with_separator = folder.empty() || folder.back() == '/' || folder.back() == '\\';
-    // A folder that cannot be read, or vanishes meanwhile, simply contributes nothing more.
-    for (std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
-        const std::filesystem::directory_entry& entry = *it;
-        std::string path = folder + (ends_with_separator ? "" : "/") + utf8_of(entry.path().filename());
-        std::string name = ascii_lower(split_path(path, 5));
+    for (const FolderEntry& entry : (*rules.list)(folder)) {
+        std::string path = folder + (ends_with_separator ? "" : "/") + entry.name;
+        std::string name = ascii_lower(entry.name);
         if (!wildcard_match(rules.pattern, name)) continue;
 
-        std::error_code status_ec;
-        bool link = entry.is_symlink(status_ec);
-        if (entry.is_directory(status_ec)) {
-            // Never through a link: a link back up the tree would make the search endless.
+        if (entry.folder) {
+            const bool link = entry.symlink || !entry.reparse_point.empty();
             if (rules.recursive && !link)
                 search(out, path, rules);
+            else if (rules.recursive && !entry.reparse_point.empty() && rules.passed_over)
+                rules.passed_over->push_back({path, entry.reparse_point});
             else if (!rules.recursive && rules.include_folders)
                 out.push_back(path);
             continue;
@@ -92,7 +87,7 @@ void search(std::vector<std::string>& out, const std::string& folder, const Sear
 
 void find_files(std::vector<std::string>& out, const std::string& folder, const std::string& name_pattern,
                 const std::string& extensions, bool include_folders, const std::string& excludes, bool sort,
-                bool recursive) {
+                bool recursive, std::vector<PassedOverFolder>* passed_over, const FolderLister& list) {
     SearchRules rules;
     rules.pattern = name_pattern.empty() || name_pattern == "*.*" ? "*" : ascii_lower(name_pattern);
     std::vector<std::string> wanted = split_lower(extensions, true);
@@ -100,6 +95,12 @@ void find_files(std::vector<std::string>& out, const std::string& folder, const 
     rules.excludes = split_lower(excludes, false);
     rules.include_folders = include_folders;
     rules.recursive = recursive;
+    rules.passed_over = passed_over;
+    rules.list = &list;
     search(out, folder, rules);
-    if (sort) std::sort(out.begin(), out.end());
+    if (!sort) return;
+    std::sort(out.begin(), out.end());
+    if (passed_over)
+        std::sort(passed_over->begin(), passed_over->end(),
+                  [](const PassedOverFolder& a, const PassedOverFolder& b) { return a.path < b.path; });
 }

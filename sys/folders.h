@@ -14,5 +14,7 @@ std::string get_special_folder(int csidl);
 // is then replaced by the user's documents folder. Other paths come back unchanged.
 std::string expand_user_documents(const std::string& path);
 
-// Removes the folder and everything below it. True when it existed and is gone.
+// Removes the folder and everything below it, never following a link (or on Windows a junction) to
+// what lies elsewhere: a link, at the path or below it, goes as itself. True when it existed and is
+// gone.
 bool delete_folder(const std::string& path);

@@ -12,3 +12,7 @@ uint64_t get_memory_status(uint64_t* total);
 uint64_t get_disk_free(const std::string& path);
 // Total bytes of that volume, same rules (an empty path gives 0).
 uint64_t get_disk_total(const std::string& path);
+
+// The root of the volume the operating system lives on, as the report names it: on Windows the
+// system drive ("C:\"), whatever drive the current folder is on; elsewhere "/".
+std::string system_drive_root();

@@ -62,3 +62,7 @@ AccountFacts read_account_facts() {
 int get_account_privilege() {
     return privilege_from_facts(read_account_facts());
 }
+
+std::optional<bool> process_elevated() {
+    return geteuid() == 0;
+}

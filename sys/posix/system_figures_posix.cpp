@@ -73,3 +73,7 @@ uint64_t get_disk_total(const std::string& path) {
     if (path.empty() || !query_volume(volume_root(path), figures)) return 0;
     return static_cast<uint64_t>(figures.f_blocks) * figures.f_frsize;
 }
+
+std::string system_drive_root() {
+    return "/";
+}

@@ -2,15 +2,27 @@
 
 #include "sys/machine_identity.h"
 #include "sys/win/wide_text.h"
+#include "sys/win/windows_release.h"
 
 namespace {
 
-std::wstring current_version_value(const wchar_t* name) {
+constexpr const wchar_t* kCurrentVersionKey = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+
+std::string current_version_text(const wchar_t* name) {
     wchar_t value[256] = {};
     DWORD size = sizeof value;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", name,
-                     RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kCurrentVersionKey, name, RRF_RT_REG_SZ, nullptr, value, &size) !=
+        ERROR_SUCCESS)
         return {};
+    return narrow(value);
+}
+
+unsigned long current_version_number(const wchar_t* name) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, kCurrentVersionKey, name, RRF_RT_REG_DWORD, nullptr, &value,
+                     &size) != ERROR_SUCCESS)
+        return 0;
     return value;
 }
 
@@ -23,10 +35,13 @@ std::string machine_host_name() {
     return narrow(std::wstring(name, size));
 }
 
-// "Windows 10 Pro, build 19045"
 std::string machine_os_name() {
-    const std::wstring product = current_version_value(L"ProductName");
-    const std::wstring build = current_version_value(L"CurrentBuild");
-    if (product.empty()) return {};
-    return narrow(product) + (build.empty() ? "" : ", build " + narrow(build));
+    WindowsRelease release;
+    release.product_name = current_version_text(L"ProductName");
+    release.build = current_version_text(L"CurrentBuildNumber");
+    if (release.build.empty()) release.build = current_version_text(L"CurrentBuild");
+    release.display_version = current_version_text(L"DisplayVersion");
+    if (release.display_version.empty()) release.display_version = current_version_text(L"ReleaseId");
+    release.ubr = current_version_number(L"UBR");
+    return windows_release_name(release);
 }

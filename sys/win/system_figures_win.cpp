@@ -50,3 +50,12 @@ uint64_t get_disk_total(const std::string& path) {
     if (path.empty()) return 0;
     return query_volume(path, total, free) ? total.QuadPart : 0;
 }
+
+std::string system_drive_root() {
+    // "/" would name the current folder's drive (a USB stick, D:); the Windows folder's drive is the
+    // system's.
+    wchar_t folder[MAX_PATH] = {};
+    const UINT length = GetSystemWindowsDirectoryW(folder, MAX_PATH);
+    if (length >= 2 && length < MAX_PATH && folder[1] == L':') return narrow(std::wstring(folder, 2)) + "\\";
+    return "C:\\";
+}

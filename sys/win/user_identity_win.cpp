@@ -10,6 +10,7 @@
 
 #include "sys/machine_identity.h"
 #include "sys/user_identity.h"
+#include "sys/win/net_account.h"
 #include "sys/win/wide_text.h"
 
 UserIdentity current_user_identity() {
@@ -18,9 +19,13 @@ UserIdentity current_user_identity() {
     wchar_t login[UNLEN + 1] = {};
     DWORD size = UNLEN + 1;
     if (GetUserNameW(login, &size)) identity.login = narrow(login);
+    // The directory's display name exists only in a domain; a workgroup PC keeps the full name in the
+    // account's record.
     wchar_t display[512] = {};
     ULONG display_size = 512;
-    if (GetUserNameExW(NameDisplay, display, &display_size)) identity.full_name = narrow(display);
+    const std::string display_name =
+        GetUserNameExW(NameDisplay, display, &display_size) ? narrow(display) : "";
+    identity.full_name = account_full_name_from(system_net_account_queries(), display_name);
     PWSTR profile = nullptr;
     if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Profile, KF_FLAG_DONT_VERIFY, nullptr, &profile))) {
         identity.home = narrow(profile);

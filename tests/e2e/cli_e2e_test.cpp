@@ -75,6 +75,7 @@ TEST(CheckToolCli, JsonModePrintsOneObject) {
     EXPECT_EQ(items[2]["result"].GetInt(), 0);
     EXPECT_STREQ(items[2]["message"].GetString(), "성공");
     EXPECT_EQ(json["failures"].GetInt(), items[0]["result"].GetInt() == 0 ? 1 : 2);
+    EXPECT_TRUE(json["elevated"].IsBool()) << "this system tells whether the tool runs elevated";
 }
 
 TEST(CheckToolCli, UnusableCheckListAndBadUsage) {

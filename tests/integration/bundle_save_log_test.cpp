@@ -11,6 +11,7 @@
 
 #include "engine/save_log.h"
 #include "sys/fs_path.h"
+#include "tests/quiet_save_log_observer.h"
 #include "tests/report/zip_test_support.h"
 
 namespace fs = std::filesystem;
@@ -19,16 +20,6 @@ using ::testing::HasSubstr;
 using ::testing::Not;
 
 namespace {
-
-class QuietObserver : public SaveLogObserver {
-public:
-    void set_window_enabled(bool) override {}
-    void step_progress() override {}
-    void finish_progress() override {}
-    void show_message(const std::string& text) override { messages.push_back(text); }
-    void reveal_archive(const std::string&) override {}
-    std::vector<std::string> messages;
-};
 
 // Values that must not reach the archive in any form, and the tokens that stand for them.
 const std::vector<std::string> kPlanted = {

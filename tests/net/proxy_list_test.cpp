@@ -23,3 +23,25 @@ TEST(ProxyList, TheBypassListSendsMatchingHostsDirect) {
     EXPECT_EQ(proxy_from_lists("p:1", bypass, "http", "110.1.2.3"), "http://p:1");
     EXPECT_EQ(proxy_from_lists("p:1", "127.0.0.?", "http", "127.0.0.1"), "");
 }
+
+TEST(ProxyList, WhatTheConnectionSaysBeatsTheSettings) {
+    // The settings name a static proxy, but a setup script sends this host elsewhere.
+    ProxyEvidence scripted;
+    scripted.auto_config = true;
+    scripted.proxy_list = "static.corp:8080";
+    EXPECT_EQ(proxy_reported(scripted, "https", "api.example"), kProxyAutoConfig) << "before any connection";
+    scripted.connected = true;
+    scripted.through_proxy = true;
+    scripted.proxy_address = "10.0.0.9:3128";
+    EXPECT_EQ(proxy_reported(scripted, "https", "api.example"), "http://10.0.0.9:3128");
+    scripted.proxy_address.clear();
+    EXPECT_EQ(proxy_reported(scripted, "https", "api.example"), kProxyAutoConfig) << "which one is not known";
+    scripted.through_proxy = false;
+    EXPECT_EQ(proxy_reported(scripted, "https", "api.example"), "") << "the script said DIRECT";
+
+    ProxyEvidence fixed;
+    fixed.proxy_list = "static.corp:8080";
+    fixed.bypass_list = "*.internal";
+    EXPECT_EQ(proxy_reported(fixed, "http", "api.example"), "http://static.corp:8080");
+    EXPECT_EQ(proxy_reported(fixed, "http", "a.internal"), "");
+}

@@ -21,6 +21,7 @@ ReportFacts sample_facts(const std::string& all_users_folder) {
     f.built_time = "2024-03-05 14:07:09";
     f.memory_available = 8165000000ull;
     f.memory_total = 17179869184ull;
+    f.disk_root = "/";
     f.disk_free = 0;
     f.disk_total = 1099511627776ull;
     f.all_users_folder = all_users_folder;

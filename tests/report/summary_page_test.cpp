@@ -142,6 +142,9 @@ TEST(SummaryPage, VerdictAndEmptySections) {
     EXPECT_EQ(page.root().find_all("header")[0]->find_all("span")[0]->inner_text(), "No check was run");
     EXPECT_TRUE(body_rows(page.root().find_id("result-table")).empty());
     EXPECT_THAT(page.root().find_id("machine")->inner_text(), HasSubstr("Run startedunknown"));
+    EXPECT_THAT(page.root().find_id("machine")->inner_text(), HasSubstr("Tool ran elevatedunknown"));
+    no_run.elevated = false;
+    EXPECT_THAT(parse(no_run).root().find_id("machine")->inner_text(), HasSubstr("Tool ran elevatedno"));
     EXPECT_THAT(page.root().find_id("folder-rights")->inner_text(), HasSubstr("Not tested."));
 }
 

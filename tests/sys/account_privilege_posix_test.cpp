@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "sys/account_privilege.h"
 
@@ -6,4 +7,8 @@
 TEST(AccountPrivilegePosix, TheRealLookupAnswersUserOrAdministrator) {
     const int level = get_account_privilege();
     EXPECT_TRUE(level == kPrivilegeUser || level == kPrivilegeAdmin) << level;
+}
+
+TEST(AccountPrivilegePosix, ElevatedMeansAnEffectiveUidOfZero) {
+    EXPECT_EQ(process_elevated(), std::optional<bool>(geteuid() == 0));
 }

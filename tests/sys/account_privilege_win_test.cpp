@@ -1,38 +1,72 @@
-// The account's privilege through a fake of the network user call: Wine answers 0 for everyone, so
-// the levels real Windows reports are given here.
+// The account's privilege and full name through a fake of the network management calls: Wine answers
+// them for no real account and plays no domain, so the answers of real Windows are given here.
 #include <gtest/gtest.h>
 
 #include "sys/account_privilege.h"
-#include "sys/win/net_user_privilege.h"
+#include "sys/win/net_account.h"
 
 namespace {
 
-NetUserQuery answering(unsigned long status, unsigned long privilege, std::wstring* asked = nullptr) {
-    return [=](const std::wstring& user) {
-        if (asked) *asked = user;
-        return NetUserAnswer{status, privilege};
-    };
-}
+constexpr unsigned long kBadNetPath = 53;  // the domain controller cannot be reached
+
+struct FakeNetwork {
+    LoggedOnUser user{0, L"kim", L"DESKTOP-1"};
+    AccountRecord record{0, 1, L"김민준"};
+    std::wstring asked_server, asked_user;
+
+    NetAccountQueries queries() {
+        return {[this] { return user; },
+                [this](const std::wstring& server, const std::wstring& name) {
+                    asked_server = server;
+                    asked_user = name;
+                    return record;
+                }};
+    }
+};
 
 }  // namespace
 
-TEST(AccountPrivilegeWin, LevelsOfTheRecordAreTakenAsTheyAre) {
-    std::wstring asked;
-    EXPECT_EQ(account_privilege_from(answering(0, 0, &asked)), kPrivilegeGuest);
-    EXPECT_FALSE(asked.empty()) << "the running account's name is looked up";
-    EXPECT_EQ(account_privilege_from(answering(0, 1)), kPrivilegeUser);
-    EXPECT_EQ(account_privilege_from(answering(0, 2)), kPrivilegeAdmin);
+TEST(AccountPrivilegeWin, EachAccountIsJudgedByItsRecordOnItsLogonServer) {
+    FakeNetwork local;
+    for (const int level : {kPrivilegeGuest, kPrivilegeUser, kPrivilegeAdmin}) {
+        local.record.privilege = level;
+        EXPECT_EQ(account_privilege_from(local.queries()), level);
+    }
+    EXPECT_EQ(local.asked_server, L"DESKTOP-1");
+    FakeNetwork domain;
+    domain.user = {0, L"j.park", L"DC01"};
+    EXPECT_EQ(account_privilege_from(domain.queries()), kPrivilegeUser) << "a standard domain user fails";
+    EXPECT_EQ(domain.asked_server + L"\\" + domain.asked_user, L"DC01\\j.park");
 }
 
 TEST(AccountPrivilegeWin, WhatCannotBeDeterminedCountsAsAdministrator) {
-    // NERR_UserNotFound (a domain account looked up locally) and access denied.
-    EXPECT_EQ(account_privilege_from(answering(2221, 1)), kPrivilegeAdmin);
-    EXPECT_EQ(account_privilege_from(answering(5, 0)), kPrivilegeAdmin);
-    EXPECT_EQ(account_privilege_from(answering(0, 7)), kPrivilegeAdmin)
-        << "a level that is none of the three";
+    FakeNetwork away;
+    away.record = {kBadNetPath, 1, L""};
+    EXPECT_EQ(account_privilege_from(away.queries()), kPrivilegeAdmin) << "a server out of reach passes";
+    FakeNetwork no_user;
+    no_user.user.status = 5;
+    EXPECT_EQ(account_privilege_from(no_user.queries()), kPrivilegeAdmin);
+    EXPECT_TRUE(no_user.asked_user.empty()) << "no record is asked for without a user";
+    FakeNetwork odd;
+    odd.record.privilege = 7;
+    EXPECT_EQ(account_privilege_from(odd.queries()), kPrivilegeAdmin);
 }
 
-TEST(AccountPrivilegeWin, TheRealCallAnswersForTheRunningAccount) {
+TEST(AccountPrivilegeWin, FullNameIsTheDirectorysElseTheAccountRecords) {
+    FakeNetwork workgroup;
+    EXPECT_EQ(account_full_name_from(workgroup.queries(), ""), "김민준") << "no directory on a workgroup PC";
+    workgroup.record.full_name.clear();
+    EXPECT_EQ(account_full_name_from(workgroup.queries(), ""), "");
+    FakeNetwork domain;
+    domain.user = {0, L"j.park", L"DC01"};
+    domain.record = {kBadNetPath, 0, L""};
+    EXPECT_EQ(account_full_name_from(domain.queries(), "Park, Jimin"), "Park, Jimin");
+    EXPECT_TRUE(domain.asked_server.empty()) << "the directory's name needs no second query";
+}
+
+TEST(AccountPrivilegeWin, TheRealCallsAnswerForTheRunningProcess) {
     const int level = get_account_privilege();
     EXPECT_TRUE(level >= kPrivilegeGuest && level <= kPrivilegeAdmin) << level;
+    const std::optional<bool> elevated = process_elevated();
+    EXPECT_TRUE(elevated.has_value()) << "the token tells its elevation";
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 
 #include "sys/files.h"
 #include "temp_folder_support.h"
@@ -17,6 +18,16 @@ std::vector<std::string> relative(const TempFolder& temp, const std::vector<std:
 }
 
 using Names = std::vector<std::string>;
+
+FolderEntry listed(const std::string& name, bool folder = false, const std::string& reparse_point = "",
+                   bool symlink = false) {
+    FolderEntry entry;
+    entry.name = name;
+    entry.folder = folder;
+    entry.reparse_point = reparse_point;
+    entry.symlink = symlink;
+    return entry;
+}
 
 }  // namespace
 
@@ -113,4 +124,37 @@ TEST(FindFiles, SurvivesLinkLoops) {
     std::filesystem::create_directory_symlink(temp.path(), temp / "loop/back");
     find_files(out, temp.path(), "*", "*", false, "", true, true);
     EXPECT_EQ(relative(temp, out), (Names{"loop/file.txt"}));
+}
+
+TEST(FindFiles, LinksToOtherPlacesAreNeverEnteredAndWindowsOnesAreTold) {
+    // A listing as Windows gives it: a junction back up the tree, a symbolic link to another drive, and
+    // a cloud folder (a reparse point that keeps its data in place, entered like any folder).
+    const std::map<std::string, std::vector<FolderEntry>> tree = {
+        {"logs",
+         {listed("app.log"), listed("loop", true, "junction or mount point"), listed("Cloud", true),
+          listed("elsewhere", true, "symbolic link"), listed("posix-link", true, "", true)}},
+        {"logs/Cloud", {listed("synced.log")}},
+        {"logs/loop", {listed("app.log"), listed("loop", true, "junction or mount point")}},
+    };
+    std::vector<std::string> asked;
+    const FolderLister fake = [&](const std::string& folder) {
+        asked.push_back(folder);
+        const auto found = tree.find(folder);
+        return found == tree.end() ? std::vector<FolderEntry>{} : found->second;
+    };
+    std::vector<std::string> out;
+    std::vector<PassedOverFolder> passed;
+    find_files(out, "logs", "*", "*", false, "", true, true, &passed, fake);
+    EXPECT_EQ(out, (Names{"logs/Cloud/synced.log", "logs/app.log"}));
+    EXPECT_EQ(asked, (Names{"logs", "logs/Cloud"})) << "no link is listed, let alone walked";
+    ASSERT_EQ(passed.size(), 2u) << "a POSIX symbolic link is passed over silently, as it always was";
+    EXPECT_EQ(passed[0].path, "logs/elsewhere");
+    EXPECT_EQ(passed[0].kind, "symbolic link");
+    EXPECT_EQ(passed[1].path, "logs/loop");
+    EXPECT_EQ(passed[1].kind, "junction or mount point");
+
+    out.clear();
+    find_files(out, "logs", "*", "*", true, "", true, false, nullptr, fake);
+    EXPECT_EQ(out, (Names{"logs/Cloud", "logs/app.log", "logs/elsewhere", "logs/loop", "logs/posix-link"}))
+        << "without recursion links are listed as the folders they stand for";
 }
