@@ -22,6 +22,13 @@ std::string field_at(const std::string& line, size_t start) {
     return line.substr(start, line.find_first_of(kBlanks, start) - start);
 }
 
+// ps cuts a name longer than its column and marks the cut with "+" ("jkimplan+").
+bool names_login(const std::string& field, const std::string& login) {
+    if (field == login) return true;
+    return field.size() > 1 && field.back() == '+' && login.size() >= field.size() &&
+           login.compare(0, field.size() - 1, field, 0, field.size() - 1) == 0;
+}
+
 }  // namespace
 
 std::string without_other_users_arguments(const std::string& listing, const std::string& login) {
@@ -39,7 +46,7 @@ std::string without_other_users_arguments(const std::string& listing, const std:
     std::string out = header + "\n";
     for (std::string line; std::getline(in, line);) {
         const std::vector<size_t> starts = field_starts(line, command + 1);
-        const bool own = starts.size() > user && field_at(line, starts[user]) == login;
+        const bool own = starts.size() > user && names_login(field_at(line, starts[user]), login);
         if (starts.size() == command + 1 && !own) {
             // The program alone, without what follows it.
             const size_t program_end = line.find_first_of(kBlanks, starts[command]);

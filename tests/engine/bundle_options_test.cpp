@@ -175,17 +175,18 @@ TEST_F(LogPackingTest, ALeftoverStagingFolderOrLinkIsClearedNotFollowed) {
 }
 
 TEST(ProcessList, OtherUsersProcessesKeepOnlyTheirProgram) {
+    // ps cuts a long login to its column: "jkimplan+" is the user's own.
     const std::string listing =
         "    PID    PPID USER     %CPU   RSS     ELAPSED COMMAND\n"
         "      1       0 root      0.0  1200  1-02:03:04 /sbin/init splash\n"
-        "    812       1 jkim      1.5 90000       05:06 /usr/bin/agent --token=s3cret --home /home/jkim\n"
+        "    812       1 jkimplan+ 1.5 90000       05:06 /usr/bin/agent --token=s3cret --home /home/jkim\n"
         "    901       1 kpark     0.1  3000       01:00 /usr/bin/ssh kpark@10.0.0.7 -i /home/kpark/.ssh/id\n"
         "    902       1 kpark     0.1  3000       01:00 [kworker/0:1]\n";
     EXPECT_EQ(
-        without_other_users_arguments(listing, "jkim"),
+        without_other_users_arguments(listing, "jkimplanted"),
         "    PID    PPID USER     %CPU   RSS     ELAPSED COMMAND\n"
         "      1       0 root      0.0  1200  1-02:03:04 /sbin/init\n"
-        "    812       1 jkim      1.5 90000       05:06 /usr/bin/agent --token=s3cret --home /home/jkim\n"
+        "    812       1 jkimplan+ 1.5 90000       05:06 /usr/bin/agent --token=s3cret --home /home/jkim\n"
         "    901       1 kpark     0.1  3000       01:00 /usr/bin/ssh\n"
         "    902       1 kpark     0.1  3000       01:00 [kworker/0:1]\n");
     const std::string tasklist = "Image Name   PID Session Name\r\n========\r\nagent.exe  812 Console\r\n";
