@@ -41,5 +41,5 @@ std::optional<CollectedLogs> collect_logs(const CCheckHost& host, const Diagnosi
         std::fprintf(stderr, "the map of redaction tokens could not be written beside %s\n",
                      result.archive_path.c_str());
     return CollectedLogs{result.archive_path, result.archive_sha256, result.redaction_map_path,
-                         std::move(result.not_packed)};
+                         std::move(result.not_packed), std::move(result.packed_unredacted)};
 }

@@ -16,6 +16,7 @@ struct CollectedLogs {
     std::string archive_sha256;      // empty when the checksum file could not be written
     std::string redaction_map_path;  // empty unless redacted
     std::vector<NotPackedFile> not_packed;
+    std::vector<UnredactedFile> packed_unredacted;
 };
 
 // The log collection after a completed run, on this thread; its messages go to standard error.

@@ -116,10 +116,12 @@ void write_text_or_null(Writer& w, const char* key, const std::string& value) {
     }
 }
 
-void write_not_packed(Writer& w, const std::vector<NotPackedFile>& files) {
-    w.Key("not_packed");
+// not_packed and packed_unredacted: files named with a reason.
+template <typename File>
+void write_files(Writer& w, const char* key, const std::vector<File>& files) {
+    w.Key(key);
     w.StartArray();
-    for (const NotPackedFile& file : files) {
+    for (const File& file : files) {
         w.StartObject();
         write_text(w, "name", file.name);
         write_text(w, "reason", file.reason);
@@ -158,7 +160,8 @@ std::string run_result_json(const CCheckHost& host, const DiagnosisRun& run,
     write_text_or_null(w, "archive", written.archive_path);
     write_text_or_null(w, "archive_sha256", written.archive_sha256);
     write_text_or_null(w, "redaction_map", written.redaction_map_path);
-    write_not_packed(w, written.not_packed);
+    write_files(w, "not_packed", written.not_packed);
+    write_files(w, "packed_unredacted", written.packed_unredacted);
     w.EndObject();
     return buffer.GetString();
 }

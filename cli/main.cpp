@@ -99,6 +99,8 @@ int main(int argc, char** argv) {
             std::printf("redaction map: %s\n", logs->redaction_map_path.c_str());
         for (const NotPackedFile& file : logs->not_packed)
             std::printf("not packed: %s (%s)\n", file.name.c_str(), file.reason.c_str());
+        for (const UnredactedFile& file : logs->packed_unredacted)
+            std::printf("packed unredacted: %s (%s)\n", file.name.c_str(), file.reason.c_str());
     }
     if (!run.completed()) return kStopped;
     if (options.save_log && !logs) return kNoArchive;

@@ -21,6 +21,12 @@ struct NotPackedFile {
     std::string reason;
 };
 
+// A file that went into a redacted bundle as it was, and why ("binary"): the user is told of each.
+struct UnredactedFile {
+    std::string name;
+    std::string reason;
+};
+
 // "200M", "512k", "1G", "4096" (bytes); K, M and G are powers of 1024 and a "B" may follow them.
 // Nothing for anything else, for 0 and for sizes past 2^63.
 std::optional<uint64_t> parse_byte_size(std::string_view text);

@@ -6,6 +6,7 @@
 #include "log/CSCLog.h"
 #include "report/redacted_copy.h"
 #include "report/redactor.h"
+#include "report/unique_names.h"
 #include "sys/exe_facts.h"
 #include "sys/files.h"
 #include "sys/folders.h"
@@ -55,6 +56,12 @@ void LogPacking::note(const std::string& name, const std::string& reason) {
     not_packed.push_back({name, reason});
 }
 
+void LogPacking::note_unredacted(const std::string& name, const std::string& reason) {
+    g_log->write(CSCLog::warn, "zip_folder", __LINE__, "%s was packed unredacted: %s", name.c_str(),
+                 reason.c_str());
+    unredacted.push_back({name, reason});
+}
+
 void LogPacking::left_out(const std::string& path, const std::string& reason) {
     note(shown_name(path), reason);
 }
@@ -85,17 +92,25 @@ std::string LogPacking::prepare(const std::string& folder, std::vector<std::stri
         return folder;
     }
     staging = staging_folder;
+    UniqueNames names;
     for (const std::string& path : kept) {
-        const bool binary = looks_binary(path);
-        if (binary && options.drop_binary) {
-            left_out(path, "not text, left out by --redact-drop-binary");
-            continue;
-        }
-        const std::string copy = staging + "/" + redactor->redact(relative_to(path, folder));
+        const std::string name = names.claim(redactor->redact(relative_to(path, folder)));
+        const std::string copy = staging + "/" + name;
         create_folder(split_path(copy, 1));
-        // Binary files go in unchanged: rewriting their bytes would only break them.
-        if (!write_redacted_copy(binary ? nullptr : redactor, path, copy)) {
-            left_out(path, "its redacted copy could not be written");
+        const RedactedCopy made = write_redacted_copy(*redactor, path, copy, options.drop_binary);
+        bool whole_left_out = false;
+        for (const UnredactedPart& part : made.unredacted) {
+            const std::string shown = source_folder + "/" + name + (part.part.empty() ? "" : "/" + part.part);
+            whole_left_out |= part.left_out && part.part.empty();
+            if (!part.left_out)
+                note_unredacted(shown, part.reason);
+            else if (part.reason == kBinaryReason)
+                note(shown, "not text, left out by --redact-drop-binary");
+            else
+                note(shown, part.reason + ", left out by --redact-drop-binary");
+        }
+        if (!made.written) {
+            if (!whole_left_out) left_out(path, "its redacted copy could not be written");
             continue;
         }
         // The archive keeps the log's own time, which tells when it was written, not the copy's.

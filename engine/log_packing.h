@@ -9,8 +9,10 @@
 class Redactor;
 
 // What happens to a log folder's files on their way into its archive: files outside the bounds stay
-// out, and with a redactor the rest go in as redacted copies under redacted names. Every file left
-// out is written to the tool's log and added to not_packed.
+// out, and with a redactor the rest go in as redacted copies under redacted names (two names that
+// redact alike are told apart: "user-1 (2).log"). Every file left out is written to the tool's log and
+// added to not_packed; every file, or part of an archive, that goes in unredacted to the tool's log
+// and to packed_unredacted.
 class LogPacking {
 public:
     // now: calendar seconds the age bound counts back from.
@@ -29,16 +31,19 @@ public:
     void left_out(const std::string& path, const std::string& reason);
     // Removes the staging folder of the last prepare, once the archive is written.
     void finish();
+    const std::vector<UnredactedFile>& packed_unredacted() const { return unredacted; }
 
 private:
     // Why the file stays out; empty when it goes in.
     std::string bound_reason(const std::string& path) const;
     std::string shown_name(const std::string& path) const;
     void note(const std::string& name, const std::string& reason);
+    void note_unredacted(const std::string& name, const std::string& reason);
 
     const BundleOptions& options;
     Redactor* redactor;
     std::vector<NotPackedFile>& not_packed;
+    std::vector<UnredactedFile> unredacted;
     int64_t now;
     std::string source_folder;  // of the last prepare
     std::string staging;        // empty when nothing is staged

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "engine/log_packing.h"
+#include "engine/process_list.h"
 #include "engine/run_summary.h"
 #include "engine/system_commands.h"
 #include "log/CSCLog.h"
@@ -17,6 +18,7 @@
 #include "report/redactor.h"
 #include "report/result_report.h"
 #include "report/summary_page.h"
+#include "report/summary_redaction.h"
 #include "report/zip_writer.h"
 #include "res/string_table.h"
 #include "sys/account_privilege.h"
@@ -112,12 +114,12 @@ SummaryPage summary_page_of(const SaveLogInputs& inputs, const ReportFacts& fact
 // Writes the summary page into the collection folder and packs it; it goes in last, so that it can
 // tell what the bundle holds.
 // With a redactor the page goes in redacted, like every other text of the bundle.
-void pack_summary_page(ZipHandle zip, SummaryPage page, std::vector<std::string>& packed, PackingRecord& record,
-                       const std::string& folder, Redactor* redactor) {
+void pack_summary_page(ZipHandle zip, SummaryPage page, std::vector<std::string>& packed,
+                       PackingRecord& record, const std::string& folder, Redactor* redactor) {
     const std::string path = folder + "/" + kSummaryFileName;
     page.files = record;
-    const std::string html = summary_page_html(page);
-    if (!write_text_file(path, redactor ? redactor->redact(html) : html, 0, false)) {
+    if (redactor) redact_summary_page(page, *redactor);
+    if (!write_text_file(path, summary_page_html(page), 0, false)) {
         g_log->write(CSCLog::warn, "thread_save_log", __LINE__, "the summary page %s could not be written",
                      path.c_str());
         return;
@@ -224,8 +226,8 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
     for (const ZipFileFailure& f : failures)
         leave_out(f.path, packing ? std::string(zip_result_text(f.result))
                                   : std::string("could not be packed: ") + zip_result_text(f.result));
-    if (packing) packing->finish();
     if (result != kZipOk) {
+        if (packing) packing->finish();
         g_log->write(CSCLog::error, "zip_folder", __LINE__, "%s could not be written: %s",
                      archive_path.c_str(), zip_result_text(result));
         noted.add_skipped(folder,
@@ -236,9 +238,9 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
     for (const std::string& file : files) {
         const bool failed = std::any_of(failures.begin(), failures.end(),
                                         [&](const ZipFileFailure& f) { return f.path == file; });
-        if (!failed)
-            noted.add_packed(archive, utf8_of(fs_path(file).lexically_relative(names_base)), file);
+        if (!failed) noted.add_packed(archive, utf8_of(fs_path(file).lexically_relative(names_base)), file);
     }
+    if (packing) packing->finish();  // only now: the record reads the facts of the staged copies
     return true;
 }
 
@@ -246,8 +248,9 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     const ProductProfile& profile = inputs.profile;
     const CommandRunner run = inputs.run_command ? inputs.run_command : CommandRunner(run_system_command);
     observer.set_window_enabled(false);
+    const UserIdentity identity = inputs.identity ? *inputs.identity : current_user_identity();
     std::optional<Redactor> redactor;
-    if (inputs.bundle.redact) redactor.emplace(inputs.identity ? *inputs.identity : current_user_identity());
+    if (inputs.bundle.redact) redactor.emplace(identity);
     Redactor* const private_values = redactor ? &*redactor : nullptr;
     std::vector<NotPackedFile> not_packed;
     LogPacking packing(inputs.bundle, private_values, not_packed, calendar_now());
@@ -278,13 +281,14 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
                                              &profile.product_path_viewer};
     PackingRecord record;  // what the summary page lists
     for (int i = 0; i < 3; ++i) {
-        const InventoryResult made = save_file_info(texts[i], profile.product_title, *program_folders[i]);
+        const InventoryResult made =
+            save_file_info(texts[i], profile.product_title, *program_folders[i], private_values);
         if (made == InventoryResult::kNotCreated) observer.show_message(kInventoryNotCreatedMessage);
         if (made == InventoryResult::kSkipped)
             record.add_skipped(kInventoryFileNames[i],
-                                program_folders[i]->empty()
-                                    ? "not made: the check list names no such program folder"
-                                    : "not made: " + *program_folders[i] + " does not exist");
+                               program_folders[i]->empty()
+                                   ? "not made: the check list names no such program folder"
+                                   : "not made: " + *program_folders[i] + " does not exist");
         observer.step_progress();
     }
 
@@ -292,7 +296,9 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     const std::string system_info = run(kSystemInfoCommand, kCommandTimeoutMs);
     write_text_file(texts[3], base64_encode(redactor ? redactor->redact(system_info) : system_info), 0, true);
     observer.step_progress();
-    write_text_file(texts[4], run(kTaskListCommand, kCommandTimeoutMs), kUtf8CodePage, false);
+    const std::string processes = run(kTaskListCommand, kCommandTimeoutMs);
+    write_text_file(texts[4], redactor ? without_other_users_arguments(processes, identity.login) : processes,
+                    kUtf8CodePage, false);
     observer.step_progress();
     write_text_file(texts[5], run(kNetworkCommand, kCommandTimeoutMs), kUtf8CodePage, false);
     observer.step_progress();
@@ -307,9 +313,9 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
         zip_folder(profile.viewer_log_path, viewer_archive, observer, &record, &packing);
     }
 
-    // Last before packing, so that a text written from what the packing left out is redacted too.
-    if (redactor)  // the system information was redacted before its encoding
-        redact_own_texts(*redactor, {report_path, texts[0], texts[1], texts[2], texts[4], texts[5]}, packing);
+    // Last before packing, so that a text written from what the packing left out is redacted too. The
+    // system information was redacted before its encoding, the inventories as they were written.
+    if (redactor) redact_own_texts(*redactor, {report_path, texts[4], texts[5]}, packing);
 
     const LocalDateTime now = local_now();
     SaveLogResult result;
@@ -330,7 +336,10 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
         if (file_exists(agent_archive)) pack(zip, agent_archive, packed, record);
         if (!viewer_archive.empty() && file_exists(viewer_archive)) pack(zip, viewer_archive, packed, record);
         for (const NotPackedFile& left : not_packed) record.add_skipped(left.name, left.reason);
-        pack_summary_page(zip, summary_page_of(inputs, facts, folder), packed, record, folder, private_values);
+        for (const UnredactedFile& as_is : packing.packed_unredacted())
+            record.add_unredacted(as_is.name, as_is.reason);
+        pack_summary_page(zip, summary_page_of(inputs, facts, folder), packed, record, folder,
+                          private_values);
         const int closed = ZipClose(zip);
         result.archive_written = closed == kZipOk;
         if (!result.archive_written) {
@@ -342,6 +351,7 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
         }
     }
     result.not_packed = std::move(not_packed);
+    result.packed_unredacted = packing.packed_unredacted();
 
     if (result.archive_written) {
         for (const std::string& path : packed) remove_file(path);

@@ -72,7 +72,8 @@ struct SaveLogResult {
     std::vector<std::string> left_behind;
     std::string archive_sha256;      // of the written archive, also in "<archive>.sha256"; empty when unknown
     std::string redaction_map_path;  // "<archive>.map.json" when the bundle was redacted
-    std::vector<NotPackedFile> not_packed;  // log files left out, and why
+    std::vector<NotPackedFile> not_packed;          // log files left out, and why
+    std::vector<UnredactedFile> packed_unredacted;  // in a redacted bundle, what went in as it was, and why
 };
 
 inline constexpr int kCommandTimeoutMs = 120000;

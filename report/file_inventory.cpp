@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "report/display_columns.h"
+#include "report/redactor.h"
 #include "sys/date_time_text.h"
 #include "sys/exe_facts.h"
 #include "sys/files.h"
@@ -23,9 +24,10 @@ std::string inventory_line(const std::string& name, const std::string& time, con
 }  // namespace
 
 std::string file_info_text(const std::string& product_title, const std::string& install_folder,
-                           const std::vector<std::string>& files) {
-    std::string text = "[" + product_title + " File Information]\n\n";
-    text += "install folder : " + install_folder + "\n\n";
+                           const std::vector<std::string>& files, Redactor* redactor) {
+    auto shown = [redactor](const std::string& text) { return redactor ? redactor->redact(text) : text; };
+    std::string text = "[" + shown(product_title) + " File Information]\n\n";
+    text += "install folder : " + shown(install_folder) + "\n\n";
     text += inventory_line("filename", "date/time", "size(B)", "version");
     text += std::string(85, '-') + "\n";
     for (const std::string& file : files) {
@@ -33,20 +35,20 @@ std::string file_info_text(const std::string& product_title, const std::string& 
         if (version == "(null)") version.clear();
         const std::string time = format_date_time(get_file_time(file), kDateAndTime, true, " ", true, true);
         const std::string size = format_size(get_file_size(file), 0, 0, false, true);
-        text += inventory_line(split_path(file, 5), time, size, version);
+        text += inventory_line(shown(split_path(file, 5)), time, size, version);
     }
     return text;
 }
 
 InventoryResult save_file_info(const std::string& inventory_path, const std::string& product_title,
-                               const std::string& install_folder) {
+                               const std::string& install_folder, Redactor* redactor) {
     std::error_code ec;
     if (install_folder.empty() || !std::filesystem::exists(fs_path(install_folder), ec))
         return InventoryResult::kSkipped;
     std::vector<std::string> files;
     find_files(files, install_folder, "*", "*", false, "", true, true);
-    if (!write_text_file(inventory_path, file_info_text(product_title, install_folder, files), kUtf8CodePage,
-                         false))
+    if (!write_text_file(inventory_path, file_info_text(product_title, install_folder, files, redactor),
+                         kUtf8CodePage, false))
         return InventoryResult::kNotCreated;
     return InventoryResult::kWritten;
 }

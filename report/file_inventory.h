@@ -19,11 +19,15 @@ enum class InventoryResult {
     kNotCreated,  // the inventory file could not be written: show kInventoryNotCreatedMessage
 };
 
-// The inventory text (UTF-8, "\n" line ends) for files listed below install_folder.
+class Redactor;
+
+// The inventory text (UTF-8, "\n" line ends) for files listed below install_folder. With a redactor the
+// title, the folder and the file names are redacted; the version column never is, since a version is
+// not an address however much it looks like one.
 std::string file_info_text(const std::string& product_title, const std::string& install_folder,
-                           const std::vector<std::string>& files);
+                           const std::vector<std::string>& files, Redactor* redactor = nullptr);
 
 // Lists every file below install_folder (sorted by full path, at any depth) and writes the inventory
 // to inventory_path as UTF-8 with a byte-order mark and CR LF line ends.
 InventoryResult save_file_info(const std::string& inventory_path, const std::string& product_title,
-                               const std::string& install_folder);
+                               const std::string& install_folder, Redactor* redactor = nullptr);

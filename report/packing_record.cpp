@@ -11,3 +11,7 @@ void PackingRecord::add_packed(const std::string& archive, const std::string& na
 void PackingRecord::add_skipped(const std::string& path, const std::string& reason) {
     skipped.push_back({path, reason});
 }
+
+void PackingRecord::add_unredacted(const std::string& path, const std::string& reason) {
+    unredacted.push_back({path, reason});
+}

@@ -22,8 +22,10 @@ struct SkippedFile {
 struct PackingRecord {
     std::vector<PackedFile> packed;
     std::vector<SkippedFile> skipped;
+    std::vector<SkippedFile> unredacted;  // packed into a redacted bundle as they were, and why
 
     // Notes a packed file, reading its size and time from source_path.
     void add_packed(const std::string& archive, const std::string& name, const std::string& source_path);
     void add_skipped(const std::string& path, const std::string& reason);
+    void add_unredacted(const std::string& path, const std::string& reason);
 };

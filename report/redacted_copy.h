@@ -1,18 +1,34 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class Redactor;
 
-// True when the file's first bytes hold a zero byte, as no text file does (and nearly every binary
-// format, compressed archives included, does); also true when the file cannot be read.
-bool looks_binary(const std::string& path);
+// The reason given for content that is not text.
+inline constexpr const char* kBinaryReason = "binary";
 
-// Writes the text of source through the redactor (unchanged without one) into destination, a file
-// this call creates (never an existing file, never through a link). The text is handled a line at a
-// time (a line running past a megabyte is cut at a blank, else at a character boundary), so a log of
-// any size takes little memory. On failure nothing is left at destination.
-bool write_redacted_copy(Redactor* redactor, const std::string& source, const std::string& destination);
+// A part of a source that did not go into its copy as redacted text, and why.
+struct UnredactedPart {
+    std::string part;       // empty for the source itself, else the entry inside it ("old.zip/dump.bin")
+    std::string reason;     // kBinaryReason, or what kept an archive from being opened
+    bool left_out = false;  // it stayed out of the copy instead of going in unchanged
+};
+
+struct RedactedCopy {
+    bool written = false;  // the copy exists; false when writing failed or the whole source stayed out
+    std::vector<UnredactedPart> unredacted;
+};
+
+// Writes source into destination, a file this call creates (never an existing file, never through a
+// link), with private values redacted in the source's own form: text in its encoding (UTF-8 or a code
+// page, UTF-16 of either byte order, zero-byte padding looked past), a gzip file unpacked, redacted and
+// packed again, a ZIP archive entry by entry under redacted names (archives inside it too, a few
+// levels deep). What cannot be redacted (binary content, an archive that cannot be read) goes in
+// unchanged, or stays out when leave_out_unredacted is set; either way it is listed. Handled a piece
+// at a time, so a log of any size takes little memory. On failure nothing is left at destination.
+RedactedCopy write_redacted_copy(Redactor& redactor, const std::string& source,
+                                 const std::string& destination, bool leave_out_unredacted);
 
 // Replaces a text file the tool wrote by its redacted form. On failure the file is removed, since an
 // unredacted file must not reach the bundle; false then.

@@ -211,6 +211,14 @@ std::string machine_html(const SummaryPage& page) {
     return html + "</section>\n";
 }
 
+std::string file_reason_table(const char* id, const std::vector<SkippedFile>& files) {
+    std::string html = std::string("<table id=\"") + id +
+                       "\"><thead><tr><th>File</th><th>Reason</th></tr></thead>\n<tbody>\n";
+    for (const SkippedFile& f : files)
+        html += "<tr><td class=\"mono\">" + esc(f.path) + "</td><td>" + esc(f.reason) + "</td></tr>\n";
+    return html + "</tbody></table>\n";
+}
+
 std::string files_html(const PackingRecord& files) {
     std::string html =
         "<section id=\"files-packed\"><h2>Files packed</h2>\n<table id=\"packed-table\"><thead><tr>"
@@ -234,11 +242,15 @@ std::string files_html(const PackingRecord& files) {
     html += "</tbody></table>\n</section>\n";
 
     html += "<section id=\"files-not-packed\"><h2>Files not packed</h2>\n";
-    if (files.skipped.empty()) return html + "<p class=\"none\">Every file was packed.</p>\n</section>\n";
-    html += "<table id=\"skipped-table\"><thead><tr><th>File</th><th>Reason</th></tr></thead>\n<tbody>\n";
-    for (const SkippedFile& f : files.skipped)
-        html += "<tr><td class=\"mono\">" + esc(f.path) + "</td><td>" + esc(f.reason) + "</td></tr>\n";
-    return html + "</tbody></table>\n</section>\n";
+    if (files.skipped.empty())
+        html += "<p class=\"none\">Every file was packed.</p>\n</section>\n";
+    else
+        html += file_reason_table("skipped-table", files.skipped) + "</section>\n";
+    // Told only when there are any: a redacted bundle with content that could not be redacted.
+    if (!files.unredacted.empty())
+        html += "<section id=\"files-unredacted\"><h2>Files packed unredacted</h2>\n" +
+                file_reason_table("unredacted-table", files.unredacted) + "</section>\n";
+    return html;
 }
 
 }  // namespace

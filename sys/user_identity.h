@@ -8,6 +8,7 @@ struct UserIdentity {
     std::string login;
     std::string full_name;  // empty when the account has none
     std::string home;       // the home folder, without a trailing separator
+    std::string domain{};   // the DNS domain of the host ("corp.example.com"); empty when it has none
 };
 
 // Of the account running the tool; members that cannot be determined stay empty.

@@ -3,8 +3,11 @@
 
 #include <climits>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <vector>
 
+#include "sys/ascii_text.h"
 #include "sys/user_identity.h"
 
 namespace {
@@ -15,11 +18,31 @@ std::string host_name() {
     return name;
 }
 
+// The domain of the host's full name: from the name itself, or from /etc/hosts, where the full name
+// usually stands beside the short one ("127.0.1.1 kiosk-07.corp.example.com kiosk-07"). The network
+// is not asked: a name server could keep the collection waiting.
+std::string host_domain(const std::string& host) {
+    if (const size_t dot = host.find('.'); dot != std::string::npos) return host.substr(dot + 1);
+    if (host.empty()) return {};
+    const std::string prefix = ascii_lower(host) + ".";
+    std::ifstream hosts("/etc/hosts");
+    for (std::string line; std::getline(hosts, line);) {
+        std::istringstream names(line.substr(0, line.find('#')));
+        std::string name;
+        names >> name;  // the address
+        while (names >> name)
+            if (name.size() > prefix.size() && ascii_lower(name).rfind(prefix, 0) == 0)
+                return name.substr(prefix.size());
+    }
+    return {};
+}
+
 }  // namespace
 
 UserIdentity current_user_identity() {
     UserIdentity identity;
     identity.host_name = host_name();
+    identity.domain = host_domain(identity.host_name);
     struct passwd record {};
     struct passwd* found = nullptr;
     std::vector<char> buffer(16384);

@@ -16,6 +16,10 @@
 UserIdentity current_user_identity() {
     UserIdentity identity;
     identity.host_name = machine_host_name();
+    wchar_t domain[256] = {};
+    DWORD domain_size = 256;
+    if (GetComputerNameExW(ComputerNameDnsDomain, domain, &domain_size))
+        identity.domain = narrow(std::wstring(domain, domain_size));
     wchar_t login[UNLEN + 1] = {};
     DWORD size = UNLEN + 1;
     if (GetUserNameW(login, &size)) identity.login = narrow(login);

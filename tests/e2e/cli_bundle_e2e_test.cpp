@@ -67,6 +67,7 @@ TEST(CheckToolCliBundle, RedactedBoundedBundleKeepsNothingPrivateAndSaysWhatStay
     std::ofstream(logs + "/agent.log") << "peer 203.0.113.77 nic 0a:1b:2c:3d:4e:5f mail jiwoo@example.net\n"
                                        << "profile " << written_home << "/.config v6 2001:db8:77::1\n";
     std::ofstream(logs + "/203.0.113.77.log") << "named after the peer\n";
+    std::ofstream(logs + "/core.dmp", std::ios::binary) << std::string("MDMP\0\x01\0\x02", 8);
     std::ofstream(logs + "/huge.log") << std::string(4096, 'h');
     std::ofstream(logs + "/stale.log") << "old\n";
     fs::last_write_time(logs + "/stale.log", fs::file_time_type::clock::now() - std::chrono::hours(24 * 30));
@@ -99,6 +100,12 @@ TEST(CheckToolCliBundle, RedactedBoundedBundleKeepsNothingPrivateAndSaysWhatStay
     EXPECT_THAT(reasons, HasSubstr(home_named +
                                    "/product/Log/huge.log: 4096 bytes, larger than the limit of 1024 bytes"));
     EXPECT_THAT(reasons, HasSubstr(home_named + "/product/Log/stale.log: not modified in the last 7 days"));
+
+    // What could not be redacted went in as it was, and is named.
+    const auto& unredacted = json["packed_unredacted"];
+    ASSERT_EQ(unredacted.Size(), 1u) << out;
+    EXPECT_EQ(forward_slashes(unredacted[0]["name"].GetString()), home_named + "/product/Log/core.dmp");
+    EXPECT_STREQ(unredacted[0]["reason"].GetString(), "binary");
 
     ASSERT_TRUE(json["redaction_map"].IsString());
     EXPECT_EQ(json["redaction_map"].GetString(), archive + ".map.json");

@@ -8,11 +8,13 @@
 #include <system_error>
 
 #include "engine/log_packing.h"
+#include "engine/process_list.h"
 #include "report/redactor.h"
 #include "tests/link_planting.h"
 #include "tests/report/zip_test_support.h"
 
 namespace fs = std::filesystem;
+using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::Field;
 using ::testing::HasSubstr;
@@ -118,6 +120,10 @@ TEST_F(LogPackingTest, RedactedCopiesUnderRedactedNamesAndBinariesKeptOrDropped)
             << "a copy keeps the log's time";
         EXPECT_EQ(read_file_bytes(staging + "/core.bin"), std::string("\0\x01jkim", 6))
             << "binaries go in unchanged";
+        EXPECT_THAT(packing.packed_unredacted(),
+                    ElementsAre(AllOf(Field(&UnredactedFile::name, dir / "logs/core.bin"),
+                                      Field(&UnredactedFile::reason, "binary"))))
+            << "and the user is told";
         packing.left_out(staging + "/user-1-ip-1.log", "busy");
         EXPECT_THAT(not_packed, ElementsAre(Field(&NotPackedFile::name, dir / "logs/user-1-ip-1.log")));
     }
@@ -132,6 +138,22 @@ TEST_F(LogPackingTest, RedactedCopiesUnderRedactedNamesAndBinariesKeptOrDropped)
     ASSERT_EQ(not_packed.size(), 1u);
     EXPECT_EQ(not_packed[0].name, dir / "logs/core.bin");
     EXPECT_THAT(not_packed[0].reason, HasSubstr("--redact-drop-binary"));
+}
+
+TEST_F(LogPackingTest, TwoNamesThatRedactAlikeEachKeepTheirOwnCopy) {
+    // As "root.log" and "ROOT.log" would on Linux; these two can be made on every system.
+    write_file_bytes(dir / "logs/jkim.log", "named after the login\n");
+    write_file_bytes(dir / "logs/user-1.log", "named like the token\n");
+    files = {dir / "logs/jkim.log", dir / "logs/user-1.log"};
+    BundleOptions options;
+    options.redact = true;
+    Redactor redactor(UserIdentity{"kiosk-07", "jkim", "", ""});
+    LogPacking packing(options, &redactor, not_packed, now());
+    const std::string staging = packing.prepare(dir / "logs", files, dir / "staging");
+    EXPECT_THAT(files, ElementsAre(staging + "/user-1.log", staging + "/user-1 (2).log"));
+    EXPECT_EQ(read_file_bytes(staging + "/user-1.log"), "named after the login\n");
+    EXPECT_EQ(read_file_bytes(staging + "/user-1 (2).log"), "named like the token\n");
+    EXPECT_TRUE(not_packed.empty());
 }
 
 TEST_F(LogPackingTest, ALeftoverStagingFolderOrLinkIsClearedNotFollowed) {
@@ -150,4 +172,23 @@ TEST_F(LogPackingTest, ALeftoverStagingFolderOrLinkIsClearedNotFollowed) {
     EXPECT_EQ(files.size(), 3u);
     EXPECT_EQ(read_file_bytes(dir / "elsewhere/keep"), "keep");
     EXPECT_FALSE(fs::exists(dir / "elsewhere/new.log"));
+}
+
+TEST(ProcessList, OtherUsersProcessesKeepOnlyTheirProgram) {
+    // ps cuts a long login to its column: "jkimplan+" is the user's own.
+    const std::string listing =
+        "    PID    PPID USER     %CPU   RSS     ELAPSED COMMAND\n"
+        "      1       0 root      0.0  1200  1-02:03:04 /sbin/init splash\n"
+        "    812       1 jkimplan+ 1.5 90000       05:06 /usr/bin/agent --token=s3cret --home /home/jkim\n"
+        "    901       1 kpark     0.1  3000       01:00 /usr/bin/ssh kpark@10.0.0.7 -i /home/kpark/.ssh/id\n"
+        "    902       1 kpark     0.1  3000       01:00 [kworker/0:1]\n";
+    EXPECT_EQ(
+        without_other_users_arguments(listing, "jkimplanted"),
+        "    PID    PPID USER     %CPU   RSS     ELAPSED COMMAND\n"
+        "      1       0 root      0.0  1200  1-02:03:04 /sbin/init\n"
+        "    812       1 jkimplan+ 1.5 90000       05:06 /usr/bin/agent --token=s3cret --home /home/jkim\n"
+        "    901       1 kpark     0.1  3000       01:00 /usr/bin/ssh\n"
+        "    902       1 kpark     0.1  3000       01:00 [kworker/0:1]\n");
+    const std::string tasklist = "Image Name   PID Session Name\r\n========\r\nagent.exe  812 Console\r\n";
+    EXPECT_EQ(without_other_users_arguments(tasklist, "jkim"), tasklist) << "a list without arguments stays";
 }

@@ -6,12 +6,20 @@
 #include <sys/stat.h>
 #endif
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <regex>
+#include <set>
 
 #include "engine/save_log.h"
+#include "report/utf16_text.h"
+#include "report/zip_writer.h"
+#include "sys/ascii_text.h"
 #include "sys/fs_path.h"
+#include "tests/integration/redaction_corpus.h"
 #include "tests/quiet_save_log_observer.h"
+#include "tests/report/gzip_test_support.h"
 #include "tests/report/zip_test_support.h"
 
 namespace fs = std::filesystem;
@@ -63,6 +71,45 @@ std::map<std::string, std::string> unpack_all(const std::string& archive, const 
         }
     }
     return entries;
+}
+
+// The ways the bundle's bytes can be read: as they are; without zero bytes (UTF-16 of ASCII in either
+// byte order and alignment, and padding); and each of those URL-decoded, JSON-unescaped and
+// HTML-unescaped. In lower case, for values whose case does not matter.
+std::vector<std::string> decodings(const std::string& bytes) {
+    std::string no_zeros;
+    for (char c : bytes)
+        if (c != '\0') no_zeros += c;
+    std::vector<std::string> out;
+    for (const std::string& text : {bytes, no_zeros}) {
+        out.push_back(text);
+        out.push_back(std::regex_replace(text, std::regex("%2[fF]"), "/"));
+        std::string url;
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '%' && i + 2 < text.size() &&
+                std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+                std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+                url += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+                i += 2;
+            } else {
+                url += text[i] == '+' ? ' ' : text[i];
+            }
+        }
+        out.push_back(url);
+        std::string json = std::regex_replace(text, std::regex(R"(\\u00([0-7][0-9a-fA-F]))"), "%$1");
+        json = std::regex_replace(json, std::regex(R"(\\([\\/"]))"), "$1");
+        out.push_back(json);
+        out.push_back(std::regex_replace(std::regex_replace(text, std::regex("&#39;|&#x27;"), "'"),
+                                         std::regex("&amp;"), "&"));
+    }
+    for (std::string& text : out) text = ascii_lower(text);
+    return out;
+}
+
+std::string utf16(const std::string& utf8, bool big_endian) {
+    std::string bytes;
+    Utf16Encoder(big_endian).encode(utf8, bytes);
+    return bytes;
 }
 
 class BundleSaveLog : public ::testing::Test {
@@ -182,4 +229,82 @@ TEST_F(BundleSaveLog, TheWindowsDefaultsLeaveNothingBesideTheArchive) {
     EXPECT_TRUE(result.archive_sha256.empty());
     EXPECT_FALSE(fs::exists(result.archive_path + ".sha256"));
     EXPECT_TRUE(result.not_packed.empty());
+}
+
+// The corpus in every form a log folder holds: text, UTF-16 of both byte orders, padded with zero
+// bytes, gzip-packed, in a rotated ZIP archive with another archive inside; and as the command outputs.
+TEST_F(BundleSaveLog, EveryPlantedFormIsRedactedInEveryEncodingAndContainer) {
+    const std::string corpus = redaction_corpus::text(home);
+    inputs.identity = redaction_corpus::identity(home);
+    inputs.run_command = [&corpus](const std::string&, int) { return corpus; };
+    inputs.bundle.redact = true;
+    fs::remove_all(dir / "logs");
+    fs::create_directories(dir / "logs/old");
+    write_file_bytes(dir / "logs/plain.log", corpus);
+    write_file_bytes(dir / "logs/utf16le.log", "\xFF\xFE" + utf16(corpus, false));
+    write_file_bytes(dir / "logs/utf16be.log", utf16(corpus, true));
+    write_file_bytes(dir / "logs/padded.log", std::string(20000, '\0') + corpus + std::string(4096, '\0'));
+    write_file_bytes(dir / "logs/old/plain.log.gz", gzip(corpus) + gzip(corpus));
+    write_file_bytes(dir / "logs/crash.dmp", std::string("MDMP\0\x01\0\x02 nothing private", 24));
+    write_file_bytes(dir / "inner.log", utf16(corpus, false));
+    ZipHandle inner = ZipCreate(dir / "inner.zip");
+    ASSERT_EQ(ZipAddFile(inner, "jkimplanted/198.51.100.23.log", dir / "inner.log"), kZipOk);
+    ASSERT_EQ(ZipClose(inner), kZipOk);
+    ZipHandle rotated = ZipCreate(dir / "logs/old/rotated.zip");
+    ASSERT_EQ(ZipAddFile(rotated, "plain.log", dir / "logs/plain.log"), kZipOk);
+    ASSERT_EQ(ZipAddFile(rotated, "inner.zip", dir / "inner.zip"), kZipOk);
+    ASSERT_EQ(ZipClose(rotated), kZipOk);
+
+    const SaveLogResult result = thread_save_log(inputs, observer);
+    ASSERT_TRUE(result.archive_written);
+    std::map<std::string, std::string> entries = unpack_all(result.archive_path, dir.path());
+    ASSERT_TRUE(entries.count("Quenmora_log.zip!old/rotated.zip!inner.zip!user-1/ip-1.log"));
+    const std::string gz = "Quenmora_log.zip!old/plain.log.gz";
+    ASSERT_TRUE(entries.count(gz));
+    entries[gz + "!"] = gunzip(entries[gz]);
+    entries["systeminfo.txt!"] = decode_system_info(entries["systeminfo.txt"]);
+
+    for (const auto& [name, stored] : entries) {
+        const std::vector<std::string> texts = decodings(name + "\n" + stored);
+        for (const auto& spellings : redaction_corpus::planted(home))
+            for (const std::string& value : spellings)
+                EXPECT_TRUE(std::none_of(texts.begin(), texts.end(),
+                                         [&](const std::string& text) {
+                                             return text.find(ascii_lower(value)) != std::string::npos;
+                                         }))
+                    << name << " holds " << value;
+    }
+    for (const std::string& kept : redaction_corpus::kept()) {
+        EXPECT_THAT(entries["Quenmora_log.zip!plain.log"], HasSubstr(kept));
+        EXPECT_THAT(entries[gz + "!"], HasSubstr(kept));
+    }
+    EXPECT_THAT(entries["Quenmora_log.zip!plain.log"],
+                HasSubstr("DHCPv6 Client DUID. . . . . . . . : 00-01-00-01-2A-3B-4C-5D-mac-"));
+
+    // The map beside the bundle holds one spelling of every value replaced.
+    rapidjson::Document map;
+    ASSERT_FALSE(map.Parse(read_file_bytes(result.redaction_map_path).c_str()).HasParseError());
+    std::set<std::string> values;
+    for (const auto& token : map.GetObject()) values.insert(ascii_lower(token.value.GetString()));
+    for (const auto& spellings : redaction_corpus::planted(home))
+        EXPECT_TRUE(std::any_of(spellings.begin(), spellings.end(), [&](const std::string& v) {
+            return values.count(ascii_lower(v)) > 0;
+        })) << spellings[0];
+
+    // The binary went in as it was, and the user is told so wherever a file left out is named.
+    ASSERT_EQ(result.packed_unredacted.size(), 1u);
+    EXPECT_EQ(result.packed_unredacted[0].name, dir / "logs/crash.dmp");
+    EXPECT_EQ(result.packed_unredacted[0].reason, "binary");
+    const std::string& page = entries["check_result.html"];
+    EXPECT_THAT(page, HasSubstr("Files packed unredacted"));
+    // The page reads each packed log's facts before its staged copy goes: none shows 0 bytes.
+    const std::regex nested_row(
+        R"(<tr class="nested"><td>([^<]*)</td><td>[^<]*</td><td class="num">([^<]*)</td><td>([^<]*)</td>)");
+    int rows = 0;
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), nested_row); it != std::sregex_iterator();
+         ++it, ++rows) {
+        EXPECT_NE((*it)[2], "0") << (*it)[1];
+        EXPECT_NE((*it)[3], "") << (*it)[1];
+    }
+    EXPECT_EQ(rows, 7);
 }

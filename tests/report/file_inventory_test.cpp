@@ -8,12 +8,15 @@
 #include <sstream>
 
 #include "report/display_columns.h"
+#include "report/redactor.h"
 #include "sys/date_time_text.h"
+#include "sys/exe_facts.h"
 #include "sys/fs_path.h"
 #include "tests/regex_matchers.h"
 #include "tests/report/zip_test_support.h"
 
 namespace fs = std::filesystem;
+using regex_matchers::ContainsRegex;
 using regex_matchers::MatchesRegex;
 
 namespace {
@@ -106,4 +109,15 @@ TEST_F(FileInventory, MissingOrUnusableFolders) {
 
     fs::create_directory(fs_path(dir / "app"));
     EXPECT_EQ(save_file_info(dir / "no/such/folder/inv.txt", "Q", dir / "app"), InventoryResult::kNotCreated);
+}
+
+TEST_F(FileInventory, WithARedactorNamesAreRedactedAndVersionsNever) {
+    const std::string exe = get_exe_path(true);
+    const std::string version = get_file_version(exe);  // the build's version here, a dotted quad
+    write_file_bytes(dir / "jkim_10.0.0.1.log", "");
+    Redactor redactor(UserIdentity{"kiosk-07", "jkim", "", dir.path()});
+    const std::string text = file_info_text("Q", dir.path(), {exe, dir / "jkim_10.0.0.1.log"}, &redactor);
+    EXPECT_THAT(text, ::testing::HasSubstr("install folder : home-1\n"));
+    EXPECT_THAT(text, ::testing::HasSubstr("user-1_ip-1.log"));
+    EXPECT_THAT(text, ContainsRegex("  " + regex_matchers::escaped(version) + " *\n"));
 }
