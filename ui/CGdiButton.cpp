@@ -1,9 +1,10 @@
 #include "ui/CGdiButton.h"
 
+#include "ui/accessible_strings.h"
 #include "ui/caption_glyphs.h"
 #include "ui/draw_helpers.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -128,6 +129,8 @@ void CGdiButton::SetFocusFrame(bool on, ARGB colour, int width)
 void CGdiButton::SetSystemGlyph(int command)
 {
     system_glyph_ = command;
+    // A glyph says what the button does only to the eye.
+    setAccessibleName(WindowCommandName(command, false));
     update();
 }
 
@@ -406,14 +409,26 @@ void CGdiButton::focusInEvent(QFocusEvent* event)
 void CGdiButton::focusOutEvent(QFocusEvent* event)
 {
     QAbstractButton::focusOutEvent(event);
+    // Disabled while it had the keyboard: Qt has handed the keyboard to the next control.
+    lost_focus_when_disabled_ = !isEnabled();
     update();
 }
 
 void CGdiButton::changeEvent(QEvent* event)
 {
     QAbstractButton::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange)
-        update();
+    if (event->type() != QEvent::EnabledChange)
+        return;
+    update();
+    if (!isEnabled() && lost_focus_when_disabled_) {
+        focus_taker_ = QApplication::focusWidget();
+    } else if (isEnabled() && lost_focus_when_disabled_) {
+        // A button disabled for a moment (while its command starts) takes the keyboard back, unless the
+        // user has moved it on meanwhile.
+        lost_focus_when_disabled_ = false;
+        if (window()->isActiveWindow() && QApplication::focusWidget() == focus_taker_)
+            setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void CGdiButton::nextCheckState()
