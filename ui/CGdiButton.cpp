@@ -4,8 +4,8 @@
 #include "ui/caption_glyphs.h"
 #include "ui/draw_helpers.h"
 
-#include <QApplication>
 #include <QEnterEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -403,6 +403,7 @@ void CGdiButton::keyReleaseEvent(QKeyEvent* event)
 void CGdiButton::focusInEvent(QFocusEvent* event)
 {
     QAbstractButton::focusInEvent(event);
+    window_focus_ = true;
     update();
 }
 
@@ -411,6 +412,8 @@ void CGdiButton::focusOutEvent(QFocusEvent* event)
     QAbstractButton::focusOutEvent(event);
     // Disabled while it had the keyboard: Qt has handed the keyboard to the next control.
     lost_focus_when_disabled_ = !isEnabled();
+    // The window going inactive, or a menu opening, leaves the button its window's focus.
+    window_focus_ = event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
     update();
 }
 
@@ -420,13 +423,20 @@ void CGdiButton::changeEvent(QEvent* event)
     if (event->type() != QEvent::EnabledChange)
         return;
     update();
-    if (!isEnabled() && lost_focus_when_disabled_) {
-        focus_taker_ = QApplication::focusWidget();
-    } else if (isEnabled() && lost_focus_when_disabled_) {
+    QWidget* focus = window()->focusWidget();
+    if (!isEnabled()) {
+        // In an inactive window the keyboard moves on without telling the button.
+        if (window_focus_ && focus != this) {
+            window_focus_ = false;
+            lost_focus_when_disabled_ = true;
+        }
+        if (lost_focus_when_disabled_)
+            focus_taker_ = focus;
+    } else if (lost_focus_when_disabled_) {
         // A button disabled for a moment (while its command starts) takes the keyboard back, unless the
         // user has moved it on meanwhile.
         lost_focus_when_disabled_ = false;
-        if (window()->isActiveWindow() && QApplication::focusWidget() == focus_taker_)
+        if (focus == focus_taker_)
             setFocus(Qt::OtherFocusReason);
     }
 }
