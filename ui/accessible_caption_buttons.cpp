@@ -1,6 +1,7 @@
 #include "ui/accessible_caption_buttons.h"
 
 #include "ui/CSCSystemButtons.h"
+#include "ui/accessible_part.h"
 #include "ui/accessible_strings.h"
 
 namespace {
@@ -52,34 +53,22 @@ private:
     int index_;
 };
 
+class AccessibleCaptionButtons
+    : public AccessibleParts<AccessibleCaptionButton, CSCSystemButtons, &CSCSystemButtons::GetButtonCount> {
+public:
+    explicit AccessibleCaptionButtons(QWidget* strip) : AccessibleParts(strip, QAccessible::ToolBar) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return AccessibleString(kStrCaptionButtons);
+        return AccessibleParts::text(t);
+    }
+};
+
 }  // namespace
 
-AccessibleCaptionButtons::AccessibleCaptionButtons(QWidget* strip) : QAccessibleWidget(strip, QAccessible::ToolBar)
+QAccessibleInterface* NewAccessibleCaptionButtons(QWidget* strip)
 {
-}
-
-QString AccessibleCaptionButtons::text(QAccessible::Text t) const
-{
-    if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
-        return AccessibleString(kStrCaptionButtons);
-    return QAccessibleWidget::text(t);
-}
-
-int AccessibleCaptionButtons::childCount() const
-{
-    return static_cast<const CSCSystemButtons*>(widget())->GetButtonCount();
-}
-
-QAccessibleInterface* AccessibleCaptionButtons::child(int index) const
-{
-    if (index < 0 || index >= childCount())
-        return nullptr;
-    auto* strip = static_cast<CSCSystemButtons*>(widget());
-    return buttons_.Get(index, [&] { return new AccessibleCaptionButton(strip, index); });
-}
-
-int AccessibleCaptionButtons::indexOfChild(const QAccessibleInterface* child) const
-{
-    const auto* button = dynamic_cast<const AccessibleCaptionButton*>(child);
-    return button != nullptr && button->Strip() == widget() && button->isValid() ? button->Index() : -1;
+    return new AccessibleCaptionButtons(strip);
 }

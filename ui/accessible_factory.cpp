@@ -6,6 +6,7 @@
 #include "ui/accessible_message_box.h"
 #include "ui/accessible_step_list.h"
 
+#include <QAccessibleWidget>
 #include <QWidget>
 
 namespace {
@@ -18,15 +19,15 @@ QAccessibleInterface* ControlLibraryInterface(const QString& class_name, QObject
     if (widget == nullptr)
         return nullptr;
     if (class_name == QLatin1String("CVtListCtrlEx"))
-        return new AccessibleListCtrl(widget);
+        return NewAccessibleListCtrl(widget);
     if (class_name == QLatin1String("CSCStepCtrl"))
-        return new AccessibleStepList(widget);
+        return NewAccessibleStepList(widget);
     if (class_name == QLatin1String("CSCStatic"))
-        return new AccessibleLabel(widget);
+        return NewAccessibleLabel(widget);
     if (class_name == QLatin1String("CSCSystemButtons"))
-        return new AccessibleCaptionButtons(widget);
+        return NewAccessibleCaptionButtons(widget);
     if (class_name == QLatin1String("CSCMessageBox"))
-        return new AccessibleMessageBox(widget);
+        return NewAccessibleMessageBox(widget);
     if (class_name == QLatin1String("CSCProgressDlg"))
         return new QAccessibleWidget(widget, QAccessible::Dialog);
     return nullptr;

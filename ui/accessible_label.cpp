@@ -3,6 +3,8 @@
 #include "ui/CSCStatic.h"
 #include "ui/accessible_part.h"
 
+#include <QAccessibleWidget>
+
 namespace label_accessibility {
 
 void NameChanged(CSCStatic& label)
@@ -11,6 +13,24 @@ void NameChanged(CSCStatic& label)
 }
 
 }  // namespace label_accessibility
+
+namespace {
+
+class AccessibleLabel : public QAccessibleWidget {
+public:
+    explicit AccessibleLabel(QWidget* label);
+
+    QAccessible::Role role() const override;
+    QString text(QAccessible::Text t) const override;
+    QAccessible::State state() const override;
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+
+private:
+    const CSCStatic& Label() const;
+};
 
 AccessibleLabel::AccessibleLabel(QWidget* label) : QAccessibleWidget(label, QAccessible::StaticText) {}
 
@@ -43,4 +63,11 @@ QAccessible::State AccessibleLabel::state() const
     QAccessible::State state = QAccessibleWidget::state();
     state.animated = Label().Image().is_playing();
     return state;
+}
+
+}  // namespace
+
+QAccessibleInterface* NewAccessibleLabel(QWidget* label)
+{
+    return new AccessibleLabel(label);
 }

@@ -2,9 +2,56 @@
 
 #include "ui/CHeaderCtrlEx.h"
 #include "ui/CVtListCtrlEx.h"
+#include "ui/accessible_part.h"
 
+#include <QAccessibleWidget>
 
 namespace {
+
+class AccessibleListCtrl : public QAccessibleWidget, public QAccessibleTableInterface {
+public:
+    explicit AccessibleListCtrl(QWidget* list);
+
+    // Row -1 is the header.
+    QAccessibleInterface* Cell(int row, int column) const;
+    static int ChildIndex(int row, int column, int column_count) { return (row + 1) * column_count + column; }
+
+    QAccessible::Role role() const override { return QAccessible::Table; }
+    QString text(QAccessible::Text t) const override;
+    int childCount() const override;
+    QAccessibleInterface* child(int index) const override;
+    int indexOfChild(const QAccessibleInterface* child) const override;
+    QAccessibleInterface* childAt(int x, int y) const override;
+    QAccessibleInterface* focusChild() const override;
+    void* interface_cast(QAccessible::InterfaceType type) override;
+
+    QAccessibleInterface* caption() const override { return nullptr; }
+    QAccessibleInterface* summary() const override { return nullptr; }
+    QAccessibleInterface* cellAt(int row, int column) const override;
+    int selectedCellCount() const override;
+    QList<QAccessibleInterface*> selectedCells() const override;
+    QString columnDescription(int column) const override;
+    QString rowDescription(int) const override { return {}; }
+    int selectedColumnCount() const override { return 0; }
+    int selectedRowCount() const override;
+    int columnCount() const override;
+    int rowCount() const override;
+    QList<int> selectedColumns() const override { return {}; }
+    QList<int> selectedRows() const override;
+    bool isColumnSelected(int) const override { return false; }
+    bool isRowSelected(int row) const override;
+    bool selectRow(int row) override;
+    bool selectColumn(int) override { return false; }
+    bool unselectRow(int row) override;
+    bool unselectColumn(int) override { return false; }
+    void modelChange(QAccessibleTableModelChangeEvent* event) override;
+
+private:
+    CVtListCtrlEx* List() const;
+
+    // Kept until the rows change.
+    mutable AccessiblePartCache cells_;
+};
 
 // One cell, or with row -1 one column header, named by its place: whatever row stands there now.
 class AccessibleListCell : public AccessiblePart,
@@ -144,6 +191,8 @@ void SelectionChanged(CVtListCtrlEx& list)
 }
 
 }  // namespace list_accessibility
+
+namespace {
 
 AccessibleListCtrl::AccessibleListCtrl(QWidget* list) : QAccessibleWidget(list, QAccessible::Table) {}
 
@@ -293,4 +342,11 @@ void AccessibleListCtrl::modelChange(QAccessibleTableModelChangeEvent* event)
     // Cells stand for places, not rows: only a change of the cells' texts leaves every place as it was.
     if (event->modelChangeType() != QAccessibleTableModelChangeEvent::DataChanged)
         cells_.Forget();
+}
+
+}  // namespace
+
+QAccessibleInterface* NewAccessibleListCtrl(QWidget* list)
+{
+    return new AccessibleListCtrl(list);
 }

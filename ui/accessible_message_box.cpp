@@ -4,6 +4,23 @@
 #include "ui/CSCStatic.h"
 #include "ui/accessible_strings.h"
 
+#include <QAccessibleWidget>
+
+namespace {
+
+class AccessibleMessageBox : public QAccessibleWidget {
+public:
+    explicit AccessibleMessageBox(QWidget* box);
+
+    QString text(QAccessible::Text t) const override;
+    int childCount() const override;
+    QAccessibleInterface* child(int index) const override;
+    int indexOfChild(const QAccessibleInterface* child) const override;
+
+private:
+    QWidgetList ShownChildren() const;
+};
+
 AccessibleMessageBox::AccessibleMessageBox(QWidget* box) : QAccessibleWidget(box, QAccessible::Dialog) {}
 
 QString AccessibleMessageBox::text(QAccessible::Text t) const
@@ -50,4 +67,11 @@ int AccessibleMessageBox::indexOfChild(const QAccessibleInterface* child) const
     if (child == nullptr)
         return -1;
     return static_cast<int>(ShownChildren().indexOf(qobject_cast<QWidget*>(child->object())));
+}
+
+}  // namespace
+
+QAccessibleInterface* NewAccessibleMessageBox(QWidget* box)
+{
+    return new AccessibleMessageBox(box);
 }

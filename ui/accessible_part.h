@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QHash>
 #include <QPointer>
 #include <QWidget>
@@ -56,6 +57,32 @@ private:
 
 // The child of the parent whose rectangle holds the point (screen coordinates), or null.
 QAccessibleInterface* ChildAtPoint(const QAccessibleInterface& parent, int x, int y);
+
+// A self-drawn widget whose children are its parts, made on demand: Owner::Count() says how many, and
+// Part(owner, index) is one, with Index().
+template <typename Part, typename Owner, int (Owner::*Count)() const>
+class AccessibleParts : public QAccessibleWidget {
+public:
+    AccessibleParts(QWidget* owner, QAccessible::Role role) : QAccessibleWidget(owner, role) {}
+
+    int childCount() const override { return (static_cast<const Owner*>(widget())->*Count)(); }
+    QAccessibleInterface* child(int index) const override
+    {
+        if (index < 0 || index >= childCount())
+            return nullptr;
+        auto* owner = static_cast<Owner*>(widget());
+        return parts_.Get(index, [&] { return new Part(owner, index); });
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        const auto* part = dynamic_cast<const Part*>(child);
+        return part != nullptr && part->Owner() == widget() && part->isValid() ? part->Index() : -1;
+    }
+    QAccessibleInterface* childAt(int x, int y) const override { return ChildAtPoint(*this, x, y); }
+
+private:
+    mutable AccessiblePartCache parts_;
+};
 
 // Whether anyone listens to the controls' events: a screen reader or UI automation client (through
 // Qt's bridge to the platform), or a watcher.

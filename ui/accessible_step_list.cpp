@@ -1,6 +1,7 @@
 #include "ui/accessible_step_list.h"
 
 #include "ui/CSCStepCtrl.h"
+#include "ui/accessible_part.h"
 #include "ui/accessible_strings.h"
 
 namespace {
@@ -67,23 +68,7 @@ void StateChanged(CSCStepCtrl& steps, int index)
 
 }  // namespace step_list_accessibility
 
-AccessibleStepList::AccessibleStepList(QWidget* steps) : QAccessibleWidget(steps, QAccessible::List) {}
-
-int AccessibleStepList::childCount() const
+QAccessibleInterface* NewAccessibleStepList(QWidget* steps)
 {
-    return static_cast<const CSCStepCtrl*>(widget())->GetStepCount();
-}
-
-QAccessibleInterface* AccessibleStepList::child(int index) const
-{
-    if (index < 0 || index >= childCount())
-        return nullptr;
-    auto* steps = static_cast<CSCStepCtrl*>(widget());
-    return items_.Get(index, [&] { return new AccessibleStepItem(steps, index); });
-}
-
-int AccessibleStepList::indexOfChild(const QAccessibleInterface* child) const
-{
-    const auto* item = dynamic_cast<const AccessibleStepItem*>(child);
-    return item != nullptr && item->Steps() == widget() && item->isValid() ? item->Index() : -1;
+    return new AccessibleParts<AccessibleStepItem, CSCStepCtrl, &CSCStepCtrl::GetStepCount>(steps, QAccessible::List);
 }
