@@ -18,13 +18,16 @@ namespace {
 
 constexpr int kRunTimeoutMs = 60000;
 
-// One line per object: its role, name and description, below the name of the table it lies in.
+// One line per object: its role, name and description, below the name of the table it lies in. As a
+// screen reader does, it does not go into what is not shown (the hidden pages, a hidden window).
 void Walk(QAccessibleInterface* node, const QString& table, QStringList& lines)
 {
     const QString name = node->text(QAccessible::Name);
     lines << QStringLiteral("%1%2 %3 | %4")
                  .arg(table.isEmpty() ? QString() : table + QLatin1Char('/'))
                  .arg(qAccessibleRoleString(node->role()), name, node->text(QAccessible::Description));
+    if (node->state().invisible)
+        return;
     const QString inner = node->role() == QAccessible::Table ? name : table;
     for (int i = 0; i < node->childCount(); ++i) {
         if (QAccessibleInterface* child = node->child(i))
