@@ -18,6 +18,7 @@
 #include "engine/run_report_rows.h"
 #include "res/string_table.h"
 #include "ui/CSCSystemButtons.h"
+#include "ui/accessible_strings.h"
 #include "ui/ui_fonts.h"
 
 namespace {
@@ -32,6 +33,7 @@ constexpr int kStepCaptionPoints = 13;
 constexpr ARGB kWhite = 0xFFFFFFFF;
 constexpr ARGB kBlack = 0xFF000000;
 constexpr ARGB kStartButtonColor = 0xFF4169E1;
+constexpr ARGB kFocusFrameColor = 0xFF000000;
 constexpr int kButtonCornerRadius = 12;
 constexpr int kAnimatedPictureId = 167;
 constexpr int kAboutStringId = 101;
@@ -141,28 +143,38 @@ void CTarvoCheckToolDlg::SetUpControls()
     tabs_.addTab(result_page_, QStringLiteral("진단 결과"));
     tabs_.addTab(error_code_page_, QStringLiteral("에러 코드"));
     tabs_.setCurrentIndex(0);
+    for (CDiagPage* page : std::initializer_list<CDiagPage*>{log_page_, result_page_, error_code_page_}) {
+        const QString label = tabs_.tabText(tabs_.indexOf(page));
+        page->setAccessibleName(label);
+        page->list().setAccessibleName(label);
+    }
 
     steps_caption_.SetText(QStringLiteral("진단 리스트"));
     steps_caption_.SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     steps_caption_.SetBackColor(kWhite);
     steps_caption_.SetFontSize(kStepCaptionPoints);
     steps_caption_.SetBold(true);
+    steps_.setAccessibleName(steps_caption_.GetText());
 
     picture_.SetImage(QStringLiteral("GIF"), kAnimatedPictureId, kWhite);
     picture_.FitImageToWindow();
     picture_.Image().Stop();
+    picture_.SetImageNames(AccessibleString(kStrDiagnosisRunning), AccessibleString(kStrDiagnosisIdle));
 
     start_button_.setText(QString::fromUtf8(kStartButtonText));
     save_log_button_.setText(QStringLiteral("로그 저장"));
     save_log_button_.setEnabled(false);
     for (CGdiButton* button : {&start_button_, &save_log_button_}) {
         button->SetHoverTracking(true);
+        button->SetFocusFrame(true, kFocusFrameColor);
         button->SetTextColor(kArgbNone);
         button->setToolTipDuration(kTooltipDurationMs);
     }
     start_button_.SetBackColor(kStartButtonColor);
     start_button_.setToolTip(wrapped_tooltip(kStartTooltip));
+    start_button_.setAccessibleDescription(kStartTooltip);
     save_log_button_.setToolTip(wrapped_tooltip(kSaveLogTooltip));
+    save_log_button_.setAccessibleDescription(kSaveLogTooltip);
     connect(&start_button_, &CGdiButton::clicked, this, &CTarvoCheckToolDlg::OnStartStop);
     connect(&save_log_button_, &CGdiButton::clicked, this, &CTarvoCheckToolDlg::OnSaveLog);
 
@@ -174,6 +186,7 @@ void CTarvoCheckToolDlg::SetUpControls()
     steps_.SetCurrentStep(-1);
 
     progress_.hide();
+    progress_.setAccessibleName(AccessibleString(kStrRunProgress));
 
     save_log_progress_.Create(this, kSaveLogProgressText, 0, 0, 320, 120);
     // Only the bar takes the colour: the track keeps its button-shadow grey against the white window.
@@ -182,6 +195,8 @@ void CTarvoCheckToolDlg::SetUpControls()
     save_log_progress_.Bar().SetRange(0, kSaveLogSteps * kTicksPerStep);
     save_log_progress_.setWindowFlag(Qt::WindowStaysOnTopHint, true);
     save_log_progress_.hide();
+    save_log_progress_.setAccessibleName(AccessibleString(kStrLogCollection));
+    save_log_progress_.Bar().setAccessibleName(AccessibleString(kStrLogCollectionProgress));
 
     message_box_.Create(this, kDefaultTitle, 0, true, -1, -1);
     message_box_.SetThemeStyle(kMessageBoxStyle);
@@ -191,6 +206,12 @@ void CTarvoCheckToolDlg::SetUpControls()
     GetSystemButtons()->LayoutButtons();
     SetCaptionIcon(app_icon(kAppIconId).pixmap(kCaptionIconSize, kCaptionIconSize));
     setWindowTitle(kDefaultTitle);
+    // The keyboard's way through the window: the actions first, then the results.
+    setTabOrder(&start_button_, &save_log_button_);
+    setTabOrder(&save_log_button_, &tabs_);
+    setTabOrder(&tabs_, &log_page_->list());
+    setTabOrder(&log_page_->list(), &result_page_->list());
+    setTabOrder(&result_page_->list(), &error_code_page_->list());
     // The system menu's keyboard access: it opens below the caption icon, where users look for it.
     auto* system_menu_key = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Space), this);
     connect(system_menu_key, &QShortcut::activated, this,
@@ -375,7 +396,11 @@ void CTarvoCheckToolDlg::ShowSystemMenu(const QPoint& global_pos)
     const QString about_text = QString::fromStdString(load_string(kAboutStringId));
     if (about_text.isEmpty())
         return;
+    // The caption buttons' commands too, so that the keyboard reaches them.
     QMenu menu(this);
+    menu.addAction(AccessibleString(kStrMenuMinimize), this, &QWidget::showMinimized);
+    menu.addAction(AccessibleString(kStrMenuClose), this, &CTarvoCheckToolDlg::reject);
+    menu.addSeparator();
     menu.addAction(about_text, this, &CTarvoCheckToolDlg::OnAbout);
     menu.exec(global_pos);
 }

@@ -12,8 +12,14 @@ void WindowRunObserver::on_window_thread(Call&& call)
 void WindowRunObserver::set_step_text(int step, const std::string& text, uint32_t color)
 {
     on_window_thread([&] {
-        window_.steps().SetStepText(step, QString::fromStdString(text), color);
-        window_.steps().update();
+        CSCStepCtrl& steps = window_.steps();
+        steps.SetStepText(step, QString::fromStdString(text), color);
+        // The run's failed and stopped colours say how the step ended; a screen reader is told in words.
+        if (color == kStepFailedColor)
+            steps.SetStepOutcome(step, CSCStepCtrl::kStepFailed);
+        else if (color == kStepStoppedColor)
+            steps.SetStepOutcome(step, CSCStepCtrl::kStepStopped);
+        steps.update();
     });
 }
 

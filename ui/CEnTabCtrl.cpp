@@ -142,8 +142,20 @@ void CEnTabBar::paintEvent(QPaintEvent* event)
             painter.setPen(owner->TabTextColor(is_selected));
             const QString shown = fontMetrics().elidedText(tabText(i), Qt::ElideRight, text_rect.width());
             painter.drawText(text_rect, Qt::AlignCenter | Qt::TextSingleLine, shown);
+            if (is_selected && hasFocus())
+                PaintFocusMark(painter, text_rect, shown);
         }
     }
+}
+
+void CEnTabBar::PaintFocusMark(QPainter& painter, const QRect& text_rect, const QString& shown) const
+{
+    // Dotted, around the selected item's label, where the keyboard is.
+    QRect mark = fontMetrics().boundingRect(text_rect, Qt::AlignCenter | Qt::TextSingleLine, shown);
+    mark = mark.adjusted(-3, -1, 2, 0).intersected(text_rect.adjusted(-2, -2, 1, 1));
+    painter.setPen(QPen(painter.pen().color(), 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(mark);
 }
 
 CEnTabCtrl::CEnTabCtrl(QWidget* parent) : QTabWidget(parent), bar_(new CEnTabBar(this))

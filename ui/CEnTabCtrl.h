@@ -26,6 +26,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void PaintFocusMark(QPainter& painter, const QRect& text_rect, const QString& shown) const;
+
     QSize item_size_{0, 0};
     int min_tab_width_ = 0;
 };

@@ -1,10 +1,11 @@
 #include "ui/CGdiButton.h"
 
+#include "ui/accessible_strings.h"
 #include "ui/caption_glyphs.h"
 #include "ui/draw_helpers.h"
 
-#include <QGuiApplication>
 #include <QEnterEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -128,6 +129,8 @@ void CGdiButton::SetFocusFrame(bool on, ARGB colour, int width)
 void CGdiButton::SetSystemGlyph(int command)
 {
     system_glyph_ = command;
+    // A glyph says what the button does only to the eye.
+    setAccessibleName(WindowCommandName(command, false));
     update();
 }
 
@@ -400,20 +403,42 @@ void CGdiButton::keyReleaseEvent(QKeyEvent* event)
 void CGdiButton::focusInEvent(QFocusEvent* event)
 {
     QAbstractButton::focusInEvent(event);
+    window_focus_ = true;
     update();
 }
 
 void CGdiButton::focusOutEvent(QFocusEvent* event)
 {
     QAbstractButton::focusOutEvent(event);
+    // Disabled while it had the keyboard: Qt has handed the keyboard to the next control.
+    lost_focus_when_disabled_ = !isEnabled();
+    // The window going inactive, or a menu opening, leaves the button its window's focus.
+    window_focus_ = event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
     update();
 }
 
 void CGdiButton::changeEvent(QEvent* event)
 {
     QAbstractButton::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange)
-        update();
+    if (event->type() != QEvent::EnabledChange)
+        return;
+    update();
+    QWidget* focus = window()->focusWidget();
+    if (!isEnabled()) {
+        // In an inactive window the keyboard moves on without telling the button.
+        if (window_focus_ && focus != this) {
+            window_focus_ = false;
+            lost_focus_when_disabled_ = true;
+        }
+        if (lost_focus_when_disabled_)
+            focus_taker_ = focus;
+    } else if (lost_focus_when_disabled_) {
+        // A button disabled for a moment (while its command starts) takes the keyboard back, unless the
+        // user has moved it on meanwhile.
+        lost_focus_when_disabled_ = false;
+        if (focus == focus_taker_)
+            setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void CGdiButton::nextCheckState()

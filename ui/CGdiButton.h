@@ -5,6 +5,7 @@
 #include "ui/caption_glyphs.h"
 
 #include <QAbstractButton>
+#include <QPointer>
 #include <QTimer>
 
 #include <memory>
@@ -121,4 +122,7 @@ private:
     bool blink_shown_ = true;
     int blink_shown_ms_ = 1200;
     int blink_hidden_ms_ = 400;
+    bool window_focus_ = false;  // the focus widget of its window, active or not
+    bool lost_focus_when_disabled_ = false;
+    QPointer<QWidget> focus_taker_;
 };

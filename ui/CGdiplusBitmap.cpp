@@ -236,6 +236,7 @@ void CGdiplusBitmap::Play()
                 paused_ = false;
                 lock.unlock();
                 clock_->Wake();  // resume now rather than at the end of the paused wait
+                ReportPlaying();
             }
             return;
         }
@@ -243,6 +244,16 @@ void CGdiplusBitmap::Play()
     // The thread was ended (StopAnimationThread) or never started: a new one plays, whatever pause
     // the old one was left in.
     LaunchThread(false);
+    ReportPlaying();
+}
+
+void CGdiplusBitmap::ReportPlaying()
+{
+    const bool playing = is_playing();
+    if (playing != reported_playing_) {
+        reported_playing_ = playing;
+        emit playingChanged(playing);
+    }
 }
 
 void CGdiplusBitmap::LaunchThread(bool paused)
@@ -271,6 +282,7 @@ void CGdiplusBitmap::Stop()
     }
     ShowFrame(generation_, 0, false);
     InvalidateTarget();
+    ReportPlaying();
 }
 
 void CGdiplusBitmap::StopAnimationThread()
@@ -284,6 +296,7 @@ void CGdiplusBitmap::StopAnimationThread()
         thread_.join();
     }
     InvalidateTarget();
+    ReportPlaying();
 }
 
 void CGdiplusBitmap::Draw(QPainter& painter, const QRect& rect) const
@@ -319,6 +332,12 @@ bool CGdiplusBitmap::is_paused() const
 {
     std::lock_guard lock(state_mutex_);
     return paused_;
+}
+
+bool CGdiplusBitmap::is_playing() const
+{
+    std::lock_guard lock(state_mutex_);
+    return running_ && !paused_;
 }
 
 void CGdiplusBitmap::SelectFrame(int index)

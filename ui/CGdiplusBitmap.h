@@ -77,6 +77,8 @@ public:
     int current_frame() const;
     bool is_running() const;
     bool is_paused() const;
+    // The animation thread runs and is not paused.
+    bool is_playing() const;
     const QString& name() const { return name_; }
     const QImage& image() const { return image_; }
     QRect target_rect() const { return target_rect_; }
@@ -89,6 +91,8 @@ public:
 signals:
     // After each frame drawn while playing: the frame's index and the frame count.
     void frameDrawn(int frame, int frame_count);
+    // The picture started or stopped playing (Play, Stop, the end of its thread).
+    void playingChanged(bool playing);
 
 private:
     void Refresh(const QSize& size, int frame_count, std::vector<int> delays);
@@ -98,6 +102,7 @@ private:
     void RunAnimation(unsigned generation, std::vector<int> delays);
     // Starts the animation thread on frame 0, paused or playing.
     void LaunchThread(bool paused);
+    void ReportPlaying();
 
     QImage image_;  // the active frame
     QString name_ = QStringLiteral("untitled");
@@ -125,4 +130,5 @@ private:
     unsigned generation_ = 0;
     std::unique_ptr<AnimationClock> clock_;
     std::thread thread_;
+    bool reported_playing_ = false;  // window's thread only
 };

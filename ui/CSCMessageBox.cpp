@@ -3,6 +3,7 @@
 #include "sys/date_time_text.h"
 #include "ui/CGdiButton.h"
 #include "ui/CSCStatic.h"
+#include "ui/accessible_part.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -108,6 +109,7 @@ void CSCMessageBox::CreateButtons()
         button->SetHoverTracking(true);
         button->SetCornerRadius(8);
         button->SetBorder(true, kButtonBorder);
+        button->SetFocusFrame(true, kFrameColor);
         button->SetTransparent(kArgbNone);
         button->hide();
         connect(button, &CGdiButton::leftReleased, this, [this, code] { Answer(code); });
@@ -310,6 +312,9 @@ int CSCMessageBox::ShowMessage(const QString& text, unsigned flags, int countdow
     show();
     raise();
     activateWindow();
+    // The keyboard starts on the answer Enter gives; a screen reader reads the box out.
+    GetAnswerButton(ButtonSet(flags_).front())->setFocus(Qt::ActiveWindowFocusReason);
+    NotifyAccessibility(this, QAccessible::Alert);
     if (countdown_ > 0)
         countdown_timer_.start();
 

@@ -1,5 +1,6 @@
 #include "ui/CSCStatic.h"
 
+#include "ui/accessible_label.h"
 #include "ui/draw_helpers.h"
 
 #include <QDesktopServices>
@@ -32,11 +33,13 @@ CSCStatic::CSCStatic(QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     blink_timer_.setSingleShot(true);
     connect(&blink_timer_, &QTimer::timeout, this, &CSCStatic::ToggleBlink);
+    connect(image_.get(), &CGdiplusBitmap::playingChanged, this, [this] { label_accessibility::NameChanged(*this); });
 }
 
 CSCStatic::~CSCStatic()
 {
-    // The picture's thread and its surface go before the window they draw into.
+    // The picture's thread and its surface go before the window they draw into, and tell no one.
+    image_->disconnect(this);
     image_.reset();
 }
 
@@ -52,6 +55,7 @@ bool CSCStatic::Create(const QString& text, Qt::Alignment alignment, const QRect
 
 void CSCStatic::SetText(const QString& text, ARGB colour)
 {
+    const bool changed = text_ != text;
     text_ = text;
     if (colour != kArgbNone)
         text_colour_ = colour;
@@ -59,6 +63,8 @@ void CSCStatic::SetText(const QString& text, ARGB colour)
         FitFontToWidth();
     RedrawParentArea();
     update();
+    if (changed)
+        label_accessibility::NameChanged(*this);
 }
 
 void CSCStatic::SetTextColor(ARGB colour)
@@ -217,6 +223,18 @@ bool CSCStatic::SetImage(const QString& type, int id, ARGB back_colour)
         image_->StartAnimation(this, 0, 0, 0, 0);
     update();
     return loaded;
+}
+
+void CSCStatic::SetImageNames(const QString& playing, const QString& still)
+{
+    playing_name_ = playing;
+    still_name_ = still;
+    label_accessibility::NameChanged(*this);
+}
+
+QString CSCStatic::ImageName() const
+{
+    return image_->is_playing() ? playing_name_ : still_name_;
 }
 
 void CSCStatic::FitImageToWindow()

@@ -51,6 +51,10 @@ public:
     void FitImageToWindow();
     void StopImageAnimation();
     CGdiplusBitmap& Image() { return *image_; }
+    const CGdiplusBitmap& Image() const { return *image_; }
+    // What the picture shows, for screen readers: while it plays and while it stands still.
+    void SetImageNames(const QString& playing, const QString& still);
+    QString ImageName() const;
     void RedrawParentArea();
 
     ARGB TextColor() const { return text_colour_; }
@@ -118,4 +122,6 @@ private:
     QTimer blink_timer_;
     bool blink_shown_ = true;
     bool fit_text_ = false;
+    QString playing_name_;
+    QString still_name_;
 };

@@ -1,5 +1,6 @@
 #include "ui/CSCStepCtrl.h"
 
+#include "ui/accessible_step_list.h"
 #include "ui/text_contrast.h"
 
 #include <QGuiApplication>
@@ -17,14 +18,19 @@ CSCStepCtrl::CSCStepCtrl(QWidget* parent)
 
 void CSCStepCtrl::SetStepCount(int count)
 {
+    const std::size_t old_count = steps_.size();
     steps_.resize(static_cast<std::size_t>(std::max(count, 0)));
     update();
+    if (steps_.size() != old_count)
+        step_list_accessibility::StepsChanged(*this);
 }
 
 void CSCStepCtrl::SetCurrentStep(int index)
 {
+    const std::vector<StepState> before = States();
     current_ = index;
     update();
+    NotifyStateChanges(before);
 }
 
 void CSCStepCtrl::SetStepText(int index, const QString& caption, ARGB caption_colour)
@@ -32,9 +38,48 @@ void CSCStepCtrl::SetStepText(int index, const QString& caption, ARGB caption_co
     if (index < 0 || index >= GetStepCount())
         return;
     Step& step = steps_[static_cast<std::size_t>(index)];
+    const bool changed = step.caption != caption;
     step.caption = caption;
     if (caption_colour != kArgbNone)
         step.caption_colour = caption_colour;
+    if (changed)
+        step_list_accessibility::CaptionChanged(*this, index);
+}
+
+void CSCStepCtrl::SetStepOutcome(int index, StepState outcome)
+{
+    if (index < 0 || index >= GetStepCount())
+        return;
+    const std::vector<StepState> before = States();
+    steps_[static_cast<std::size_t>(index)].outcome =
+        outcome == kStepFailed || outcome == kStepStopped ? outcome : kStepPassed;
+    NotifyStateChanges(before);
+}
+
+CSCStepCtrl::StepState CSCStepCtrl::GetStepState(int index) const
+{
+    if (index < 0 || index >= GetStepCount())
+        return kStepWaiting;
+    const StepState outcome = steps_[static_cast<std::size_t>(index)].outcome;
+    if (outcome != kStepPassed)
+        return outcome;
+    return index < current_ ? kStepPassed : index == current_ ? kStepCurrent : kStepWaiting;
+}
+
+std::vector<CSCStepCtrl::StepState> CSCStepCtrl::States() const
+{
+    std::vector<StepState> states;
+    for (int c = 0; c < GetStepCount(); ++c)
+        states.push_back(GetStepState(c));
+    return states;
+}
+
+void CSCStepCtrl::NotifyStateChanges(const std::vector<StepState>& before)
+{
+    for (int c = 0; c < GetStepCount() && c < static_cast<int>(before.size()); ++c) {
+        if (GetStepState(c) != before[static_cast<std::size_t>(c)])
+            step_list_accessibility::StateChanged(*this, c);
+    }
 }
 
 void CSCStepCtrl::SetStepFillColor(int index, ARGB colour, ARGB current_colour)
@@ -73,11 +118,14 @@ void CSCStepCtrl::SetStepShape(int index, int shape)
 
 void CSCStepCtrl::ResetStepColors()
 {
+    const std::vector<StepState> before = States();
     for (Step& step : steps_) {
         step.fill = kArgbNone;
         step.caption_colour = kArgbNone;
+        step.outcome = kStepPassed;
     }
     update();
+    NotifyStateChanges(before);
 }
 
 void CSCStepCtrl::SetHorizontal(bool horizontal)
@@ -133,6 +181,30 @@ QString CSCStepCtrl::StepText(int index) const
 QRect CSCStepCtrl::StepBox(int index) const
 {
     return index >= 0 && index < GetStepCount() ? steps_[static_cast<std::size_t>(index)].box : QRect();
+}
+
+QRect CSCStepCtrl::StepRect(int index) const
+{
+    if (index < 0 || index >= GetStepCount())
+        return {};
+    Step step = steps_[static_cast<std::size_t>(index)];
+    if (step.box.isEmpty())
+        LayOut(index, step);
+    return step.caption.isEmpty() ? step.box : step.box.united(CaptionRect(index, step.box));
+}
+
+QFont CSCStepCtrl::CaptionFont(int index) const
+{
+    QFont caption_font = font();
+    caption_font.setWeight(index == current_ ? QFont::Bold : QFont::Normal);
+    return caption_font;
+}
+
+QRect CSCStepCtrl::CaptionRect(int index, const QRect& b) const
+{
+    const int w = QFontMetrics(CaptionFont(index)).horizontalAdvance(StepText(index));
+    return horizontal_ ? QRect(b.left() + b.width() / 2 - w / 2, b.bottom() + 1 + caption_gap_, w, diameter_)
+                       : QRect(b.right() + 1 + caption_gap_, b.top(), w, b.height());
 }
 
 int CSCStepCtrl::Gap() const
@@ -228,16 +300,10 @@ void CSCStepCtrl::PaintStep(QPainter& painter, int c, const Step& step) const
     }
 
     if (!step.caption.isEmpty()) {
-        QFont caption_font = font();
-        caption_font.setWeight(c == current_ ? QFont::Bold : QFont::Normal);
-        const int w = QFontMetrics(caption_font).horizontalAdvance(step.caption);
-        const QRect b = step.box;
-        const QRect caption_rect = horizontal_
-                                       ? QRect(b.left() + b.width() / 2 - w / 2, b.bottom() + 1 + caption_gap_, w, diameter_)
-                                       : QRect(b.right() + 1 + caption_gap_, b.top(), w, b.height());
-        painter.setFont(caption_font);
+        painter.setFont(CaptionFont(c));
         painter.setPen(ToPlatformColor(CaptionTextColorOf(c)));
-        painter.drawText(caption_rect, Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip, step.caption);
+        painter.drawText(CaptionRect(c, step.box), Qt::AlignCenter | Qt::TextSingleLine | Qt::TextDontClip,
+                         step.caption);
     }
 
     if (c > 0) {

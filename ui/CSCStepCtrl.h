@@ -15,6 +15,9 @@ class CSCStepCtrl : public QWidget {
 
 public:
     enum Shape { kCircle = 0, kSquare = 2 };
+    // What a step stands for, as a screen reader is told: by its place before, at or after the current
+    // step, unless it was marked failed or stopped.
+    enum StepState { kStepWaiting, kStepCurrent, kStepPassed, kStepFailed, kStepStopped };
 
     explicit CSCStepCtrl(QWidget* parent = nullptr);
 
@@ -26,7 +29,12 @@ public:
     void SetStepFillColor(int index, ARGB colour, ARGB current_colour = kArgbNone);
     void SetStepTextColor(ARGB colour, ARGB current_colour = kArgbNone);
     void SetStepShape(int index, int shape);
+    // Clears the step's colour overrides and its failed or stopped mark.
     void ResetStepColors();
+    // Marks how a step ended when it did not pass (kStepFailed, kStepStopped); any other state clears
+    // the mark. The colours that show it are set apart, as before.
+    void SetStepOutcome(int index, StepState outcome);
+    StepState GetStepState(int index) const;
 
     void SetHorizontal(bool horizontal);
     void SetShape(int shape);
@@ -38,6 +46,8 @@ public:
     QString StepText(int index) const;
     // The box of a step as last laid out (empty before the first paint after a size change).
     QRect StepBox(int index) const;
+    // Where the step's shape and caption are drawn, laid out now if need be.
+    QRect StepRect(int index) const;
     // Pixels between two neighbouring shapes; 0 for a single step or when the steps do not fit.
     int Gap() const;
     // The fill and caption colours of the step in its current state.
@@ -59,8 +69,14 @@ private:
         int shape = -1;
         ARGB fill = kArgbNone;
         ARGB caption_colour = kArgbNone;
+        StepState outcome = kStepPassed;  // failed or stopped when so marked
     };
     void LayOut(int index, Step& step) const;
+    QRect CaptionRect(int index, const QRect& box) const;
+    QFont CaptionFont(int index) const;
+    std::vector<StepState> States() const;
+    // Tells screen readers which steps' states differ from before.
+    void NotifyStateChanges(const std::vector<StepState>& before);
     void PaintStep(QPainter& painter, int index, const Step& step) const;
 
     std::vector<Step> steps_;

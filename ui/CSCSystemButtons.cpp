@@ -83,6 +83,12 @@ int CSCSystemButtons::ButtonAt(QPoint point) const
     return -1;
 }
 
+void CSCSystemButtons::PressButton(int index)
+{
+    if (index >= 0 && index < GetButtonCount())
+        Execute(buttons_[static_cast<std::size_t>(index)].command);
+}
+
 QWidget* CSCSystemButtons::TargetWindow() const
 {
     if (target_ != nullptr)

@@ -32,6 +32,10 @@ public:
     int GetButtonCommand(int index) const;
     QRect GetButtonRect(int index) const;
     bool HasButton(int command) const;
+    // Acts as a click on the button does (for the keyboard's and screen readers' sake).
+    void PressButton(int index);
+    // The window the buttons act on.
+    QWidget* TargetWindow() const;
 
     void SetButtonWidth(int pixels) { button_width_ = pixels; }
     void SetButtonHeight(int pixels) { button_height_ = pixels; }
@@ -65,7 +69,6 @@ private:
     };
 
     int ButtonAt(QPoint point) const;
-    QWidget* TargetWindow() const;
     void Execute(int command);
     void PaintButton(QPainter& painter, const Button& button, bool hot) const;
     void PaintKeepOnTop(QPainter& painter, QPointF centre) const;

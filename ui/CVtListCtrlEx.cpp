@@ -1,11 +1,15 @@
 #include "ui/CVtListCtrlEx.h"
 
 #include "ui/CHeaderCtrlEx.h"
+#include "ui/accessible_list_ctrl.h"
+#include "ui/accessible_strings.h"
 #include "ui/ui_fonts.h"
 
 #include <QApplication>
 #include <QCollator>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 #include <QSettings>
@@ -76,8 +80,10 @@ int CVtListCtrlEx::SetColumns(const QString& text)
     columns_.assign(widths.size(), Column{});
     for (std::size_t i = 0; i < widths.size(); ++i)
         header_->resizeSection(static_cast<int>(i), widths[i]);
+    focused_column_ = 0;
     UpdateGeometries();
     viewport()->update();
+    list_accessibility::RowsReset(*this);
     return GetColumnCount();
 }
 
@@ -291,9 +297,18 @@ void CVtListCtrlEx::DeleteAllRows()
     UpdateGeometries();
     setUpdatesEnabled(true);
     viewport()->update();
+    list_accessibility::RowsReset(*this);
 }
 
 int CVtListCtrlEx::InsertItem(int index, const QString& text, int image, bool scroll_into_view, bool redraw)
+{
+    const int row = InsertRow(index, text, image);
+    if (row >= 0)
+        ShowInsertedRow(row, scroll_into_view, redraw);
+    return row;
+}
+
+int CVtListCtrlEx::InsertRow(int index, const QString& text, int image)
 {
     if (columns_.empty())
         return -1;
@@ -307,15 +322,20 @@ int CVtListCtrlEx::InsertItem(int index, const QString& text, int image, bool sc
     rows_.insert(rows_.begin() + index, std::move(row));
     if (focused_row_ >= index)
         ++focused_row_;
+    return index;
+}
+
+void CVtListCtrlEx::ShowInsertedRow(int row, bool scroll_into_view, bool redraw)
+{
     if (bulk_)
-        return index;
+        return;
     UpdateGeometries();
     const bool scroll = auto_scroll_ && scroll_into_view;
     if (scroll)
-        ScrollToRow(index);
+        ScrollToRow(row);
     if (scroll || redraw)
         viewport()->update();
-    return index;
+    list_accessibility::RowsInserted(*this, row, row);
 }
 
 int CVtListCtrlEx::AddRow(int index, const QString& text, const QString& separator, int image, bool scroll_into_view,
@@ -331,7 +351,7 @@ int CVtListCtrlEx::AddRowPieces(int index, QStringView text, QStringView separat
         separator.isEmpty() ? QList<QStringView>{text} : text.split(separator, Qt::KeepEmptyParts);
     if (pieces.isEmpty())
         return -1;
-    const int row = InsertItem(index, pieces[0].toString(), image, scroll_into_view, redraw);
+    const int row = InsertRow(index, pieces[0].toString(), image);
     if (row < 0)
         return -1;
     // The row was just made, so its cells are filled directly: the single-cell update refuses large
@@ -340,8 +360,7 @@ int CVtListCtrlEx::AddRowPieces(int index, QStringView text, QStringView separat
     const int n = std::min(static_cast<int>(pieces.size()), target.column_count);
     for (int c = 1; c < n; ++c)
         target.texts[c] = pieces[c].toString();
-    if (redraw && !bulk_)
-        viewport()->update(0, RowTop(row), viewport()->width(), GetRowHeight());
+    ShowInsertedRow(row, scroll_into_view, redraw);
     return row;
 }
 
@@ -356,6 +375,7 @@ void CVtListCtrlEx::AddRowsFromText(const QString& text, const QString& separato
     bulk_ = false;
     UpdateGeometries();
     viewport()->update();
+    list_accessibility::RowsReset(*this);
 }
 
 void CVtListCtrlEx::SetItemText(int row, int column, const QString& text, bool redraw)
@@ -368,6 +388,7 @@ void CVtListCtrlEx::SetItemText(int row, int column, const QString& text, bool r
     target.texts[column] = text;
     if (redraw)
         viewport()->update(GetCellRect(row, column));
+    list_accessibility::CellsChanged(*this, row, column, column);
 }
 
 QString CVtListCtrlEx::GetItemText(int row, int column) const
@@ -565,14 +586,25 @@ void CVtListCtrlEx::paintEvent(QPaintEvent* event)
     painter.fillRect(clip, theme_.color(CSCColorTheme::kBack));
     if (rows_.empty()) {
         PaintEmptyText(painter);
-        return;
+    } else {
+        painter.setFont(font());
+        const int height = GetRowHeight();
+        const int first = GetFirstVisibleRow() + std::max(0, clip.top()) / height;
+        const int last = std::min(GetRowCount() - 1, GetFirstVisibleRow() + clip.bottom() / height);
+        for (int row = first; row <= last; ++row)
+            PaintRow(painter, row, clip);
     }
-    painter.setFont(font());
-    const int height = GetRowHeight();
-    const int first = GetFirstVisibleRow() + std::max(0, clip.top()) / height;
-    const int last = std::min(GetRowCount() - 1, GetFirstVisibleRow() + clip.bottom() / height);
-    for (int row = first; row <= last; ++row)
-        PaintRow(painter, row, clip);
+    if (hasFocus())
+        PaintFocusMark(painter);
+}
+
+void CVtListCtrlEx::PaintFocusMark(QPainter& painter) const
+{
+    // Dotted, around the keyboard's cell, or around the whole list while no row has the keyboard.
+    const QRect mark = ValidRow(focused_row_) ? GetCellRect(focused_row_, focused_column_) : viewport()->rect();
+    painter.setPen(QPen(theme_.color(CSCColorTheme::kText), 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(mark.adjusted(1, 1, -2, -2));
 }
 
 void CVtListCtrlEx::PaintEmptyText(QPainter& painter) const
@@ -658,12 +690,44 @@ void CVtListCtrlEx::SelectRow(int row, bool only)
         }
     }
     Row& target = rows_[static_cast<std::size_t>(row)];
-    if (!target.selected) {
+    const bool newly_selected = !target.selected;
+    if (newly_selected) {
         target.selected = true;
         OnRowSelected(row);
     }
+    const bool moved = focused_row_ != row;
     focused_row_ = row;
     viewport()->update();
+    if (newly_selected)
+        list_accessibility::SelectionChanged(*this);
+    if (moved)
+        list_accessibility::CurrentCellMoved(*this);
+}
+
+void CVtListCtrlEx::DeselectRow(int row)
+{
+    if (!IsRowSelected(row))
+        return;
+    rows_[static_cast<std::size_t>(row)].selected = false;
+    viewport()->update();
+    list_accessibility::SelectionChanged(*this);
+}
+
+void CVtListCtrlEx::SetFocusedColumn(int column)
+{
+    if (!ValidColumn(column) || column == focused_column_)
+        return;
+    focused_column_ = column;
+    // Scrolled sideways just enough to show the column whole, or its start when it is wider.
+    const int left = header_->sectionPosition(column);
+    const int right = left + header_->sectionSize(column);
+    QScrollBar* horizontal = horizontalScrollBar();
+    if (right > horizontal->value() + viewport()->width())
+        horizontal->setValue(right - viewport()->width());
+    if (left < horizontal->value())
+        horizontal->setValue(left);
+    viewport()->update();
+    list_accessibility::CurrentCellMoved(*this);
 }
 
 void CVtListCtrlEx::SelectAll()
@@ -675,6 +739,7 @@ void CVtListCtrlEx::SelectAll()
         }
     }
     viewport()->update();
+    list_accessibility::SelectionChanged(*this);
 }
 
 void CVtListCtrlEx::ClearSelection()
@@ -682,6 +747,7 @@ void CVtListCtrlEx::ClearSelection()
     for (Row& row : rows_)
         row.selected = false;
     viewport()->update();
+    list_accessibility::SelectionChanged(*this);
 }
 
 void CVtListCtrlEx::MoveFocus(int row)
@@ -724,13 +790,10 @@ void CVtListCtrlEx::mousePressEvent(QMouseEvent* event)
         return;
     }
     if (event->modifiers() & Qt::ControlModifier) {
-        Row& target = rows_[static_cast<std::size_t>(row)];
-        if (target.selected) {
-            target.selected = false;
-            viewport()->update();
-        } else {
+        if (IsRowSelected(row))
+            DeselectRow(row);
+        else
             SelectRow(row, false);
-        }
         return;
     }
     SelectRow(row, true);
@@ -776,6 +839,14 @@ void CVtListCtrlEx::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Down: MoveFocus(current + 1); return;
     case Qt::Key_PageUp: MoveFocus(current - GetRowsPerPage()); return;
     case Qt::Key_PageDown: MoveFocus(current + GetRowsPerPage()); return;
+    case Qt::Key_Left: SetFocusedColumn(focused_column_ - 1); return;
+    case Qt::Key_Right: SetFocusedColumn(focused_column_ + 1); return;
+    case Qt::Key_F10:
+        if (event->modifiers() & Qt::ShiftModifier) {
+            ShowSortMenu();
+            return;
+        }
+        break;
     case Qt::Key_Backslash:
     case Qt::Key_Bar:
         return;  // the key beside Enter is swallowed
@@ -793,12 +864,36 @@ void CVtListCtrlEx::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
     viewport()->update();
+    list_accessibility::CurrentCellMoved(*this);
 }
 
 void CVtListCtrlEx::focusOutEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusOutEvent(event);
     viewport()->update();
+}
+
+void CVtListCtrlEx::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        ShowSortMenu();
+    else
+        QAbstractScrollArea::contextMenuEvent(event);
+}
+
+void CVtListCtrlEx::ShowSortMenu()
+{
+    if (!sort_enabled_ || !header_->AreItemsClickable() || columns_.empty())
+        return;
+    QMenu menu(this);
+    for (int column = 0; column < GetColumnCount(); ++column) {
+        QAction* action = menu.addAction(AccessibleString(kStrSortByColumn).arg(GetColumnLabel(column)));
+        connect(action, &QAction::triggered, this, [this, column] { SortByColumn(column, false); });
+    }
+    menu.setActiveAction(menu.actions().at(focused_column_));
+    const QRect cell = GetCellRect(ValidRow(focused_row_) ? focused_row_ : GetFirstVisibleRow(), focused_column_)
+                           .intersected(viewport()->rect());
+    menu.exec(viewport()->mapToGlobal(cell.isEmpty() ? QPoint(0, 0) : cell.bottomLeft()));
 }
 
 // ---------------------------------------------------------------- sorting
@@ -862,4 +957,5 @@ void CVtListCtrlEx::SortRows(int column, int state, bool by_text_colour)
     }
     rows_ = std::move(sorted);
     focused_row_ = focused;
+    list_accessibility::RowsReset(*this);
 }

@@ -71,6 +71,7 @@ public:
     int GetRowHeight() const;
 
     void EnableSort(bool on);
+    bool IsSortEnabled() const { return sort_enabled_; }
     void EnableAlternateRows(bool on);
     void EnableHeaderClick(bool on);
     void EnableSelectionFrame(bool on);
@@ -122,11 +123,15 @@ public:
 
     // --- selection ---
     void SelectRow(int row, bool only = true);
+    void DeselectRow(int row);
     void SelectAll();
     void ClearSelection();
     bool IsRowSelected(int row) const;
     int GetSelectedRow() const;
     int GetFocusedRow() const { return focused_row_; }
+    // The column the keyboard is on (Left and Right move it); a screen reader reads its cell.
+    int GetFocusedColumn() const { return focused_column_; }
+    void SetFocusedColumn(int column);
 
     // What a header click on the column does (Ctrl = by text colour).
     void SortByColumn(int column, bool by_text_colour);
@@ -153,6 +158,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    // The keyboard's context menu sorts, as a header click does.
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     struct Row {
@@ -187,6 +194,10 @@ private:
     int RowTop(int row) const;
     void PaintRow(QPainter& painter, int row, const QRect& clip) const;
     void PaintEmptyText(QPainter& painter) const;
+    void PaintFocusMark(QPainter& painter) const;
+    int InsertRow(int index, const QString& text, int image);
+    void ShowInsertedRow(int row, bool scroll_into_view, bool redraw);
+    void ShowSortMenu();
     void OnHeaderClicked(int column, Qt::KeyboardModifiers modifiers);
     void SortRows(int column, int state, bool by_text_colour);
     void SetFocusedRow(int row);
@@ -213,6 +224,7 @@ private:
     int empty_text_points_ = 9;
     ARGB empty_text_colour_ = 0xFF696969;
     int focused_row_ = -1;
+    int focused_column_ = 0;
     bool bulk_ = false;  // AddRowsFromText: geometry and repaint once at the end
     QString type_ahead_;
     QElapsedTimer type_ahead_timer_;

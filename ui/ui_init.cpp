@@ -1,5 +1,6 @@
 #include "ui/ui_init.h"
 
+#include "ui/accessible_factory.h"
 #include "ui/screen_monitors.h"
 #include "ui/ui_fonts.h"
 
@@ -9,4 +10,5 @@ void InitControlLibrary()
 {
     QApplication::setFont(DefaultFont());
     RegisterScreenMonitors();
+    InstallAccessibleFactory();
 }

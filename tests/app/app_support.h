@@ -61,6 +61,13 @@ private:
 // Points the window at the lab's web server (HTTPS port) for the next load of its check list.
 void UseLabWebServer(const ProductLab& lab);
 
+// Check-list members and lab servers: one API server, and two web servers of which the second is down.
+inline const std::string kWebDownMembers =
+    R"("api": ["127.0.0.1:{api}"], "web": ["127.0.0.1:{web}", "127.0.0.1:{down}"])";
+inline const std::string kWebDownServers =
+    R"("http": [{"name": "api", "steps": [{"status": 200}]}, {"name": "web", "steps": [{"status": 200}]},)"
+    R"( {"name": "down", "steps": [{"status": 503}]}])";
+
 // A check-list scenario for the lab: `checklist_members` is the JSON text of the check list's server
 // members (without braces), `servers` the text of the lab's "relays" and "http" members; the product's
 // folders lie below `root`.

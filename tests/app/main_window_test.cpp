@@ -26,12 +26,6 @@ namespace {
 
 constexpr int kRunTimeoutMs = 60000;
 
-// One API server, and two web servers of which the second is down.
-const std::string kWebDownMembers = R"("api": ["127.0.0.1:{api}"], "web": ["127.0.0.1:{web}", "127.0.0.1:{down}"])";
-const std::string kWebDownServers =
-    R"("http": [{"name": "api", "steps": [{"status": 200}]}, {"name": "web", "steps": [{"status": 200}]},)"
-    R"( {"name": "down", "steps": [{"status": 503}]}])";
-
 // Three proxies; the second answers its first request only after a while, so a stop can land on it.
 const std::string kSlowProxyMembers = R"("proxy": ["127.0.0.1:{p1}", "127.0.0.1:{p2}", "127.0.0.1:{p3}"])";
 const std::string kSlowProxyServers =
@@ -196,6 +190,7 @@ TEST_F(MainWindowTest, EnterStopsARunDuringTheSecondItemOfAThreeItemGroup)
     EXPECT_EQ(window->steps().StepText(1), QStringLiteral("프록시 서버 체크 중지 (2/3)"));
     EXPECT_EQ(window->steps().StepText(1).toStdString(), stopped_step_caption(proxies, 2));
     EXPECT_EQ(window->steps().CaptionColorOf(1), kStepStoppedColor);
+    EXPECT_EQ(window->steps().GetStepState(1), CSCStepCtrl::kStepStopped);  // in words, for screen readers
 
     ASSERT_EQ(window->log_page().list().GetRowCount(), 3);
     EXPECT_EQ(Cell(2, 5), QStringLiteral("Fail"));
@@ -327,15 +322,15 @@ TEST_F(MainWindowTest, TheCaptionMenuOpensTheAboutBox)
     QTimer::singleShot(0, [&] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         ASSERT_NE(menu, nullptr);
-        ASSERT_EQ(menu->actions().size(), 1);
-        item = menu->actions().front()->text();
+        ASSERT_EQ(menu->actions().size(), 4);  // minimise, close, a separator and the about box
+        item = menu->actions().back()->text();
         QTimer::singleShot(0, [&] {
             QWidget* about = QApplication::activeModalWidget();
             ASSERT_NE(about, nullptr);
             about_title = about->windowTitle();
             about->close();
         });
-        menu->actions().front()->trigger();
+        menu->actions().back()->trigger();
         menu->close();
     });
     QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(100, 10), window->mapToGlobal(QPoint(100, 10)));

@@ -70,19 +70,21 @@ TEST_F(WindowLookTest, ThePictureFitsItsLabelAndTheMessageBoxUsesTheWindowsFont)
 }
 
 // Alt+Space opens the system menu below the caption icon, whichever control has the focus, and the
-// menu works from the keyboard.
+// menu works from the keyboard: it holds the caption buttons' commands and, after a separator, the
+// about box.
 TEST_F(WindowLookTest, AltSpaceOpensTheSystemMenu)
 {
     window->move(40, 40);  // the whole menu on the screen, where it is not moved to fit
     window->start_button().setFocus();
     QWidget* focused = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : window.get();
-    QString item;
+    QStringList items;
     QPoint where;
     bool about_opened = false;
     QTimer::singleShot(0, [&] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         ASSERT_NE(menu, nullptr);
-        item = menu->actions().front()->text();
+        for (const QAction* action : menu->actions())
+            items << action->text();
         where = menu->pos();
         QTimer::singleShot(0, [&] {
             QWidget* about = QApplication::activeModalWidget();
@@ -90,11 +92,10 @@ TEST_F(WindowLookTest, AltSpaceOpensTheSystemMenu)
             if (about_opened)
                 about->close();
         });
-        QTest::keyClick(menu, Qt::Key_Down);
-        QTest::keyClick(menu, Qt::Key_Return);
+        QTest::keyClick(menu, Qt::Key_A);
     });
     QTest::keyClick(focused, Qt::Key_Space, Qt::AltModifier);
-    EXPECT_EQ(item, QStringLiteral("TarvoCheckTool 정보(&A)..."));
+    EXPECT_EQ(items, QStringList({"최소화(&N)", "닫기(&C)", "", "TarvoCheckTool 정보(&A)..."}));
     EXPECT_EQ(where, window->mapToGlobal(QPoint(window->InsideBorder().left(), window->GetCaptionHeight())));
     EXPECT_TRUE(about_opened);
     EXPECT_FALSE(window->run().running());  // the space did not reach the focused start button
