@@ -62,7 +62,7 @@ function(checktool_area_tests dir)
   endif()
   target_link_libraries(${area_libs} INTERFACE GTest::gtest_main GTest::gmock)
   target_compile_definitions(${area_libs} INTERFACE
-    CHECKTOOL_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/../shared/testdata"
+    CHECKTOOL_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
     CHECKTOOL_BINARY_DIR="${CMAKE_BINARY_DIR}"
     CHECKTOOL_LAB_EXECUTABLE="${CHECKTOOL_LAB_EXECUTABLE}")
   if(helpers)
