@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "sys/fs_path.h"
+#include "sys/open_file.h"
+
 namespace {
 
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
@@ -68,11 +71,12 @@ HttpBodySink::HttpBodySink(std::string path, std::int64_t announced, std::size_t
 
 bool HttpBodySink::open_file() {
     std::error_code error;
-    if (std::filesystem::exists(download_path, error) && !std::filesystem::remove(download_path, error)) {
+    const std::filesystem::path target = fs_path(download_path);
+    if (std::filesystem::exists(target, error) && !std::filesystem::remove(target, error)) {
         failure_text = "error=" + download_path + "\n\nfail to DeleteFile().";
         return false;
     }
-    file.reset(std::fopen(download_path.c_str(), "wb"));
+    file.reset(::open_file(download_path, "wb"));  // the platform's, not this member
     if (!file) {
         failure_text = "error=" + download_path + "\n\nfail to CreateFile().";
         return false;

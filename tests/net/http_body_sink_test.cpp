@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "sys/fs_path.h"
+
 namespace {
 
 std::string in_memory(const std::string& body, std::int64_t announced, std::size_t write_size = 1000) {
@@ -75,9 +77,10 @@ TEST(HttpBodySink, StrayBytesBecomeReplacementCharacters) {
 }
 
 TEST_F(DownloadFolder, WritesTheBodyToTheFileReplacingAnOldOne) {
-    const auto path = folder / "checklist.json";
+    // A Hangul name, as under a Korean account's profile: on Windows it must reach the system as UTF-16.
+    const auto path = folder / fs_path("새 폴더 checklist.json");
     std::ofstream(path) << "old content that is longer";
-    HttpBodySink sink(path.string(), -1);
+    HttpBodySink sink(utf8_of(path), -1);
     const std::string body("new\0body", 8);
     ASSERT_TRUE(sink.write(body.data(), body.size()));
     EXPECT_EQ(sink.finish(), "");
