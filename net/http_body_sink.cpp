@@ -6,6 +6,7 @@
 
 #include "sys/fs_path.h"
 #include "sys/open_file.h"
+#include "sys/text_convert.h"
 
 namespace {
 
@@ -105,6 +106,13 @@ bool HttpBodySink::write(const char* data, std::size_t size) {
         offset = 3;
         mark_dropped = true;
     }
+    // UTF-16 holds a NUL in every other byte: such a body is kept whole and decoded at the end.
+    if (offset == 0 && size >= 2) utf16 = starts_with_utf16_mark(std::string(data, 2));
+    if (utf16) {
+        text.append(data, std::min(size, capacity - std::min(capacity, text.size())));
+        offset += size;
+        return true;
+    }
     keep_in_memory(data, size);
     return true;
 }
@@ -130,6 +138,7 @@ std::string HttpBodySink::finish() {
         file.reset();
         return {};
     }
+    if (utf16) return utf8_prefix(text_as_utf8(text), capacity);  // Hangul takes 3 bytes here, 2 there
     std::string result = valid_utf8(text);
     // A mark that arrived split over several reads is dropped here instead.
     if (!mark_dropped && result.starts_with(kByteOrderMark)) result.erase(0, sizeof kByteOrderMark - 1);

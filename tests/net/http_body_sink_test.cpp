@@ -46,6 +46,9 @@ TEST(HttpBodySink, DropsTheByteOrderMarkAndKeepsTheLastBytes) {
     EXPECT_EQ(in_memory("\xEF\xBB\xBF{}", -1, 1), "{}") << "a mark that arrives byte by byte";
     // A mark that was decoded once too often arrives as three characters and is dropped too.
     EXPECT_EQ(in_memory("\xC3\xAF\xC2\xBB\xC2\xBFok", -1), "ok");
+    // A list a server keeps as PowerShell 5 saved it: UTF-16 (a NUL in every other byte), whole.
+    const std::string utf16("\xFF\xFE{\0\"\0\x5C\xD5\"\0}\0", 12);
+    EXPECT_EQ(in_memory(utf16, -1), "{\"\xED\x95\x9C\"}");
 }
 
 TEST(HttpBodySink, KeepsWhatCameBeforeTheFirstNulOfEachPiece) {
