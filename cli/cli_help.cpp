@@ -43,7 +43,9 @@ constexpr CliExitMeaning kExitMeanings[] = {
      "       and which collected files were left)"},
     {kUsage, "bad usage"},
     {kUnexpectedFailure, "an unexpected failure of the program (standard error says what)"},
-    {kStopped, "stopped with Ctrl+C (SIGINT) before the run completed"},
+    {kStopped,
+     "stopped with Ctrl+C (SIGINT) before the run completed; on Windows also\n"
+     "       when the console window closes or the user logs off"},
 };
 
 std::string flag_with_value(const CliFlag& flag) {

@@ -25,8 +25,11 @@
 namespace {
 
 std::atomic<DiagnosisRun*> active_run{nullptr};
+// Set by an interrupt (or a closing console) however late it comes: no collection starts after it.
+std::atomic<bool> stop_wanted{false};
 
 void stop_active_run() {
+    stop_wanted = true;
     if (DiagnosisRun* run = active_run.load()) run->request_stop();
 }
 
@@ -88,9 +91,10 @@ int run_cli(const std::vector<std::string>& arguments) {
         write_console_text(stdout, string_printf("checks: %zu, failures: %d%s\n", run.rows().size(),
                                                  run.failures(), run.completed() ? "" : " (stopped)"));
     }
-    // A stopped run collects nothing, as in the window.
+    // A stopped run collects nothing, as in the window; nor does one whose stop came just after its end.
+    const bool stopped = !run.completed() || stop_wanted;
     std::optional<CollectedLogs> logs;
-    if (options.save_log && run.completed()) logs = collect_logs(host, run, options.bundle);
+    if (options.save_log && !stopped) logs = collect_logs(host, run, options.bundle);
     if (options.json) {
         write_console_text(stdout, run_result_json(host, run, logs, check_list_source(host, options)) + "\n");
     } else if (logs) {
@@ -101,7 +105,7 @@ int run_cli(const std::vector<std::string>& arguments) {
             text += "not packed: " + file.name + " (" + file.reason + ")\n";
         write_console_text(stdout, text);
     }
-    if (!run.completed()) return kStopped;
+    if (stopped) return kStopped;
     if (options.save_log && !logs) return kNoArchive;
     return run.failures() == 0 ? kAllPassed : kSomeFailed;
 }
