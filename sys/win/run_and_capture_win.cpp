@@ -50,11 +50,14 @@ std::wstring command_interpreter() {
     return std::wstring(folder, length) + L"\\cmd.exe";
 }
 
-// Console programs write in the console's code page (949 on Korean Windows); without a console of our
-// own the OEM code page is what they use.
+// The command runs in a console of its own (CREATE_NO_WINDOW), which starts in the system's OEM code
+// page (949 on Korean Windows). GetOEMCP is not that in a program whose manifest makes UTF-8 its
+// code page: the system locale's own is asked instead.
 unsigned output_code_page() {
-    const UINT console = GetConsoleOutputCP();
-    return console ? console : GetOEMCP();
+    DWORD code_page = 0;
+    const int got = GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTCODEPAGE | LOCALE_RETURN_NUMBER,
+                                   reinterpret_cast<LPWSTR>(&code_page), sizeof code_page / sizeof(wchar_t));
+    return got > 0 && code_page != 0 ? code_page : GetOEMCP();
 }
 
 }  // namespace
