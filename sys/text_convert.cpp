@@ -42,8 +42,6 @@ std::string utf8_prefix(const std::string& text, size_t max_bytes) {
     return text.substr(0, cut);
 }
 
-namespace {
-
 void append_utf8(std::string& out, uint32_t code) {
     if (code < 0x80) {
         out += static_cast<char>(code);
@@ -62,10 +60,6 @@ void append_utf8(std::string& out, uint32_t code) {
     }
 }
 
-constexpr uint32_t kReplacement = 0xFFFD;
-
-}  // namespace
-
 bool starts_with_utf16_mark(const std::string& bytes) {
     return bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
 }
@@ -73,6 +67,7 @@ bool starts_with_utf16_mark(const std::string& bytes) {
 std::string text_as_utf8(const std::string& bytes) {
     if (bytes.starts_with("\xEF\xBB\xBF")) return bytes.substr(3);
     if (!starts_with_utf16_mark(bytes)) return bytes;
+    constexpr uint32_t kReplacement = 0xFFFD;
     const bool big_endian = bytes[0] == '\xFE';
     auto unit_at = [&](size_t i) {
         const auto first = static_cast<uint8_t>(bytes[i]), second = static_cast<uint8_t>(bytes[i + 1]);
