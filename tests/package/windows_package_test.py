@@ -105,6 +105,7 @@ class WindowsPackages(unittest.TestCase):
             path = os.path.join(unpacked, self.portable, program)
             self.assertEqual(pe_machine(path), 0x8664, program + " is a 64-bit Windows program")
         self.assert_tells_version(os.path.join(unpacked, self.portable, "checktool-cli.exe"), "checktool-cli")
+        self.assert_tells_version(os.path.join(unpacked, self.portable, "checktool.exe"), "checktool")
 
     def test_silent_install_run_and_uninstall(self):
         self.assertEqual(pe_machine(self.setup), 0x8664, "a 32-bit installer installs nothing under 64-bit Wine")
