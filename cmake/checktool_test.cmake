@@ -95,6 +95,11 @@ function(checktool_area_tests dir)
     if(uses_lab AND TARGET product-lab)
       add_dependencies(${name} product-lab)
     endif()
+    # A korean_pc test runs as on a Korean user's PC: in a Wine prefix of its own in code page 949, for
+    # a Hangul user (scripts/wine-run --korean).
+    if(WIN32 AND stem MATCHES "^korean_pc")
+      set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/scripts/wine-run;--korean")
+    endif()
     gtest_discover_tests(${name}
       TEST_PREFIX "${name}."
       DISCOVERY_MODE PRE_TEST
