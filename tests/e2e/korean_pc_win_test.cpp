@@ -7,7 +7,6 @@
 #include <rapidjson/document.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "net/http_body_sink.h"
 #include "sys/fs_path.h"
@@ -16,10 +15,9 @@
 #include "tests/e2e/bundle_reading_support.h"
 #include "tests/e2e/child_process.h"
 #include "tests/e2e/lab_product_support.h"
-#include "tests/regex_matchers.h"
+#include "tests/report/zip_test_support.h"
 
 namespace fs = std::filesystem;
-using regex_matchers::MatchesRegex;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
@@ -28,14 +26,9 @@ namespace {
 const std::string kBuiltCli = std::string(CHECKTOOL_BINARY_DIR) + "/cli/checktool-cli.exe";
 const std::string kTitle = "Quenmora 한국 지사";
 
-std::string read_all(const std::string& path) {
-    std::ifstream in(fs_path(path), std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 void write_all(const std::string& path, const std::string& bytes) {
     fs::create_directories(fs_path(path).parent_path());
-    std::ofstream(fs_path(path), std::ios::binary) << bytes;
+    write_file_bytes(path, bytes);
 }
 
 // What PowerShell 5's ">" writes: UTF-16, little-endian, with its byte-order mark.
@@ -97,14 +90,14 @@ TEST(KoreanPc, TheCliInAHangulFolderDiagnosesPacksAndPrintsUtf8) {
     const std::string unpacked = forward_slashes(lab.folder()) + "/풀린 묶음";
     ASSERT_TRUE(unpack_all(archive, unpacked));
     const std::string logs = unpacked + "/" + kTitle + "_log.zip.d";
-    EXPECT_EQ(read_all(logs + "/에이전트 기록.log"), agent_log);
-    EXPECT_EQ(read_all(logs + "/세션 폴더/세션.log"), "세션 연결됨\n");
+    EXPECT_EQ(read_file_bytes(logs + "/에이전트 기록.log"), agent_log);
+    EXPECT_EQ(read_file_bytes(logs + "/세션 폴더/세션.log"), "세션 연결됨\n");
     for (const std::string& made : {archive, archive + ".sha256"}) fs::remove(fs_path(made));
 
     // The tool's own log beside the program.
     std::string log_text;
     for (const auto& entry : fs::directory_iterator(fs_path(folder + "/Log")))
-        log_text += read_all(utf8_of(entry.path()));
+        log_text += read_file_bytes(utf8_of(entry.path()));
     EXPECT_THAT(log_text, HasSubstr("==================== Program Start ===================="));
     EXPECT_THAT(log_text, HasSubstr("새 폴더"));
 
