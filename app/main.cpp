@@ -1,18 +1,29 @@
 #include <QApplication>
 
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <string>
+#include <vector>
 
 #include "app/CTarvoCheckToolApp.h"
+#include "sys/console_text.h"
 #include "sys/exe_facts.h"
+#include "sys/program_main.h"
 
-int main(int argc, char* argv[])
-{
-    // Answered before Qt starts, so that it works without a display and leaves no log behind.
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
-        const bool written = std::printf("checktool %s\n", get_file_version().c_str()) > 0;
-        std::_Exit(written && std::fflush(stdout) == 0 ? EXIT_SUCCESS : EXIT_FAILURE);
+namespace {
+
+constexpr const char* kHelp =
+    "usage: checktool [--help | --version]\n"
+    "\n"
+    "The Check Tool's window: it loads the product's check list, checks every listed\n"
+    "server and packs the support bundle. checktool-cli does the same from a terminal.\n";
+
+int run_window(int& argc, char** argv, const std::vector<std::string>& arguments) {
+    // Answered before Qt starts, so that it works without a display and leaves no log behind; on
+    // Windows into the console of the prompt that started the program, which a window program lacks.
+    if (arguments.size() == 2 && (arguments[1] == "--version" || arguments[1] == "--help")) {
+        attach_parent_console();
+        const std::string text = arguments[1] == "--help" ? kHelp : "checktool " + get_file_version() + "\n";
+        std::_Exit(write_console_text(stdout, text) ? EXIT_SUCCESS : EXIT_FAILURE);
     }
     QApplication application(argc, argv);
     CTarvoCheckToolApp tool;
@@ -21,4 +32,13 @@ int main(int argc, char* argv[])
         std::_Exit(EXIT_SUCCESS);
     }
     return EXIT_SUCCESS;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    return run_program_main(argc, argv, "checktool", [&](const std::vector<std::string>& arguments) {
+        return run_window(argc, argv, arguments);
+    });
 }

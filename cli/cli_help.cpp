@@ -42,7 +42,10 @@ constexpr CliExitMeaning kExitMeanings[] = {
      "--save-log could not write the support bundle (standard error says why\n"
      "       and which collected files were left)"},
     {kUsage, "bad usage"},
-    {kStopped, "stopped with Ctrl+C (SIGINT) before the run completed"},
+    {kUnexpectedFailure, "an unexpected failure of the program (standard error says what)"},
+    {kStopped,
+     "stopped with Ctrl+C (SIGINT) before the run completed; on Windows also\n"
+     "       when the console window closes or the user logs off"},
 };
 
 std::string flag_with_value(const CliFlag& flag) {
@@ -87,6 +90,11 @@ std::string cli_help() {
         "  XDG_STATE_HOME  an installed program (in a bin folder) logs to\n"
         "                  $XDG_STATE_HOME/TarvoCheckTool/Log (default ~/.local/state/...),\n"
         "                  any other to Log/ beside itself, or there if that cannot be written\n"
+        "\nOutput:\n"
+        "  Into a pipe or a file, text and JSON are UTF-8 (without a byte-order mark);\n"
+        "  a Windows console shows them in its own characters, whatever its code page.\n"
+        "  PowerShell reads piped output right after\n"
+        "  [Console]::OutputEncoding = [Text.Encoding]::UTF8\n"
         "\nSee checktool-cli(1).";
     return text;
 }

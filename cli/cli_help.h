@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "sys/program_main.h"
+
 // What the command line ends with; --help and the manual page explain each.
 enum CliExitStatus {
     kAllPassed = 0,
@@ -10,6 +12,7 @@ enum CliExitStatus {
     // --save-log wrote no archive; outranks "some check failed", whose news the output still carries.
     kNoArchive = 3,
     kUsage = 64,
+    kUnexpectedFailure = kUnexpectedFailureStatus,  // a fault of the program itself; standard error says what
     kStopped = 130,
 };
 

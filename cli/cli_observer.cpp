@@ -1,5 +1,7 @@
 #include "cli/cli_observer.h"
 
+#include "sys/console_text.h"
+
 void CliObserver::append_log_row(int, const std::string& text) {
     flush_pending();
     current_row_ = text;
@@ -12,7 +14,6 @@ void CliObserver::complete_log_row(int, const LogRowCompletion& completion) {
 
 void CliObserver::flush_pending() {
     if (pending_.empty()) return;
-    std::fprintf(out_, "%s\n", pending_.c_str());
-    std::fflush(out_);
+    write_console_text(out_, pending_ + "\n");
     pending_.clear();
 }

@@ -5,6 +5,7 @@
 #include "engine/CCheckHost.h"
 #include "engine/run_report_rows.h"
 #include "engine/save_log.h"
+#include "sys/console_text.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ public:
     void set_window_enabled(bool) override {}
     void step_progress() override {}
     void finish_progress() override {}
-    void show_message(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
+    void show_message(const std::string& text) override { write_console_text(stderr, text + "\n"); }
     void reveal_archive(const std::string&) override {}
 };
 
@@ -32,14 +33,14 @@ std::optional<CollectedLogs> collect_logs(const CCheckHost& host, const Diagnosi
     CliSaveLogObserver observer;
     SaveLogResult result = thread_save_log(std::move(inputs), observer);
     if (!result.archive_written) {
-        std::fprintf(stderr, "no log archive: %s\n", result.failure.c_str());
+        write_console_text(stderr, "no log archive: " + result.failure + "\n");
         for (const std::string& path : result.left_behind)
-            std::fprintf(stderr, "left behind: %s\n", path.c_str());
+            write_console_text(stderr, "left behind: " + path + "\n");
         return std::nullopt;
     }
     if (bundle.redact && result.redaction_map_path.empty())
-        std::fprintf(stderr, "the map of redaction tokens could not be written beside %s\n",
-                     result.archive_path.c_str());
+        write_console_text(
+            stderr, "the map of redaction tokens could not be written beside " + result.archive_path + "\n");
     return CollectedLogs{result.archive_path, result.archive_sha256, result.redaction_map_path,
                          std::move(result.not_packed), std::move(result.packed_unredacted)};
 }

@@ -17,21 +17,26 @@
 #include "engine/check_list.h"
 #include "engine/diagnosis_run.h"
 #include "log/CSCLog.h"
+#include "sys/console_text.h"
 #include "sys/fs_path.h"
+#include "sys/program_main.h"
+#include "sys/string_printf.h"
 
 namespace {
 
 std::atomic<DiagnosisRun*> active_run{nullptr};
+// Set by an interrupt (or a closing console) however late it comes: no collection starts after it.
+std::atomic<bool> stop_wanted{false};
 
 void stop_active_run() {
+    stop_wanted = true;
     if (DiagnosisRun* run = active_run.load()) run->request_stop();
 }
 
 // --help and --version touch nothing: the quick exit skips the log's exit block, which would
 // otherwise create the log folder. A failed write (a full disk, a closed pipe) is not a success.
 [[noreturn]] void print_and_exit(const std::string& text) {
-    const bool written = std::fputs(text.c_str(), stdout) >= 0 && std::fputc('\n', stdout) != EOF;
-    std::_Exit(written && std::fflush(stdout) == 0 ? EXIT_SUCCESS : EXIT_FAILURE);
+    std::_Exit(write_console_text(stdout, text + "\n") ? EXIT_SUCCESS : EXIT_FAILURE);
 }
 
 // "file:" and the list's absolute path, or "web:" and the web server it was asked of.
@@ -43,15 +48,15 @@ std::string check_list_source(const CCheckHost& host, const CliOptions& options)
     return "file:" + (ec ? options.check_list_file : utf8_of(absolute));
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run_cli(const std::vector<std::string>& arguments) {
     std::setlocale(LC_ALL, "");
     g_log->show_function = false;
     CliOptions options;
     std::string error;
-    if (!parse_cli_options(argc, argv, options, error)) {
-        std::fprintf(stderr, "%s\n%s\n", error.c_str(), cli_usage().c_str());
+    std::vector<const char*> argv;
+    for (const std::string& argument : arguments) argv.push_back(argument.c_str());
+    if (!parse_cli_options(static_cast<int>(argv.size()), argv.data(), options, error)) {
+        write_console_text(stderr, error + "\n" + cli_usage() + "\n");
         return kUsage;
     }
     if (options.help) print_and_exit(cli_help());
@@ -69,10 +74,10 @@ int main(int argc, char** argv) {
     const bool loaded = from_file ? load_check_list_file(host, options.check_list_file, failure)
                                   : host.load_check_list(failure);
     if (!loaded) {
-        std::fprintf(stderr, "%s\n", failure.c_str());
+        write_console_text(stderr, failure + "\n");
         return kCheckListUnusable;
     }
-    if (!options.json) std::printf("%s\n", host.caption().c_str());
+    if (!options.json) write_console_text(stdout, host.caption() + "\n");
 
     CliObserver observer(!options.json, stdout);
     DiagnosisRun run(host, observer);
@@ -83,26 +88,32 @@ int main(int argc, char** argv) {
     active_run = nullptr;
 
     if (!options.json) {
-        std::printf("checks: %zu, failures: %d%s\n", run.rows().size(), run.failures(),
-                    run.completed() ? "" : " (stopped)");
-        std::fflush(stdout);
+        write_console_text(stdout, string_printf("checks: %zu, failures: %d%s\n", run.rows().size(),
+                                                 run.failures(), run.completed() ? "" : " (stopped)"));
     }
-    // A stopped run collects nothing, as in the window.
+    // A stopped run collects nothing, as in the window; nor does one whose stop came just after its end.
+    const bool stopped = !run.completed() || stop_wanted;
     std::optional<CollectedLogs> logs;
-    if (options.save_log && run.completed()) logs = collect_logs(host, run, options.bundle);
+    if (options.save_log && !stopped) logs = collect_logs(host, run, options.bundle);
     if (options.json) {
-        std::printf("%s\n", run_result_json(host, run, logs, check_list_source(host, options)).c_str());
+        write_console_text(stdout, run_result_json(host, run, logs, check_list_source(host, options)) + "\n");
     } else if (logs) {
-        std::printf("archive: %s\n", logs->archive_path.c_str());
-        if (!logs->archive_sha256.empty()) std::printf("sha256: %s\n", logs->archive_sha256.c_str());
-        if (!logs->redaction_map_path.empty())
-            std::printf("redaction map: %s\n", logs->redaction_map_path.c_str());
+        std::string text = "archive: " + logs->archive_path + "\n";
+        if (!logs->archive_sha256.empty()) text += "sha256: " + logs->archive_sha256 + "\n";
+        if (!logs->redaction_map_path.empty()) text += "redaction map: " + logs->redaction_map_path + "\n";
         for (const NotPackedFile& file : logs->not_packed)
-            std::printf("not packed: %s (%s)\n", file.name.c_str(), file.reason.c_str());
+            text += "not packed: " + file.name + " (" + file.reason + ")\n";
         for (const UnredactedFile& file : logs->packed_unredacted)
-            std::printf("packed unredacted: %s (%s)\n", file.name.c_str(), file.reason.c_str());
+            text += "packed unredacted: " + file.name + " (" + file.reason + ")\n";
+        write_console_text(stdout, text);
     }
-    if (!run.completed()) return kStopped;
+    if (stopped) return kStopped;
     if (options.save_log && !logs) return kNoArchive;
     return run.failures() == 0 ? kAllPassed : kSomeFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return run_program_main(argc, argv, "checktool-cli", run_cli);
 }

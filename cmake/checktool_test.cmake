@@ -62,7 +62,7 @@ function(checktool_area_tests dir)
   endif()
   target_link_libraries(${area_libs} INTERFACE GTest::gtest_main GTest::gmock)
   target_compile_definitions(${area_libs} INTERFACE
-    CHECKTOOL_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/../shared/testdata"
+    CHECKTOOL_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/tests/data"
     CHECKTOOL_BINARY_DIR="${CMAKE_BINARY_DIR}"
     CHECKTOOL_LAB_EXECUTABLE="${CHECKTOOL_LAB_EXECUTABLE}")
   if(helpers)
@@ -95,10 +95,19 @@ function(checktool_area_tests dir)
     if(uses_lab AND TARGET product-lab)
       add_dependencies(${name} product-lab)
     endif()
+    # A korean_pc test runs as on a Korean user's PC: in a Wine prefix of its own in code page 949, for
+    # a Hangul user (scripts/wine-run --korean). Such tests take turns with each other, not with the
+    # rest: their bundles are collected in that user's one collection folder, their programs log beside
+    # copies of their own.
+    set(test_lock ${lock})
+    if(WIN32 AND stem MATCHES "^korean_pc")
+      set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${CMAKE_SOURCE_DIR}/scripts/wine-run;--korean")
+      set(test_lock RESOURCE_LOCK korean_pc_collection)
+    endif()
     gtest_discover_tests(${name}
       TEST_PREFIX "${name}."
       DISCOVERY_MODE PRE_TEST
       DISCOVERY_TIMEOUT 60
-      PROPERTIES LABELS ${label} ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300 ${lock})
+      PROPERTIES LABELS ${label} ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300 ${test_lock})
   endforeach()
 endfunction()

@@ -12,6 +12,7 @@
 #include "sys/fs_path.h"
 #include "sys/native_path.h"
 #include "sys/string_printf.h"
+#include "sys/text_convert.h"
 
 namespace {
 
@@ -98,8 +99,9 @@ bool parse_check_list(const std::string& json_text, ProductProfile& profile, Che
         return false;
     }
 
+    // Lists saved on Windows may carry a byte-order mark, or be UTF-16 (Notepad, PowerShell 5's ">").
     rapidjson::Document document;
-    if (!JsonParse(document, json_text)) {
+    if (!JsonParse(document, text_as_utf8(json_text))) {
         failure_message = "checklist.json 파일이 올바른 json 형태가 아닙니다.";
         return false;
     }

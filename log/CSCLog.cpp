@@ -4,6 +4,7 @@
 
 #include "sys/date_time_text.h"
 #include "sys/exe_facts.h"
+#include "sys/open_file.h"
 #include "sys/private_folder.h"
 #include "sys/string_printf.h"
 
@@ -92,7 +93,7 @@ bool CSCLog::open(std::string folder, std::string prefix, int level) {
         create_folder(dir);
         file_path = string_printf("%s/%s_%d%02d%02d.log", dir.c_str(), prefix.c_str(), ok ? day.year : 0,
                                 ok ? day.month : 0, ok ? day.day : 0);
-        file = std::fopen(file_path.c_str(), "ab");
+        file = open_file(file_path, "ab");
         if (!file) return false;
         log_folder = dir;
         file_prefix = prefix;

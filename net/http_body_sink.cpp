@@ -4,6 +4,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "sys/fs_path.h"
+#include "sys/open_file.h"
+#include "sys/text_convert.h"
+
 namespace {
 
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
@@ -68,11 +72,12 @@ HttpBodySink::HttpBodySink(std::string path, std::int64_t announced, std::size_t
 
 bool HttpBodySink::open_file() {
     std::error_code error;
-    if (std::filesystem::exists(download_path, error) && !std::filesystem::remove(download_path, error)) {
+    const std::filesystem::path target = fs_path(download_path);
+    if (std::filesystem::exists(target, error) && !std::filesystem::remove(target, error)) {
         failure_text = "error=" + download_path + "\n\nfail to DeleteFile().";
         return false;
     }
-    file.reset(std::fopen(download_path.c_str(), "wb"));
+    file.reset(::open_file(download_path, "wb"));  // the platform's, not this member
     if (!file) {
         failure_text = "error=" + download_path + "\n\nfail to CreateFile().";
         return false;
@@ -101,6 +106,13 @@ bool HttpBodySink::write(const char* data, std::size_t size) {
         offset = 3;
         mark_dropped = true;
     }
+    // UTF-16 holds a NUL in every other byte: such a body is kept whole and decoded at the end.
+    if (offset == 0 && size >= 2) utf16 = starts_with_utf16_mark(std::string(data, 2));
+    if (utf16) {
+        text.append(data, std::min(size, capacity - std::min(capacity, text.size())));
+        offset += size;
+        return true;
+    }
     keep_in_memory(data, size);
     return true;
 }
@@ -126,6 +138,7 @@ std::string HttpBodySink::finish() {
         file.reset();
         return {};
     }
+    if (utf16) return utf8_prefix(text_as_utf8(text), capacity);  // Hangul takes 3 bytes here, 2 there
     std::string result = valid_utf8(text);
     // A mark that arrived split over several reads is dropped here instead.
     if (!mark_dropped && result.starts_with(kByteOrderMark)) result.erase(0, sizeof kByteOrderMark - 1);

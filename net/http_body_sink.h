@@ -11,8 +11,8 @@
 // In memory the buffer holds the announced length (at most kMaxCapacity), or kDefaultCapacity when
 // none was announced; a body that brings more keeps its first bytes up to that size. A byte-order mark at the
 // start is dropped, and within every kPieceSize piece of the body nothing after the piece's first NUL byte is
-// kept. To a file, the first non-empty piece replaces any old file; an empty body leaves an old file
-// untouched.
+// kept; a body that begins with a UTF-16 byte-order mark is kept whole instead and decoded. To a file, the
+// first non-empty piece replaces any old file; an empty body leaves an old file untouched.
 class HttpBodySink {
 public:
     static constexpr std::size_t kDefaultCapacity = 40960;
@@ -47,6 +47,7 @@ private:
     std::uint64_t offset = 0;
     bool piece_cut = false;
     bool mark_dropped = false;
+    bool utf16 = false;  // the body began with a UTF-16 byte-order mark
     struct FileCloser {
         void operator()(std::FILE* file) const { std::fclose(file); }
     };

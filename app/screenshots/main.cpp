@@ -10,6 +10,7 @@
 #include <QEventLoop>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <clocale>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -257,6 +258,10 @@ int main(int argc, char* argv[]) {
     }
     fix_environment(work.filePath(QStringLiteral("home")));
     QApplication application(argc, argv);
+    // The application took the C library's locale from LANG. The error-code page shows the system's
+    // own error texts, which are Korean only where the machine has the Korean locale: in English on
+    // every machine, the pictures are the same everywhere (the window itself keeps the system's).
+    std::setlocale(LC_MESSAGES, "C");
     const std::optional<Options> options = parse_options(QApplication::arguments());
     if (!options) {
         std::fprintf(

@@ -82,7 +82,12 @@ unsigned new_console_code_page() {
                      &size) == ERROR_SUCCESS &&
         code_page != 0 && IsValidCodePage(code_page))
         return code_page;
-    return GetOEMCP();
+    // Not GetOEMCP: in a program whose manifest makes UTF-8 its code page that says 65001, while a
+    // new console starts in the system locale's OEM code page (949 on Korean Windows).
+    DWORD oem = 0;
+    const int got = GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTCODEPAGE | LOCALE_RETURN_NUMBER,
+                                   reinterpret_cast<LPWSTR>(&oem), sizeof oem / sizeof(wchar_t));
+    return got > 0 && oem != 0 ? oem : GetOEMCP();
 }
 
 std::string capture_program(const std::wstring& program, const std::wstring& command_line, int timeout_ms,

@@ -48,3 +48,18 @@ private:
 };
 
 bool running_as_root();
+
+// What a program run to its end said on standard output, and its exit status (-1: it did not start).
+struct ChildOutcome {
+    std::string out;
+    int status = -1;
+};
+
+inline ChildOutcome run_to_end(const std::vector<std::string>& argv) {
+    ChildOutcome outcome;
+    ChildProcess child;
+    if (!child.start(argv)) return outcome;
+    outcome.out = child.read_rest();
+    outcome.status = child.wait();
+    return outcome;
+}

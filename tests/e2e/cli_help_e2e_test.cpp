@@ -16,20 +16,10 @@ namespace {
 
 const std::string kCli = std::string(CHECKTOOL_BINARY_DIR) + "/cli/checktool-cli";
 
-struct Outcome {
-    std::string out;
-    int status = -1;
-};
-
-Outcome run_cli(const std::vector<std::string>& flags) {
+ChildOutcome run_cli(const std::vector<std::string>& flags) {
     std::vector<std::string> args = {kCli};
     args.insert(args.end(), flags.begin(), flags.end());
-    ChildProcess cli;
-    Outcome outcome;
-    if (!cli.start(args)) return outcome;
-    outcome.out = cli.read_rest();
-    outcome.status = cli.wait();
-    return outcome;
+    return run_to_end(args);
 }
 
 // The bytes of every log file beside the program: a new file and a record appended both show.
@@ -46,20 +36,20 @@ uintmax_t log_bytes_beside_cli() {
 }  // namespace
 
 TEST(CheckToolCliHelp, HelpShowsUsageFlagsAndExitStatusesAndVersionShowsTheBuild) {
-    const Outcome help = run_cli({"--help"});
+    const ChildOutcome help = run_cli({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_THAT(help.out, StartsWith("usage: checktool-cli [--web-host HOST] [--web-port PORT]"));
     for (const char* line : {"\n  --json ", "\n  --save-log ", "\n  --version ", "\nExit status:\n",
                              "\n  0    every check passed\n", "\n  64   bad usage\n", "\n  130  "})
         EXPECT_THAT(help.out, HasSubstr(line));
 
-    const Outcome version = run_cli({"--version"});
+    const ChildOutcome version = run_cli({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, std::string("checktool-cli ") + CHECKTOOL_VERSION + "\n");
 }
 
 TEST(CheckToolCliHelp, EveryFlagHelpNamesIsAccepted) {
-    const Outcome help = run_cli({"--help"});
+    const ChildOutcome help = run_cli({"--help"});
     const std::regex flag_line(R"(\n  (--[a-z-]+)( [A-Z]+)?  )");
     int flags = 0;
     for (std::sregex_iterator it(help.out.begin(), help.out.end(), flag_line), end; it != end; ++it) {

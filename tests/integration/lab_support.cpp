@@ -8,6 +8,7 @@
 #include <random>
 #include <sstream>
 
+#include "sys/fs_path.h"
 #include "tests/integration/lab_process.h"
 
 namespace {
@@ -17,7 +18,7 @@ std::string unique_folder() {
     const auto name = "product_lab_" + std::to_string(random()) + std::to_string(random());
     const auto folder = std::filesystem::temp_directory_path() / name;
     std::filesystem::create_directories(folder);
-    return folder.string();
+    return utf8_of(folder);
 }
 
 }  // namespace
@@ -27,7 +28,7 @@ ProductLab::ProductLab() : work_folder(unique_folder()) {}
 ProductLab::~ProductLab() {
     if (process) stop();
     std::error_code ignored;
-    std::filesystem::remove_all(work_folder, ignored);
+    std::filesystem::remove_all(fs_path(work_folder), ignored);
 }
 
 std::string ProductLab::executable() {
@@ -53,7 +54,7 @@ bool ProductLab::start(const std::string& scenario_json) {
     rapidjson::Writer<rapidjson::StringBuffer> writer(buffer);
     scenario.Accept(writer);
     const std::string scenario_path = work_folder + "/scenario.json";
-    std::ofstream(scenario_path) << buffer.GetString();
+    std::ofstream(fs_path(scenario_path)) << buffer.GetString();
 
     std::string error;
     process = LabProcess::start(executable(), lab_path(scenario_path), error);
@@ -82,7 +83,7 @@ bool ProductLab::stop() {
     const int status = process->wait();
     process.reset();
     if (status != 0) return fail("the lab ended with status " + std::to_string(status));
-    std::ifstream file(work_folder + "/record.json");
+    std::ifstream file(fs_path(work_folder + "/record.json"));
     std::stringstream text;
     text << file.rdbuf();
     seen.Parse(text.str().c_str());

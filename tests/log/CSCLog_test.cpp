@@ -10,6 +10,7 @@
 #include <sstream>
 #include <thread>
 
+#include "sys/fs_path.h"
 #include "tests/regex_matchers.h"
 
 using regex_matchers::MatchesRegex;
@@ -101,6 +102,16 @@ TEST_F(LogFile, TwoThreadsWriteWholeLines) {
         ++count;
     }
     EXPECT_EQ(count, 600);
+}
+
+// A Korean account's folders have Hangul names; on Windows only a UTF-16 name reaches such a file.
+TEST_F(LogFile, AFolderWithAHangulNameGetsItsRecords) {
+    CSCLog log(utf8_of(folder / fs_path("홍길동 로그")), "도구");
+    log.write(CSCLog::plain, "f", 1, "기록");
+    std::ifstream in(fs_path(log.path()), std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("기록"), std::string::npos) << log.path();
 }
 
 TEST_F(LogFile, UnwritableFolderLosesTheRecordQuietly) {

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "sys/fs_path.h"
+
 namespace {
 
 std::string in_memory(const std::string& body, std::int64_t announced, std::size_t write_size = 1000) {
@@ -44,6 +46,9 @@ TEST(HttpBodySink, DropsTheByteOrderMarkAndKeepsTheLastBytes) {
     EXPECT_EQ(in_memory("\xEF\xBB\xBF{}", -1, 1), "{}") << "a mark that arrives byte by byte";
     // A mark that was decoded once too often arrives as three characters and is dropped too.
     EXPECT_EQ(in_memory("\xC3\xAF\xC2\xBB\xC2\xBFok", -1), "ok");
+    // A list a server keeps as PowerShell 5 saved it: UTF-16 (a NUL in every other byte), whole.
+    const std::string utf16("\xFF\xFE{\0\"\0\x5C\xD5\"\0}\0", 12);
+    EXPECT_EQ(in_memory(utf16, -1), "{\"\xED\x95\x9C\"}");
 }
 
 TEST(HttpBodySink, KeepsWhatCameBeforeTheFirstNulOfEachPiece) {
@@ -75,9 +80,10 @@ TEST(HttpBodySink, StrayBytesBecomeReplacementCharacters) {
 }
 
 TEST_F(DownloadFolder, WritesTheBodyToTheFileReplacingAnOldOne) {
-    const auto path = folder / "checklist.json";
+    // A Hangul name, as under a Korean account's profile: on Windows it must reach the system as UTF-16.
+    const auto path = folder / fs_path("새 폴더 checklist.json");
     std::ofstream(path) << "old content that is longer";
-    HttpBodySink sink(path.string(), -1);
+    HttpBodySink sink(utf8_of(path), -1);
     const std::string body("new\0body", 8);
     ASSERT_TRUE(sink.write(body.data(), body.size()));
     EXPECT_EQ(sink.finish(), "");

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <string>
 
-// Values from the relay test vectors made with OpenSSL (shared test data), so that the client and
+// Values from the relay test vectors made with OpenSSL (tests/data), so that the client and
 // the lab are checked against a third party rather than against each other.
 struct RelayVectors {
     std::string private_key_hex;

@@ -160,6 +160,7 @@ class WindowsPackages(unittest.TestCase):
             self.assertEqual(pe_machine(path), 0x8664, program + " is a 64-bit Windows program")
             self.assert_signed(path)
         self.assert_tells_version(os.path.join(unpacked, self.portable, "checktool-cli.exe"), "checktool-cli")
+        self.assert_tells_version(os.path.join(unpacked, self.portable, "checktool.exe"), "checktool")
 
         # One changed byte in the middle of the program, and its signature no longer holds.
         tampered = os.path.join(self.work, "tampered.exe")

@@ -4,29 +4,13 @@
 #include <cstdlib>
 #include <set>
 
+#include "sys/text_convert.h"
+
 namespace {
 
 const std::set<std::string> kVoidElements = {"meta", "br", "img", "input", "link", "hr"};
 // Elements whose content is raw text up to their end tag.
 const std::set<std::string> kRawTextElements = {"style", "script"};
-
-void append_utf8(std::string& out, unsigned long code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | code >> 6);
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | code >> 12);
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | code >> 18);
-        out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
 
 class Reader {
 public:
@@ -75,7 +59,7 @@ private:
             else if (name == "#39")
                 out += '\'';
             else if (name.size() > 1 && name[0] == '#')
-                append_utf8(out, std::strtoul(name.c_str() + 1, nullptr, 10));
+                append_utf8(out, static_cast<uint32_t>(std::strtoul(name.c_str() + 1, nullptr, 10)));
             else
                 return fail("unknown reference &" + name + ";");
             i = end;
