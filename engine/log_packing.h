@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,11 @@ public:
                         const std::string& staging_folder);
     // A file that could not be packed after all (path from the list prepare returned).
     void left_out(const std::string& path, const std::string& reason);
+    // Why a file stays out, for a ZIP writer result about its source (kZipPastLimit, ...).
+    std::string refusal_reason(int zip_result) const;
+    // The size bound the archive's writer holds the listed files to while reading them: the bound
+    // itself when they are the logs, none for redacted copies (their sources were held to it).
+    std::optional<uint64_t> packing_size_limit() const;
     // Removes the staging folder of the last prepare, once the archive is written.
     void finish();
     const std::vector<UnredactedFile>& packed_unredacted() const { return unredacted; }

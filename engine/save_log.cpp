@@ -221,10 +221,11 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
     std::vector<ZipFileFailure> failures;
     ZipPackOptions options;
     options.progress = [&observer](uint64_t done, uint64_t total) { observer.pack_progress(done, total); };
+    if (packing) options.max_file_bytes = packing->packing_size_limit();
     const int result = ZipFileList("", base, archive_path, files, &failures, options);
     const std::string archive = split_path(archive_path, 5);
     for (const ZipFileFailure& f : failures)
-        leave_out(f.path, packing ? std::string(zip_result_text(f.result))
+        leave_out(f.path, packing ? packing->refusal_reason(f.result)
                                   : std::string("could not be packed: ") + zip_result_text(f.result));
     if (result != kZipOk) {
         if (packing) packing->finish();

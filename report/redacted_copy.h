@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,9 @@ struct UnredactedPart {
 struct RedactedCopy {
     bool written = false;  // the copy exists; false when writing failed or the whole source stayed out
     std::vector<UnredactedPart> unredacted;
+    // Why the source itself was not read through, as the ZIP writer tells it of a source to pack
+    // (kZipCannotOpen, kZipNotRegularFile, kZipPastLimit); 0 when it was.
+    int source_refused = 0;
 };
 
 // Writes source into destination, a file this call creates (never an existing file, never through a
@@ -26,9 +31,12 @@ struct RedactedCopy {
 // packed again, a ZIP archive entry by entry under redacted names (archives inside it too, a few
 // levels deep). What cannot be redacted (binary content, an archive that cannot be read) goes in
 // unchanged, or stays out when leave_out_unredacted is set; either way it is listed. Handled a piece
-// at a time, so a log of any size takes little memory. On failure nothing is left at destination.
+// at a time, so a log of any size takes little memory. Only a regular file is read (a live log too,
+// as far as it is written), and no more of it than max_source_bytes: a source that is or grows
+// larger is not copied. On failure nothing is left at destination.
 RedactedCopy write_redacted_copy(Redactor& redactor, const std::string& source,
-                                 const std::string& destination, bool leave_out_unredacted);
+                                 const std::string& destination, bool leave_out_unredacted,
+                                 std::optional<uint64_t> max_source_bytes = {});
 
 // Replaces a text file the tool wrote by its redacted form. On failure the file is removed, since an
 // unredacted file must not reach the bundle; false then.

@@ -55,6 +55,7 @@ void pack_in_order(ZipHandle zip, const std::vector<ZipListItem>& items, const s
                    ZipPackProgress& progress, std::vector<ZipFileFailure>* failures) {
     zip->on_read = [&progress](uint64_t bytes) { progress.add(bytes); };
     for (const ZipListItem& item : items) {
+        if (zip->stop.stop_requested()) break;
         if (item.folder()) {
             ZipAddFolder(zip, item.entry_name);
             continue;
@@ -82,6 +83,8 @@ int ZipFileList(const std::string& root, const std::string& base_folder, const s
                 const ZipPackOptions& options) {
     ZipHandle zip = ZipCreate(archive_path);
     if (!zip) return zip_finish(kZipNotCreated);
+    zip->max_source_bytes = options.max_file_bytes;
+    zip->stop = options.stop;
     const std::vector<ZipListItem> items = plan_items(root, base_folder, files);
     ZipPackProgress progress(options.progress, total_size(files));
     const int workers = zip_worker_count(options.workers);
@@ -89,5 +92,9 @@ int ZipFileList(const std::string& root, const std::string& base_folder, const s
         pack_in_order(zip, items, archive_path, progress, failures);
     else
         zip_pack_in_parallel(*zip, items, workers, options.chunk_bytes, archive_path, progress, failures);
+    if (options.stop.stop_requested()) {
+        ZipDiscard(zip);
+        return zip_finish(kZipStopped);
+    }
     return ZipClose(zip);
 }

@@ -308,3 +308,29 @@ TEST_F(BundleSaveLog, EveryPlantedFormIsRedactedInEveryEncodingAndContainer) {
     }
     EXPECT_EQ(rows, 7);
 }
+
+#ifndef _WIN32
+// A named pipe is never opened for reading (with redaction that used to hang the collection), and a
+// file that grows past --max-file-size while it is read stays out: /proc files announce no size and
+// then bring their text, as a log does that is written to while it is packed.
+TEST_F(BundleSaveLog, APipeOrAFileGrowingPastTheLimitStaysOutWithItsReason) {
+    ASSERT_EQ(mkfifo((dir / "logs/sub/pipe.log").c_str(), 0600), 0);
+    fs::create_symlink("/proc/self/status", fs_path(dir / "logs/growing.log"));
+    inputs.bundle.max_file_size = 64;
+    for (const bool redact : {false, true}) {
+        SCOPED_TRACE(redact ? "redacted" : "as it is");
+        inputs.bundle.redact = redact;
+        const SaveLogResult result = thread_save_log(inputs, observer);
+        ASSERT_TRUE(result.archive_written);
+        std::map<std::string, std::string> reasons;
+        for (const NotPackedFile& file : result.not_packed) reasons[fs_path(file.name).filename().string()] = file.reason;
+        EXPECT_THAT(reasons["pipe.log"], HasSubstr("not a regular file"));
+        EXPECT_EQ(reasons["growing.log"], "grew past the limit of 64 bytes while it was read");
+        const auto entries = unpack_all(result.archive_path, dir.path());
+        for (const auto& [name, content] : entries) {
+            EXPECT_THAT(name, Not(HasSubstr("pipe.log")));
+            EXPECT_THAT(name, Not(HasSubstr("growing.log")));
+        }
+    }
+}
+#endif
