@@ -38,9 +38,11 @@ std::optional<CollectedLogs> collect_logs(const CCheckHost& host, const Diagnosi
             write_console_text(stderr, "left behind: " + path + "\n");
         return std::nullopt;
     }
-    if (bundle.redact && result.redaction_map_path.empty())
-        write_console_text(
-            stderr, "the map of redaction tokens could not be written beside " + result.archive_path + "\n");
-    return CollectedLogs{result.archive_path, result.archive_sha256, result.redaction_map_path,
-                         std::move(result.not_packed), std::move(result.packed_unredacted)};
+    if (!result.sidecar_failure.empty()) write_console_text(stderr, result.sidecar_failure + "\n");
+    return CollectedLogs{result.archive_path,
+                         result.archive_sha256,
+                         result.redaction_map_path,
+                         std::move(result.not_packed),
+                         std::move(result.packed_unredacted),
+                         !result.sidecar_failure.empty()};
 }

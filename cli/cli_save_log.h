@@ -17,6 +17,9 @@ struct CollectedLogs {
     std::string redaction_map_path;  // empty unless redacted
     std::vector<NotPackedFile> not_packed;
     std::vector<UnredactedFile> packed_unredacted;
+    // The archive was written but its checksum file or redaction map was not (told on standard error):
+    // the bundle is not what was asked for.
+    bool incomplete = false;
 };
 
 // The log collection after a completed run, on this thread; its messages go to standard error.

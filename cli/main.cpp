@@ -108,7 +108,7 @@ int run_cli(const std::vector<std::string>& arguments) {
         write_console_text(stdout, text);
     }
     if (stopped) return kStopped;
-    if (options.save_log && !logs) return kNoArchive;
+    if (options.save_log && (!logs || logs->incomplete)) return kNoArchive;
     return run.failures() == 0 ? kAllPassed : kSomeFailed;
 }
 

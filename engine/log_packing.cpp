@@ -27,8 +27,8 @@ std::string relative_to(const std::string& path, const std::string& folder) {
 }  // namespace
 
 LogPacking::LogPacking(const BundleOptions& options, Redactor* redactor,
-                       std::vector<NotPackedFile>& not_packed, int64_t now)
-    : options(options), redactor(redactor), not_packed(not_packed), now(now) {}
+                       std::vector<NotPackedFile>& not_packed, int64_t now, std::stop_token stop)
+    : options(options), redactor(redactor), not_packed(not_packed), now(now), stop(std::move(stop)) {}
 
 LogPacking::~LogPacking() {
     finish();
@@ -110,11 +110,12 @@ std::string LogPacking::prepare(const std::string& folder, std::vector<std::stri
     staging = staging_folder;
     UniqueNames names;
     for (const std::string& path : kept) {
+        if (stop.stop_requested()) break;
         const std::string name = names.claim(redactor->redact(relative_to(path, folder)));
         const std::string copy = staging + "/" + name;
         create_folder(split_path(copy, 1));
         const RedactedCopy made =
-            write_redacted_copy(*redactor, path, copy, options.drop_binary, options.max_file_size);
+            write_redacted_copy(*redactor, path, copy, options.drop_binary, options.max_file_size, stop);
         bool whole_left_out = false;
         for (const UnredactedPart& part : made.unredacted) {
             const std::string shown = source_folder + "/" + name + (part.part.empty() ? "" : "/" + part.part);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,10 @@ class Redactor;
 // and to packed_unredacted.
 class LogPacking {
 public:
-    // now: calendar seconds the age bound counts back from.
+    // now: calendar seconds the age bound counts back from. A stop request ends the redaction early;
+    // the caller then throws away what was prepared.
     LogPacking(const BundleOptions& options, Redactor* redactor, std::vector<NotPackedFile>& not_packed,
-               int64_t now);
+               int64_t now, std::stop_token stop = {});
     LogPacking(const LogPacking&) = delete;
     LogPacking& operator=(const LogPacking&) = delete;
     ~LogPacking();  // removes the staging folder
@@ -38,6 +40,7 @@ public:
     // Removes the staging folder of the last prepare, once the archive is written.
     void finish();
     const std::vector<UnredactedFile>& packed_unredacted() const { return unredacted; }
+    const std::stop_token& stop_request() const { return stop; }
 
 private:
     // Why the file stays out; empty when it goes in.
@@ -51,6 +54,7 @@ private:
     std::vector<NotPackedFile>& not_packed;
     std::vector<UnredactedFile> unredacted;
     int64_t now;
+    std::stop_token stop;
     std::string source_folder;  // of the last prepare
     std::string staging;        // empty when nothing is staged
 };

@@ -52,13 +52,17 @@ void set_modified(const std::string& path, int64_t seconds) {
     std::filesystem::last_write_time(fs_path(path), std::chrono::file_clock::from_sys(when), ec);
 }
 
+// Where every copy's bytes go; a stop request refuses them, which ends the copy as a failed one.
 class FileSink : public ByteSink {
 public:
-    explicit FileSink(NewFile& file) : file(file) {}
-    bool write(std::string_view bytes) override { return file.write(bytes.data(), bytes.size()); }
+    FileSink(NewFile& file, const std::stop_token& stop) : file(file), stop(stop) {}
+    bool write(std::string_view bytes) override {
+        return !stop.stop_requested() && file.write(bytes.data(), bytes.size());
+    }
 
 private:
     NewFile& file;
+    const std::stop_token& stop;
 };
 
 enum class Outcome { kWritten, kLeftOut, kFailed };
@@ -73,8 +77,13 @@ struct Attempt {
 // The redaction of one source file and of everything inside it.
 class Copier {
 public:
-    Copier(Redactor& redactor, bool leave_out, uint64_t unpack_budget, std::optional<uint64_t> max_source_bytes)
-        : redactor(redactor), leave_out(leave_out), budget(unpack_budget), max_source_bytes(max_source_bytes) {}
+    Copier(Redactor& redactor, bool leave_out, uint64_t unpack_budget, std::optional<uint64_t> max_source_bytes,
+           std::stop_token stop)
+        : redactor(redactor),
+          leave_out(leave_out),
+          budget(unpack_budget),
+          max_source_bytes(max_source_bytes),
+          stop(std::move(stop)) {}
 
     // part names the source inside the top one (empty for the top one itself).
     Outcome copy(const std::string& source, const std::string& destination, const std::string& part,
@@ -100,6 +109,7 @@ private:
     bool leave_out;
     uint64_t budget;
     std::optional<uint64_t> max_source_bytes;
+    std::stop_token stop;
 };
 
 bool Copier::open_source(ZipSourceFile& in, const std::string& source, int depth) {
@@ -145,7 +155,7 @@ Outcome Copier::copy(const std::string& source, const std::string& destination, 
 Outcome Copier::copy_text(ZipSourceFile& in, const std::string& destination, const std::string& part) {
     NewFile out;
     if (!out.create(destination, false)) return Outcome::kFailed;
-    FileSink file(out);
+    FileSink file(out, stop);
     TextRedactionSink sink(redactor, file);
     std::string block(kReadBlock, '\0');
     bool ok = true;
@@ -167,7 +177,7 @@ Outcome Copier::copy_text(ZipSourceFile& in, const std::string& destination, con
 Attempt Copier::copy_gzip(ZipSourceFile& in, const std::string& destination) {
     NewFile out;
     if (!out.create(destination, false)) return {};
-    FileSink file(out);
+    FileSink file(out, stop);
     GzipSink packed(file);
     TextRedactionSink sink(redactor, packed);
     const UnpackResult unpacked = gunzip_file(in, sink, budget);
@@ -188,7 +198,7 @@ Attempt Copier::add_entry(ZipReader& reader, const ZipReadEntry& entry, ZipHandl
     const std::string packed = destination + ".entry", unpacked = destination + ".entry.redacted";
     NewFile raw;
     if (!raw.create(packed, false)) return {};
-    FileSink file(raw);
+    FileSink file(raw, stop);
     const UnpackResult extracted = reader.extract(entry, file, budget);
     const bool closed = raw.close();
     Attempt attempt;
@@ -210,7 +220,7 @@ Attempt Copier::copy_zip(ZipSourceFile& in, const std::string& destination, cons
                          int depth) {
     ZipReader reader;
     if (!reader.open(in)) return {Outcome::kFailed, "a ZIP archive that could not be read"};
-    ZipHandle zip = ZipCreate(destination);
+    ZipHandle zip = ZipCreate(destination, stop);
     if (!zip) return {};
     const size_t noted = unredacted.size();
     UniqueNames names;
@@ -241,9 +251,10 @@ Outcome Copier::copy_unchanged(const std::string& source, const std::string& des
     if (!open_source(in, source, depth) || !out.create(destination, false)) return Outcome::kFailed;
     std::string block(kReadBlock, '\0');
     bool ok = true;
+    FileSink file(out, stop);
     for (long long got = 1; ok && got > 0;) {
         got = in.read(block.data(), block.size());
-        ok = got >= 0 && out.write(block.data(), static_cast<size_t>(std::max(got, 0LL)));
+        ok = got >= 0 && file.write(std::string_view(block).substr(0, static_cast<size_t>(std::max(got, 0LL))));
     }
     ok = out.close() && ok;
     if (overran(in, destination)) return Outcome::kFailed;
@@ -256,11 +267,11 @@ Outcome Copier::copy_unchanged(const std::string& source, const std::string& des
 
 RedactedCopy write_redacted_copy(Redactor& redactor, const std::string& source,
                                  const std::string& destination, bool leave_out_unredacted,
-                                 std::optional<uint64_t> max_source_bytes) {
+                                 std::optional<uint64_t> max_source_bytes, std::stop_token stop) {
     std::error_code ec;
     const uint64_t size = std::filesystem::file_size(fs_path(source), ec);
     Copier copier(redactor, leave_out_unredacted, kUnpackAllowance + kUnpackRatio * (ec ? 0 : size),
-                  max_source_bytes);
+                  max_source_bytes, std::move(stop));
     RedactedCopy made;
     made.written = copier.copy(source, destination, "", 0) == Outcome::kWritten;
     made.unredacted = std::move(copier.unredacted);

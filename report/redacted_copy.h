@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -33,10 +34,11 @@ struct RedactedCopy {
 // unchanged, or stays out when leave_out_unredacted is set; either way it is listed. Handled a piece
 // at a time, so a log of any size takes little memory. Only a regular file is read (a live log too,
 // as far as it is written), and no more of it than max_source_bytes: a source that is or grows
-// larger is not copied. On failure nothing is left at destination.
+// larger is not copied. A stop request ends the copy as a failed one. On failure nothing is left at
+// destination.
 RedactedCopy write_redacted_copy(Redactor& redactor, const std::string& source,
                                  const std::string& destination, bool leave_out_unredacted,
-                                 std::optional<uint64_t> max_source_bytes = {});
+                                 std::optional<uint64_t> max_source_bytes = {}, std::stop_token stop = {});
 
 // Replaces a text file the tool wrote by its redacted form. On failure the file is removed, since an
 // unredacted file must not reach the bundle; false then.

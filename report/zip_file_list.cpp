@@ -81,10 +81,9 @@ int zip_worker_count(int requested) {
 int ZipFileList(const std::string& root, const std::string& base_folder, const std::string& archive_path,
                 const std::vector<std::string>& files, std::vector<ZipFileFailure>* failures,
                 const ZipPackOptions& options) {
-    ZipHandle zip = ZipCreate(archive_path);
+    ZipHandle zip = ZipCreate(archive_path, options.stop);
     if (!zip) return zip_finish(kZipNotCreated);
     zip->max_source_bytes = options.max_file_bytes;
-    zip->stop = options.stop;
     const std::vector<ZipListItem> items = plan_items(root, base_folder, files);
     ZipPackProgress progress(options.progress, total_size(files));
     const int workers = zip_worker_count(options.workers);

@@ -444,6 +444,7 @@ int ZipWriter::add_file(const std::string& entry_name, const std::string& source
 
 int ZipWriter::add(const std::string& entry_name, const std::string* source_path) {
     if (broken) return kZipWriteFailed;
+    if (stop.stop_requested()) return kZipStopped;
     if (source_path) return add_file(entry_name, *source_path, false);
     ZipEntry entry;
     int result = prepare_folder(entry_name, entry);
@@ -451,13 +452,14 @@ int ZipWriter::add(const std::string& entry_name, const std::string* source_path
     return result == kZipOk ? end_entry(std::move(entry)) : result;
 }
 
-ZipHandle ZipCreate(const std::string& archive_path) {
+ZipHandle ZipCreate(const std::string& archive_path, std::stop_token stop) {
     auto zip = std::make_unique<ZipWriter>();
     if (archive_path.empty() || !zip->file.create(archive_path)) {
         zip_finish(kZipCannotOpen);
         return nullptr;
     }
     zip->path = archive_path;
+    zip->stop = std::move(stop);
     zip_finish(kZipOk);
     return zip.release();
 }

@@ -34,8 +34,9 @@ extern int g_zip_last_result;
 struct ZipWriter;
 using ZipHandle = ZipWriter*;
 
-// Creates (or replaces) the archive, held exclusively while it is written. nullptr on failure.
-ZipHandle ZipCreate(const std::string& archive_path);
+// Creates (or replaces) the archive, held exclusively while it is written. nullptr on failure. A stop
+// request makes every later add return kZipStopped (between pieces of a file, too).
+ZipHandle ZipCreate(const std::string& archive_path, std::stop_token stop = {});
 // Adds the file at source_path under entry_name ("\" becomes "/").
 int ZipAddFile(ZipHandle zip, const std::string& entry_name, const std::string& source_path);
 // Adds a folder entry; a trailing "/" is added when missing.

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <regex>
 #include <set>
@@ -334,3 +336,23 @@ TEST_F(BundleSaveLog, APipeOrAFileGrowingPastTheLimitStaysOutWithItsReason) {
     }
 }
 #endif
+
+// The checksum file and the redaction map are part of what was asked for: a bundle without them is told
+// as a failure, and the archive itself stays.
+TEST_F(BundleSaveLog, AChecksumOrMapThatCannotBeWrittenIsAFailure) {
+    inputs.bundle.redact = true;
+    // Folders stand where the two files of any archive made in the next minute would go.
+    const auto now = std::chrono::system_clock::now();
+    for (int second = -1; second < 60; ++second) {
+        const std::time_t t = std::chrono::system_clock::to_time_t(now + std::chrono::seconds(second));
+        char stamp[32];
+        std::strftime(stamp, sizeof stamp, "%Y%m%d%H%M%S", std::localtime(&t));
+        for (const char* beside : {".sha256", ".map.json"})
+            fs::create_directories(fs_path(dir / "collect/Quenmora_" + stamp + ".zip" + beside + "/in the way"));
+    }
+    const SaveLogResult result = thread_save_log(inputs, observer);
+    ASSERT_TRUE(result.archive_written);
+    EXPECT_TRUE(fs::is_regular_file(fs_path(result.archive_path)));
+    EXPECT_THAT(result.sidecar_failure, HasSubstr("the checksum file " + result.archive_path + ".sha256"));
+    EXPECT_THAT(result.sidecar_failure, HasSubstr("the redaction map " + result.archive_path + ".map.json"));
+}
