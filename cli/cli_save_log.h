@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,6 @@ struct CollectedLogs {
 
 // The log collection after a completed run, on this thread; its messages go to standard error.
 // Nothing when no archive was written; why not, and the collected files left in the collection
-// folder, are then told on standard error.
+// folder, are then told on standard error. A stop request ends it within a second, leaving nothing.
 std::optional<CollectedLogs> collect_logs(const CCheckHost& host, const DiagnosisRun& run,
-                                          const BundleOptions& bundle);
+                                          const BundleOptions& bundle, std::stop_token stop);

@@ -462,6 +462,8 @@ bool SaveLogWorker::start(SaveLogInputs inputs, SaveLogObserver& observer) {
     if (busy.exchange(true)) return false;
     wait();  // the previous worker has made its last call; collect its thread
     if (!inputs.monitors) inputs.monitors = current_monitor_rects();
+    stop = std::stop_source();
+    inputs.stop = stop.get_token();
     try {
         worker = std::thread([this, inputs = std::move(inputs), &observer]() mutable {
             last_result = thread_save_log(std::move(inputs), observer);

@@ -127,11 +127,14 @@ public:
     // inputs are read here, on the calling thread, where the monitor provider belongs.
     bool start(SaveLogInputs inputs, SaveLogObserver& observer);
     bool running() const { return busy.load(); }
+    // Stops the collection under way (see SaveLogInputs::stop); nothing when none is.
+    void request_stop() { stop.request_stop(); }
     void wait();
     const SaveLogResult& result() const { return last_result; }  // valid after wait()
 
 private:
     std::thread worker;
+    std::stop_source stop;
     std::atomic<bool> busy{false};
     SaveLogResult last_result;
 };
