@@ -72,7 +72,8 @@ private:
     void write_front();
     void write_chunk(const ZipChunk& chunk);
     void end_file(const Step& step);
-    int read_piece(ZipSourceFile& source, std::vector<uint8_t>& piece) const;
+    // expected: the bytes the source should still hold, by its size when it was opened.
+    int read_piece(ZipSourceFile& source, std::vector<uint8_t>& piece, uint64_t expected) const;
 
     ZipWriter& zip;
     ZipDeflateWorkers workers;
@@ -93,12 +94,15 @@ private:
 };
 
 // Fills the piece up to the chunk size; shorter only at the end of the source.
-int ParallelPacker::read_piece(ZipSourceFile& source, std::vector<uint8_t>& piece) const {
+int ParallelPacker::read_piece(ZipSourceFile& source, std::vector<uint8_t>& piece, uint64_t expected) const {
     if (zip.stop.stop_requested()) return kZipStopped;
-    piece.resize(chunk_bytes);
+    // Room for what the file should hold and a byte more, which tells whether it grew: a small log
+    // does not pay for a whole piece's buffer (seventy thousand of them would for gigabytes).
+    piece.resize(static_cast<size_t>(std::min<uint64_t>(chunk_bytes, expected + 1)));
     size_t filled = 0;
     while (filled < chunk_bytes) {
-        const long long n = source.read(piece.data() + filled, chunk_bytes - filled);
+        if (filled == piece.size()) piece.resize(std::min(chunk_bytes, piece.size() * 2));
+        const long long n = source.read(piece.data() + filled, piece.size() - filled);
         if (n < 0) return kZipCannotOpen;
         if (n == 0) break;
         filled += static_cast<size_t>(n);
@@ -125,9 +129,11 @@ int ParallelPacker::file(const std::string& entry_name, const std::string& liste
         // ends the stream, and it ends wherever the file ends now, even if it grew or shrank.
         std::vector<uint8_t> piece, next, dictionary;
         uint64_t total = 0;
-        result = read_piece(source, piece);
+        const uint64_t size = source.facts().size;
+        const auto left_after = [size](uint64_t read) { return read < size ? size - read : 0; };
+        result = read_piece(source, piece, size);
         while (result == kZipOk) {
-            if (result = read_piece(source, next); result != kZipOk) break;
+            if (result = read_piece(source, next, left_after(total + piece.size())); result != kZipOk) break;
             total += piece.size();
             if (classic && !zip_fits_classic(deflate, total)) {
                 result = kZipNeedsZip64;  // it grew since it was opened
