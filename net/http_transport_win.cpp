@@ -24,6 +24,7 @@
 namespace {
 
 using wininet_error::kInternalError;
+using wininet_error::kOperationCancelled;
 using wininet_error::kTimeout;
 constexpr DWORD kReadSize = 8192;
 

@@ -13,7 +13,7 @@ void PackingRecord::add_skipped(const std::string& path, const std::string& reas
 }
 
 void PackingRecord::drop_archive(const std::string& archive) {
-    std::erase_if(packed, [&](const PackedFile& f) { return f.archive == archive || (f.archive.empty() && f.name == archive); });
+    std::erase_if(packed, [&](const PackedFile& f) { return f.archive == archive; });
 }
 
 void PackingRecord::add_unredacted(const std::string& path, const std::string& reason) {
