@@ -325,6 +325,8 @@ void CTarvoCheckToolDlg::reject()
     // Only a plain OK closes: a box already busy with another message gives no answer.
     if (message_box_.ShowMessage(kCloseQuestion, CSCMessageBox::kOkCancel, 0) != CSCMessageBox::kOk)
         return;
+    // A collection under way stops at once, leaving nothing half made.
+    save_log_worker_.request_stop();
     host_.close_channel();
     CSCThemeDlg::reject();
 }
@@ -332,6 +334,7 @@ void CTarvoCheckToolDlg::reject()
 void CTarvoCheckToolDlg::WaitForWorkers()
 {
     run_.request_stop();
+    save_log_worker_.request_stop();
     wait_pumping_until([this] { return run_.finished() && !save_log_worker_.running(); });
     run_.wait();
 }

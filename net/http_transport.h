@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ struct HttpExchangeRequest {
     // Certificates to judge the server's chain against instead of the system's trust store, where
     // the platform's stack lets a request choose (not WinINet, which always asks the system).
     std::string trust_file;
+    // A stop request ends the exchange at once, failing it with 12017 (cancelled).
+    std::stop_token stop;
 };
 
 // Told about the final answer (after redirects) as it arrives.

@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <stop_token>
 
 #include "net/http_transport.h"
 #include "net/proxy_setting.h"
@@ -107,6 +108,39 @@ int on_progress(void* user, curl_off_t, curl_off_t down, curl_off_t, curl_off_t 
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - exchange.last_activity);
     exchange.idle_too_long = idle.count() > exchange.idle_timeout_ms;
     return exchange.idle_too_long ? 1 : 0;
+}
+
+// curl_easy_perform that a stop request ends at once: the multi interface's wait is woken by it.
+// Nothing when it was stopped.
+std::optional<CURLcode> perform_until_stopped(CURL* h, const std::stop_token& stop) {
+    CURLM* multi = curl_multi_init();
+    if (!multi) return CURLE_OUT_OF_MEMORY;
+    curl_multi_add_handle(multi, h);
+    std::optional<CURLcode> result = CURLE_OK;
+    {
+        std::stop_callback wake(stop, [multi] { curl_multi_wakeup(multi); });
+        for (int running = 1;;) {
+            if (stop.stop_requested()) {
+                result.reset();
+                break;
+            }
+            if (curl_multi_perform(multi, &running) != CURLM_OK) {
+                result = CURLE_OUT_OF_MEMORY;
+                break;
+            }
+            if (running == 0) {
+                int left = 0;
+                const CURLMsg* done = curl_multi_info_read(multi, &left);
+                result = done && done->msg == CURLMSG_DONE ? done->data.result : CURLE_OK;
+                break;
+            }
+            // libcurl's own time-outs bound this wait; a second is its longest.
+            curl_multi_poll(multi, nullptr, 0, 1000, nullptr);
+        }
+    }
+    curl_multi_remove_handle(multi, h);
+    curl_multi_cleanup(multi);
+    return result;
 }
 
 int error_number(CURLcode result, const Exchange& exchange) {
@@ -253,12 +287,16 @@ HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchan
     if (request.method != "POST" && (request.method != "GET" || request.sends_body))
         curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, request.method.c_str());
 
-    const CURLcode result = curl_easy_perform(h);
+    const std::optional<CURLcode> result = perform_until_stopped(h, request.stop);
     if (request.use_https) outcome.facts.certificate = presented_certificate(h, verdict);
     outcome.answer_arrived = exchange.final_headers_done;
     outcome.stopped_by_receiver = exchange.stopped;
     if (exchange.stopped) return outcome;
-    if (result != CURLE_OK) outcome.error = error_number(result, exchange);
+    if (!result) {
+        outcome.error = kOperationCancelled;
+        return outcome;
+    }
+    if (*result != CURLE_OK) outcome.error = error_number(*result, exchange);
     // An answer without a body is announced once it is over.
     if (exchange.final_headers_done || (result == CURLE_OK && exchange.response_code() > 0))
         exchange.announce();

@@ -3,6 +3,7 @@
 // WinINet's numbers for what went wrong in an HTTP exchange; every platform reports these.
 namespace wininet_error {
 constexpr int kTimeout = 12002;
+constexpr int kOperationCancelled = 12017;
 constexpr int kInternalError = 12004;
 constexpr int kInvalidUrl = 12005;
 constexpr int kNameNotResolved = 12007;
