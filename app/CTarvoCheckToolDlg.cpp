@@ -272,8 +272,8 @@ void CTarvoCheckToolDlg::OnStartStop()
 {
     if (run_.running())
         StopRun();
-    else
-        run_.start();  // refused while a worker is still starting or ending
+    else if (run_.start())  // refused while a worker is still starting or ending
+        save_log_button_.setEnabled(false);  // the collection reads the last run, which the new one replaces
 }
 
 void CTarvoCheckToolDlg::StopRun()

@@ -47,17 +47,15 @@ void UiThreadRunEvents::post(std::function<void(RunEvents&)> event)
     QMetaObject::invokeMethod(this, [this] { flush(); }, Qt::QueuedConnection);
 }
 
+// Only what has come so far: a worker that keeps sending would otherwise hold the window's thread
+// here, with everything else it has to do waiting behind the whole run.
 void UiThreadRunEvents::flush()
 {
-    for (;;) {
-        std::function<void(RunEvents&)> event;
-        {
-            const std::lock_guard guard(lock_);
-            if (waiting_.empty())
-                return;
-            event = std::move(waiting_.front());
-            waiting_.pop_front();
-        }
-        event(presenter_);
+    std::deque<std::function<void(RunEvents&)>> events;
+    {
+        const std::lock_guard guard(lock_);
+        events.swap(waiting_);
     }
+    for (const auto& event : events)
+        event(presenter_);
 }

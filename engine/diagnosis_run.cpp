@@ -82,13 +82,14 @@ void DiagnosisRun::thread_check() {
     // A stop marks the last check cancelled, though it was checked to its end.
     completed_ = !stop_requested_;
     if (!completed_ && !rows_.empty()) rows_.back().record.result = RESULT_CANCELLED;
+    // The result is whole before the end is told: a front end may offer it from then on.
+    ended_at_ = std::time(nullptr);
 
     events_.run_finished(run_end());
     if (completed_)
         g_log->write(CSCLog::plain, "CTarvoCheckToolDlg::thread_check", 1071, "checking completed.");
     else
         g_log->write(CSCLog::plain, "CTarvoCheckToolDlg::thread_check", 1083, "checking cancelled.");
-    ended_at_ = std::time(nullptr);
     busy_ = false;  // the last access to anything of the owner's
 }
 

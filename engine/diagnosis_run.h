@@ -33,7 +33,8 @@ public:
     // True once the worker has made its last call of the events and its last use of the host.
     bool finished() const { return !busy_; }
 
-    // The results of the last run; read them only when finished() is true.
+    // The results of the last run; read them once run_finished has been called, or when finished()
+    // is true.
     const std::vector<RunRow>& rows() const { return rows_; }
     int failures() const { return failures_; }
     bool completed() const { return completed_; }
