@@ -17,7 +17,7 @@
 #include "app/CTarvoCheckToolDlg.h"
 #include "app/collection_progress.h"
 #include "app/pumping_wait.h"
-#include "engine/run_view.h"
+#include "app/run_look.h"
 #include "tests/app/app_support.h"
 #include "tests/integration/lab_support.h"
 #include "tests/report/zip_test_support.h"
