@@ -17,7 +17,7 @@
 #include "sys/date_time_text.h"
 #include "sys/fs_path.h"
 
-int g_zip_last_result = kZipOk;
+thread_local int g_zip_last_result = kZipOk;
 
 namespace {
 

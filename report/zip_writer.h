@@ -28,8 +28,9 @@ inline constexpr int kZipPastLimit = 0x00080000;    // the source was larger tha
 inline constexpr int kZipNotRegularFile = 0x00100000;  // a named pipe, a device or a socket: never read
 inline constexpr int kZipStopped = 0x00200000;         // ZipPackOptions::stop came; the archive is gone
 
-// The result of the latest call. One archive at a time: not meant for two threads at once.
-extern int g_zip_last_result;
+// The result of the calling thread's latest call; each thread has its own, as two collections may
+// pack at once.
+extern thread_local int g_zip_last_result;
 
 struct ZipWriter;
 using ZipHandle = ZipWriter*;

@@ -32,6 +32,11 @@ const std::string kSlowProxyServers =
     R"("http": [{"name": "p1", "steps": [{"status": 200}]},)"
     R"( {"name": "p2", "steps": [{"status": 200, "delay_ms": 3000}, {"status": 200}]},)"
     R"( {"name": "p3", "steps": [{"status": 200}]}])";
+// The second proxy is slow on every try, so a second run is still running whenever the test looks.
+const std::string kAlwaysSlowProxyServers =
+    R"("http": [{"name": "p1", "steps": [{"status": 200}]},)"
+    R"( {"name": "p2", "steps": [{"status": 200, "delay_ms": 3000}]},)"
+    R"( {"name": "p3", "steps": [{"status": 200}]}])";
 
 // The folder is named the platform's way.
 const QString kMissingLogFolderMessage =
@@ -203,7 +208,7 @@ TEST_F(MainWindowTest, EnterStopsARunDuringTheSecondItemOfAThreeItemGroup)
 
 TEST_F(MainWindowTest, EscapeStopsTheRunThenCancelKeepsTheWindowAndOkClosesIt)
 {
-    ASSERT_TRUE(Open(LabScenario(kSlowProxyMembers, kSlowProxyServers)));
+    ASSERT_TRUE(Open(LabScenario(kSlowProxyMembers, kAlwaysSlowProxyServers)));
     Press(Qt::Key_Return);
     WaitForLogRows(3);
 
