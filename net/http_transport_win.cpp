@@ -304,7 +304,8 @@ HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchan
     if (!request.verify_server) accept_any_certificate(exchange.get());
 
     // WinINet's time-outs bound each wait, not the whole: closing the request from another thread
-    // ends whatever call is blocked on it, at the deadline or at a stop.
+    // ends whatever call is blocked on it, at the deadline or at a stop. (Wine's send waits on
+    // regardless, until its own time-out.)
     HINTERNET handle = exchange.get();
     DeadlineWatchdog watchdog(
         deadline, [handle] { InternetCloseHandle(handle); }, request.stop_requested);
