@@ -8,6 +8,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <optional>
 #include <random>
 
@@ -198,7 +199,9 @@ TEST(FileUploadWithLab, AStallFailsEveryAttemptAndAStopEndsTheUploadWithinASecon
     expect_no_credential(stalled);
 
     // The stop comes once the server has stopped reading; it is asked for from then on.
+    // It may be asked from any thread.
     std::atomic<bool> stalling{false};
+    std::mutex asking;
     std::optional<Clock::time_point> stop_asked;
     UploadCallbacks callbacks;
     callbacks.progress = [&](std::int64_t sent, std::int64_t) {
@@ -206,6 +209,7 @@ TEST(FileUploadWithLab, AStallFailsEveryAttemptAndAStopEndsTheUploadWithinASecon
     };
     callbacks.stop_requested = [&] {
         if (!stalling) return false;
+        const std::lock_guard<std::mutex> guard(asking);
         if (!stop_asked) stop_asked = Clock::now();
         return true;
     };
