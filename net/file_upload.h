@@ -37,7 +37,9 @@ struct UploadCallbacks {
 
 enum class UploadFailure {
     none,
-    unusable,     // nothing was sent: the file, the address, a header line or the authority file
+    // The file, the address, a header line or the authority file cannot be used; nothing was sent,
+    // unless the file stopped being readable on the way.
+    unusable,
     rejected,     // the server refused it (a 4xx answer other than 429, a redirect, a certificate)
     unavailable,  // every attempt failed: 5xx or 429 answers, the network, no progress
     not_intact,   // the server stored other bytes than were sent, or answered before all had gone
