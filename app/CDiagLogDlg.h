@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/diag_page.h"
-#include "engine/run_view.h"
+#include "app/run_look.h"
 
 // The diagnosis-log page: one row per executed check, completed with its time and result.
 class CDiagLogDlg : public CDiagPage {

@@ -1,6 +1,6 @@
 #include "app/CDiagResultDlg.h"
 
-#include "engine/run_view.h"
+#include "app/run_look.h"
 
 CDiagResultDlg::CDiagResultDlg(QWidget* parent)
     : CDiagPage(parent, QStringLiteral("결과,56;구분,100;내용,400"), QStringLiteral("list result"))

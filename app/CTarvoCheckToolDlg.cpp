@@ -80,7 +80,7 @@ int total_items(const CheckGroups& groups)
 }  // namespace
 
 CTarvoCheckToolDlg::CTarvoCheckToolDlg(QWidget* parent)
-    : CSCThemeDlg(parent), run_(host_, run_observer_), tabs_(this), log_page_(new CDiagLogDlg),
+    : CSCThemeDlg(parent), run_(host_, run_events_), tabs_(this), log_page_(new CDiagLogDlg),
       result_page_(new CDiagResultDlg), error_code_page_(new CDiagErrorCodeDlg), start_button_(this),
       save_log_button_(this), progress_(this), steps_caption_(this), steps_(this), picture_(this)
 {
@@ -272,8 +272,8 @@ void CTarvoCheckToolDlg::OnStartStop()
 {
     if (run_.running())
         StopRun();
-    else
-        run_.start();  // refused while a worker is still starting or ending
+    else if (run_.start())  // refused while a worker is still starting or ending
+        save_log_button_.setEnabled(false);  // the collection reads the last run, which the new one replaces
 }
 
 void CTarvoCheckToolDlg::StopRun()
@@ -283,6 +283,7 @@ void CTarvoCheckToolDlg::StopRun()
     start_button_.setEnabled(false);
     wait_pumping_until([this] { return run_.finished(); });
     run_.wait();
+    run_events_.flush();
 }
 
 void CTarvoCheckToolDlg::OnSaveLog()
@@ -325,6 +326,8 @@ void CTarvoCheckToolDlg::reject()
     // Only a plain OK closes: a box already busy with another message gives no answer.
     if (message_box_.ShowMessage(kCloseQuestion, CSCMessageBox::kOkCancel, 0) != CSCMessageBox::kOk)
         return;
+    // A collection under way stops at once, leaving nothing half made.
+    save_log_worker_.request_stop();
     host_.close_channel();
     CSCThemeDlg::reject();
 }
@@ -332,8 +335,10 @@ void CTarvoCheckToolDlg::reject()
 void CTarvoCheckToolDlg::WaitForWorkers()
 {
     run_.request_stop();
+    save_log_worker_.request_stop();
     wait_pumping_until([this] { return run_.finished() && !save_log_worker_.running(); });
     run_.wait();
+    run_events_.flush();
 }
 
 void CTarvoCheckToolDlg::OnAbout()

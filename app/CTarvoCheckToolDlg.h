@@ -13,7 +13,9 @@
 #include "engine/CCheckHost.h"
 #include "engine/diagnosis_run.h"
 #include "app/input_blocker.h"
-#include "app/window_run_observer.h"
+#include "app/run_presenter.h"
+#include "app/ui_thread_run_events.h"
+#include "app/window_run_view.h"
 #include "app/window_save_log_observer.h"
 #include "engine/save_log.h"
 #include "ui/CEnTabCtrl.h"
@@ -27,8 +29,8 @@
 
 // The tool's only window: loads the check list when it opens, starts and stops diagnosis runs,
 // starts the log collection, and shows progress and results. Runs and collections work on threads
-// of their own and reach the controls only through the window's observers, which carry out each
-// call on this window's thread while the worker waits.
+// of their own and never touch the controls: a run's events reach its presenter on this window's
+// thread, and the collection's observer carries out each call here while the worker waits.
 class CTarvoCheckToolDlg : public CSCThemeDlg {
     Q_OBJECT
 
@@ -73,12 +75,12 @@ public:
     void BlockInput(bool blocked) { input_blocker_.SetBlocked(blocked); }
     bool InputBlocked() const { return input_blocker_.IsBlocked(); }
 
-    // Run and collection outcome, for the observers (called on this window's thread).
+    // Run and collection outcome, for the presenter and the observer (called on this window's thread).
     void NotifyRunFinished(bool completed) { emit RunFinished(completed); }
     void NotifyArchiveRevealed(const QString& path) { emit ArchiveRevealed(path); }
 
 signals:
-    // The run's worker has made its last access to the window.
+    // The window shows the run's end; its worker touches nothing of the window's any more.
     void RunFinished(bool completed);
     // The collection has put its archive here and asked the file manager to show it.
     void ArchiveRevealed(const QString& path);
@@ -103,7 +105,9 @@ private:
     void WaitForWorkers();
 
     CCheckHost host_;
-    WindowRunObserver run_observer_{*this};
+    WindowRunView run_view_{*this};
+    RunPresenter run_presenter_{run_view_};
+    UiThreadRunEvents run_events_{run_presenter_};
     WindowSaveLogObserver save_log_observer_{*this};
     DiagnosisRun run_;
     SaveLogWorker save_log_worker_;

@@ -39,13 +39,15 @@ constexpr CliExitMeaning kExitMeanings[] = {
     {kSomeFailed, "some check failed"},
     {kCheckListUnusable, "the check list could not be loaded or used"},
     {kNoArchive,
-     "--save-log could not write the support bundle (standard error says why\n"
-     "       and which collected files were left)"},
+     "--save-log could not write the support bundle whole: the archive, its\n"
+     "       checksum file or redaction map (standard error says why and which\n"
+     "       collected files were left)"},
     {kUsage, "bad usage"},
     {kUnexpectedFailure, "an unexpected failure of the program (standard error says what)"},
     {kStopped,
-     "stopped with Ctrl+C (SIGINT) before the run completed; on Windows also\n"
-     "       when the console window closes or the user logs off"},
+     "stopped with Ctrl+C (SIGINT) before the run or the bundle was done,\n"
+     "       leaving nothing half made; on Windows also when the console window\n"
+     "       closes or the user logs off"},
 };
 
 std::string flag_with_value(const CliFlag& flag) {

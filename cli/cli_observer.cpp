@@ -1,15 +1,15 @@
 #include "cli/cli_observer.h"
 
+#include "engine/log_row.h"
 #include "sys/console_text.h"
 
-void CliObserver::append_log_row(int, const std::string& text) {
-    flush_pending();
-    current_row_ = text;
+void CliObserver::check_finished(const RunRow& check) {
+    if (text_mode_) pending_ = log_row_line(check);
 }
 
-void CliObserver::complete_log_row(int, const LogRowCompletion& completion) {
-    if (!text_mode_) return;
-    pending_ = log_row_line(current_row_, completion);
+void CliObserver::run_finished(const RunEnd& end) {
+    if (text_mode_ && end.cancelled) pending_ = log_row_line(*end.cancelled);
+    flush_pending();
 }
 
 void CliObserver::flush_pending() {

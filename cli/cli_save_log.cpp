@@ -22,7 +22,7 @@ public:
 }  // namespace
 
 std::optional<CollectedLogs> collect_logs(const CCheckHost& host, const DiagnosisRun& run,
-                                          const BundleOptions& bundle) {
+                                          const BundleOptions& bundle, std::stop_token stop) {
     SaveLogInputs inputs;
     inputs.profile = host.profile;
     inputs.rows = run_report_rows(run.rows());
@@ -30,17 +30,24 @@ std::optional<CollectedLogs> collect_logs(const CCheckHost& host, const Diagnosi
     inputs.monitors = std::vector<Rect>{};  // headless: no monitors to report
     inputs.bundle = bundle;
     inputs.bundle.checksum = true;  // a terminal user sends the archive on: the checksum goes with it
+    inputs.stop = std::move(stop);
     CliSaveLogObserver observer;
     SaveLogResult result = thread_save_log(std::move(inputs), observer);
+    if (result.stopped) {
+        write_console_text(stderr, "the log collection was stopped; nothing of it was left behind\n");
+        return std::nullopt;
+    }
     if (!result.archive_written) {
         write_console_text(stderr, "no log archive: " + result.failure + "\n");
         for (const std::string& path : result.left_behind)
             write_console_text(stderr, "left behind: " + path + "\n");
         return std::nullopt;
     }
-    if (bundle.redact && result.redaction_map_path.empty())
-        write_console_text(
-            stderr, "the map of redaction tokens could not be written beside " + result.archive_path + "\n");
-    return CollectedLogs{result.archive_path, result.archive_sha256, result.redaction_map_path,
-                         std::move(result.not_packed), std::move(result.packed_unredacted)};
+    if (!result.sidecar_failure.empty()) write_console_text(stderr, result.sidecar_failure + "\n");
+    return CollectedLogs{result.archive_path,
+                         result.archive_sha256,
+                         result.redaction_map_path,
+                         std::move(result.not_packed),
+                         std::move(result.packed_unredacted),
+                         !result.sidecar_failure.empty()};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -17,10 +18,13 @@ struct CollectedLogs {
     std::string redaction_map_path;  // empty unless redacted
     std::vector<NotPackedFile> not_packed;
     std::vector<UnredactedFile> packed_unredacted;
+    // The archive was written but its checksum file or redaction map was not (told on standard error):
+    // the bundle is not what was asked for.
+    bool incomplete = false;
 };
 
 // The log collection after a completed run, on this thread; its messages go to standard error.
 // Nothing when no archive was written; why not, and the collected files left in the collection
-// folder, are then told on standard error.
+// folder, are then told on standard error. A stop request ends it within a second, leaving nothing.
 std::optional<CollectedLogs> collect_logs(const CCheckHost& host, const DiagnosisRun& run,
-                                          const BundleOptions& bundle);
+                                          const BundleOptions& bundle, std::stop_token stop);

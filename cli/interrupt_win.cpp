@@ -11,15 +11,16 @@ namespace {
 // process; the program's own end comes first when it can.
 constexpr DWORD kEndingGraceMs = 4500;
 
-std::atomic<void (*)()> first_handler{nullptr};
 std::atomic<int> interrupts{0};
+// Set before the handler is installed; a handler thread still running after the object went finds it
+// as it was.
+std::stop_source active_stop{std::nostopstate};
 
 void stop_once() {
-    if (interrupts.fetch_add(1) == 0)
-        if (auto handler = first_handler.load()) handler();
+    if (interrupts.fetch_add(1) == 0) active_stop.request_stop();
 }
 
-// Runs on a thread the system starts for the event.
+// Runs on a thread the system starts for the event, where asking for the stop is safe.
 BOOL WINAPI on_console_event(DWORD event) {
     switch (event) {
         case CTRL_C_EVENT:
@@ -42,7 +43,12 @@ BOOL WINAPI on_console_event(DWORD event) {
 
 }  // namespace
 
-void install_interrupt_handler(void (*on_first)()) {
-    first_handler = on_first;
+InterruptStop::InterruptStop(std::stop_source stop) {
+    interrupts = 0;
+    active_stop = std::move(stop);
     SetConsoleCtrlHandler(on_console_event, TRUE);
+}
+
+InterruptStop::~InterruptStop() {
+    SetConsoleCtrlHandler(on_console_event, FALSE);
 }

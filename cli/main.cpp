@@ -1,5 +1,4 @@
 // checktool-cli: the diagnosis from a terminal, over the same engine as the window.
-#include <atomic>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -23,15 +22,6 @@
 #include "sys/string_printf.h"
 
 namespace {
-
-std::atomic<DiagnosisRun*> active_run{nullptr};
-// Set by an interrupt (or a closing console) however late it comes: no collection starts after it.
-std::atomic<bool> stop_wanted{false};
-
-void stop_active_run() {
-    stop_wanted = true;
-    if (DiagnosisRun* run = active_run.load()) run->request_stop();
-}
 
 // --help and --version touch nothing: the quick exit skips the log's exit block, which would
 // otherwise create the log folder. A failed write (a full disk, a closed pipe) is not a success.
@@ -64,8 +54,14 @@ int run_cli(const std::vector<std::string>& arguments) {
 
     g_log->write_start_log();
 
+    // From the download to the end of the collection a Ctrl+C stops the work in hand within a second;
+    // after that it ends the program as usual.
+    std::stop_source stop;
+    std::optional<InterruptStop> interrupts(std::in_place, stop);
+
     CCheckHost host;
     host.set_default_product();
+    host.stop = stop.get_token();
     if (!options.web_host.empty()) host.profile.web_host = options.web_host;
     if (options.web_port > 0) host.profile.web_port = options.web_port;
 
@@ -73,6 +69,7 @@ int run_cli(const std::vector<std::string>& arguments) {
     const bool from_file = !options.check_list_file.empty();
     const bool loaded = from_file ? load_check_list_file(host, options.check_list_file, failure)
                                   : host.load_check_list(failure);
+    if (stop.stop_requested()) return kStopped;
     if (!loaded) {
         write_console_text(stderr, failure + "\n");
         return kCheckListUnusable;
@@ -81,20 +78,24 @@ int run_cli(const std::vector<std::string>& arguments) {
 
     CliObserver observer(!options.json, stdout);
     DiagnosisRun run(host, observer);
-    active_run = &run;
-    install_interrupt_handler(stop_active_run);
     run.start();
-    run.wait();
-    active_run = nullptr;
+    {
+        // After the start, which clears an earlier request: a stop that came before it still counts.
+        std::stop_callback stop_run(stop.get_token(), [&run] { run.request_stop(); });
+        run.wait();
+    }
 
     if (!options.json) {
         write_console_text(stdout, string_printf("checks: %zu, failures: %d%s\n", run.rows().size(),
                                                  run.failures(), run.completed() ? "" : " (stopped)"));
     }
     // A stopped run collects nothing, as in the window; nor does one whose stop came just after its end.
-    const bool stopped = !run.completed() || stop_wanted;
     std::optional<CollectedLogs> logs;
-    if (options.save_log && !stopped) logs = collect_logs(host, run, options.bundle);
+    if (options.save_log && run.completed() && !stop.stop_requested())
+        logs = collect_logs(host, run, options.bundle, stop.get_token());
+    // The place for a later step that sends the archive on: it takes the same stop.
+    const bool stopped = !run.completed() || stop.stop_requested();
+    interrupts.reset();
     if (options.json) {
         write_console_text(stdout, run_result_json(host, run, logs, check_list_source(host, options)) + "\n");
     } else if (logs) {
@@ -108,7 +109,7 @@ int run_cli(const std::vector<std::string>& arguments) {
         write_console_text(stdout, text);
     }
     if (stopped) return kStopped;
-    if (options.save_log && !logs) return kNoArchive;
+    if (options.save_log && (!logs || logs->incomplete)) return kNoArchive;
     return run.failures() == 0 ? kAllPassed : kSomeFailed;
 }
 

@@ -63,8 +63,9 @@ bool CCheckHost::load_check_list(std::string& failure_message) {
                          "");
     request.timeout_ms = check_list_timeout_ms;
     request.max_body_bytes = kMaxCheckListBytes;
+    request.stop = stop;
     request.Send();
-    if (request.status != 200) {
+    if (request.status != 200 && !stop.stop_requested()) {
         request.Reset();
         if (request.port == 80)
             request.port = 443;
@@ -213,6 +214,7 @@ bool CCheckHost::check_http(const CCheckItem& item, CCheckParam* param, int t, i
     const std::string path = item.host.find("netapi") != std::string::npos ? kApiTestPath : "";
     CHttpRequest request(item.host, item.port, path, "GET", item.port == 443, {}, "", "");
     request.timeout_ms = http_timeout_ms;
+    request.stop = stop;
     request.Send();
     param->transport = request.transport;
     if (request.status == 200) {

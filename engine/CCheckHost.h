@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <stop_token>
 #include <string>
 
 #include "engine/check_item.h"
@@ -51,6 +52,9 @@ public:
     int http_timeout_ms = 30000;
     int relay_timeout_ms = 5000;
     int check_list_timeout_ms = 5000;
+    // A stop request cuts short the check-list download and an HTTP check in progress (12017), for a
+    // front end that is ending the program.
+    std::stop_token stop;
 
 private:
     bool check_plain_connection(const CCheckItem& item, CCheckParam* param, int attempt, int attempts);

@@ -25,6 +25,6 @@ struct CCheckItem {
     }
 };
 
-// One step of the step list; its caption is the name of its first item.
+// The items of one kind, checked one after another; they all bear the same name.
 using CheckGroup = std::vector<CCheckItem>;
 using CheckGroups = std::vector<CheckGroup>;

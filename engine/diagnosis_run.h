@@ -6,28 +6,15 @@
 #include <thread>
 #include <vector>
 
-#include "engine/check_item.h"
-#include "engine/check_param.h"
-#include "engine/run_view.h"
+#include "engine/run_events.h"
 
 class CCheckHost;
-class RunObserver;
-
-// One finished check as the run recorded it: the row it showed and the record its handler filled.
-struct RunRow {
-    int group_index = 0;
-    int item_index = 0;
-    CCheckItem item;
-    std::string text;  // the row's first four cells, joined by "|"
-    LogRowCompletion completion;
-    CCheckParam record;
-};
 
 // Runs every check item of the host's check groups once, in order, on one worker thread, and reports
-// every display change to the observer. At most one worker runs at a time.
+// what happens to the events. At most one worker runs at a time.
 class DiagnosisRun {
 public:
-    DiagnosisRun(CCheckHost& host, RunObserver& observer);
+    DiagnosisRun(CCheckHost& host, RunEvents& events);
     ~DiagnosisRun();  // stops a run in progress and waits for its worker
     DiagnosisRun(const DiagnosisRun&) = delete;
     DiagnosisRun& operator=(const DiagnosisRun&) = delete;
@@ -43,10 +30,11 @@ public:
 
     // From start() until a stop is requested or the worker ends.
     bool running() const { return busy_ && !stop_requested_; }
-    // True once the worker has made its last call of the observer and its last use of the host.
+    // True once the worker has made its last call of the events and its last use of the host.
     bool finished() const { return !busy_; }
 
-    // The results of the last run; read them only when finished() is true.
+    // The results of the last run; read them once run_finished has been called, or when finished()
+    // is true.
     const std::vector<RunRow>& rows() const { return rows_; }
     int failures() const { return failures_; }
     bool completed() const { return completed_; }
@@ -56,12 +44,11 @@ public:
 
 private:
     void thread_check();
-    void update_check_list_before_start(int group, int item);
-    void show_stopped_run();
-    std::vector<std::string> failed_check_rows() const;
+    RunRow& update_check_list_before_start(int group, int item);
+    RunEnd run_end() const;
 
     CCheckHost& host_;
-    RunObserver& observer_;
+    RunEvents& events_;
     std::thread worker_;
     std::atomic<bool> busy_{false};
     std::atomic<bool> stop_requested_{false};

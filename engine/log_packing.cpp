@@ -6,6 +6,7 @@
 #include "log/CSCLog.h"
 #include "report/redacted_copy.h"
 #include "report/redactor.h"
+#include "report/zip_writer.h"
 #include "report/unique_names.h"
 #include "sys/exe_facts.h"
 #include "sys/files.h"
@@ -26,8 +27,8 @@ std::string relative_to(const std::string& path, const std::string& folder) {
 }  // namespace
 
 LogPacking::LogPacking(const BundleOptions& options, Redactor* redactor,
-                       std::vector<NotPackedFile>& not_packed, int64_t now)
-    : options(options), redactor(redactor), not_packed(not_packed), now(now) {}
+                       std::vector<NotPackedFile>& not_packed, int64_t now, std::stop_token stop)
+    : options(options), redactor(redactor), not_packed(not_packed), now(now), stop(std::move(stop)) {}
 
 LogPacking::~LogPacking() {
     finish();
@@ -40,9 +41,24 @@ std::string LogPacking::bound_reason(const std::string& path) const {
             return std::to_string(size) + " bytes, larger than the limit of " +
                    std::to_string(*options.max_file_size) + " bytes";
     }
-    if (options.since_days && get_file_time(path) < now - *options.since_days * kSecondsPerDay)
-        return "not modified in the last " + std::to_string(*options.since_days) + " days";
+    if (options.since_days) {
+        const int64_t modified = get_file_time(path);
+        if (modified == 0) return "its modification time could not be read";
+        if (modified < now - *options.since_days * kSecondsPerDay)
+            return "not modified in the last " + std::to_string(*options.since_days) + " days";
+    }
     return {};
+}
+
+std::string LogPacking::refusal_reason(int zip_result) const {
+    if (zip_result == kZipPastLimit && options.max_file_size)
+        return "grew past the limit of " + std::to_string(*options.max_file_size) + " bytes while it was read";
+    return zip_result_text(zip_result);
+}
+
+std::optional<uint64_t> LogPacking::packing_size_limit() const {
+    if (redactor) return std::nullopt;
+    return options.max_file_size;
 }
 
 std::string LogPacking::shown_name(const std::string& path) const {
@@ -94,10 +110,12 @@ std::string LogPacking::prepare(const std::string& folder, std::vector<std::stri
     staging = staging_folder;
     UniqueNames names;
     for (const std::string& path : kept) {
+        if (stop.stop_requested()) break;
         const std::string name = names.claim(redactor->redact(relative_to(path, folder)));
         const std::string copy = staging + "/" + name;
         create_folder(split_path(copy, 1));
-        const RedactedCopy made = write_redacted_copy(*redactor, path, copy, options.drop_binary);
+        const RedactedCopy made =
+            write_redacted_copy(*redactor, path, copy, options.drop_binary, options.max_file_size, stop);
         bool whole_left_out = false;
         for (const UnredactedPart& part : made.unredacted) {
             const std::string shown = source_folder + "/" + name + (part.part.empty() ? "" : "/" + part.part);
@@ -110,7 +128,10 @@ std::string LogPacking::prepare(const std::string& folder, std::vector<std::stri
                 note(shown, part.reason + ", left out by --redact-drop-binary");
         }
         if (!made.written) {
-            if (!whole_left_out) left_out(path, "its redacted copy could not be written");
+            if (made.source_refused != kZipOk)
+                left_out(path, refusal_reason(made.source_refused));
+            else if (!whole_left_out)
+                left_out(path, "its redacted copy could not be written");
             continue;
         }
         // The archive keeps the log's own time, which tells when it was written, not the copy's.

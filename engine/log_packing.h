@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -15,9 +17,10 @@ class Redactor;
 // and to packed_unredacted.
 class LogPacking {
 public:
-    // now: calendar seconds the age bound counts back from.
+    // now: calendar seconds the age bound counts back from. A stop request ends the redaction early;
+    // the caller then throws away what was prepared.
     LogPacking(const BundleOptions& options, Redactor* redactor, std::vector<NotPackedFile>& not_packed,
-               int64_t now);
+               int64_t now, std::stop_token stop = {});
     LogPacking(const LogPacking&) = delete;
     LogPacking& operator=(const LogPacking&) = delete;
     ~LogPacking();  // removes the staging folder
@@ -29,9 +32,15 @@ public:
                         const std::string& staging_folder);
     // A file that could not be packed after all (path from the list prepare returned).
     void left_out(const std::string& path, const std::string& reason);
+    // Why a file stays out, for a ZIP writer result about its source (kZipPastLimit, ...).
+    std::string refusal_reason(int zip_result) const;
+    // The size bound the archive's writer holds the listed files to while reading them: the bound
+    // itself when they are the logs, none for redacted copies (their sources were held to it).
+    std::optional<uint64_t> packing_size_limit() const;
     // Removes the staging folder of the last prepare, once the archive is written.
     void finish();
     const std::vector<UnredactedFile>& packed_unredacted() const { return unredacted; }
+    const std::stop_token& stop_request() const { return stop; }
 
 private:
     // Why the file stays out; empty when it goes in.
@@ -45,6 +54,7 @@ private:
     std::vector<NotPackedFile>& not_packed;
     std::vector<UnredactedFile> unredacted;
     int64_t now;
+    std::stop_token stop;
     std::string source_folder;  // of the last prepare
     std::string staging;        // empty when nothing is staged
 };

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "engine/diagnosis_run.h"
+#include "engine/run_events.h"
 #include "report/report_rows.h"
 
 // The run's record as the report reads it: the seven diagnosis-log cells of every finished check.

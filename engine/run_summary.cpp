@@ -3,6 +3,7 @@
 #include "engine/result_meaning.h"
 #include "engine/run_report_rows.h"
 #include "engine/try_figures.h"
+#include "report/check_colors.h"
 
 std::vector<SummaryCheck> summary_checks(const std::vector<RunRow>& rows) {
     const ReportRowTable cells = run_report_rows(rows);
@@ -14,8 +15,9 @@ std::vector<SummaryCheck> summary_checks(const std::vector<RunRow>& rows) {
         check.name = row.item.name;
         for (int c = 0; c < cells.column_count(); ++c)
             check.cells.push_back(cells.cell_text(static_cast<int>(r), c));
-        check.row_color = row.completion.row_color;
-        check.elapsed_color = row.completion.elapsed_color;
+        const CheckColors colors = check_colors(record.result.code, record.elapsed_ms);
+        check.row_color = colors.row;
+        check.elapsed_color = colors.elapsed;
         check.code = record.result.code;
         check.failed = check.code != 0;
         check.message = result_code_message(record.result.code, record.result.message_id);
@@ -23,7 +25,7 @@ std::vector<SummaryCheck> summary_checks(const std::vector<RunRow>& rows) {
         check.detail = record.detail;
         for (const CheckTry& t : record.tries) {
             const bool ok = t.result.code == 0;
-            check.tries.push_back({t.elapsed_ms, ok, ok ? elapsed_color(t.elapsed_ms) : kStepFailedColor});
+            check.tries.push_back({t.elapsed_ms, ok, try_color(t.elapsed_ms, ok)});
         }
         check.figures = try_figures(record.tries);
         if (record.transport) {

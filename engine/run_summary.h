@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "engine/diagnosis_run.h"
+#include "engine/run_events.h"
 #include "report/summary_page.h"
 
 // The run's checks as the summary page shows them: the diagnosis-log cells and colours the window

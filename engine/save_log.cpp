@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <random>
 #include <sstream>
 #include <system_error>
 
@@ -66,19 +67,20 @@ void remove_file(const std::string& path) {
     std::filesystem::remove(fs_path(path), ec);
 }
 
-// Adds a file to the final archive; what stays out is logged. The file is deleted only once the
-// archive is complete, so a failure to finish it loses nothing.
-void pack(ZipHandle zip, const std::string& path, std::vector<std::string>& packed, PackingRecord& record) {
+// Adds a file to the final archive. What stays out is told like every file left out: in the tool's
+// log, the not-packed list and so the summary page; a nested archive that stays out takes its files
+// off the summary's packed list.
+bool pack(ZipHandle zip, const std::string& path, PackingRecord& record, LogPacking& packing) {
     const std::string entry = split_path(path, 5);
     const int result = ZipAddFile(zip, entry, path);
     if (result == kZipOk) {
-        packed.push_back(path);
         record.add_packed("", entry, path);
-        return;
+        return true;
     }
-    g_log->write(CSCLog::warn, "thread_save_log", __LINE__, "%s was not added to the archive: %s",
-                 path.c_str(), zip_result_text(result));
-    record.add_skipped(path, std::string("could not be added to the bundle: ") + zip_result_text(result));
+    if (result == kZipStopped) return false;
+    packing.left_out(path, std::string("could not be added to the bundle: ") + zip_result_text(result));
+    record.drop_archive(entry);
+    return false;
 }
 
 std::string date_time_text(int64_t calendar_time) {
@@ -111,24 +113,30 @@ SummaryPage summary_page_of(const SaveLogInputs& inputs, const ReportFacts& fact
     return page;
 }
 
-// Writes the summary page into the collection folder and packs it; it goes in last, so that it can
+// Writes the summary page into the working folder and packs it; it goes in last, so that it can
 // tell what the bundle holds.
 // With a redactor the page goes in redacted, like every other text of the bundle.
-void pack_summary_page(ZipHandle zip, SummaryPage page, std::vector<std::string>& packed,
-                       PackingRecord& record, const std::string& folder, Redactor* redactor) {
+void pack_summary_page(ZipHandle zip, SummaryPage page, PackingRecord& record, const std::string& folder,
+                       Redactor* redactor, LogPacking& packing) {
     const std::string path = folder + "/" + kSummaryFileName;
     page.files = record;
     if (redactor) redact_summary_page(page, *redactor);
     if (!write_text_file(path, summary_page_html(page), 0, false)) {
-        g_log->write(CSCLog::warn, "thread_save_log", __LINE__, "the summary page %s could not be written",
-                     path.c_str());
+        packing.left_out(path, "could not be written");
         return;
     }
-    pack(zip, path, packed, record);
+    pack(zip, path, record, packing);
 }
 
-// The end of every collection: a failure is told, and the file manager opens either way.
+// The end of every collection: a failure is told, and the file manager opens either way; a stopped
+// collection ends quietly.
 SaveLogResult end_collection(SaveLogResult result, SaveLogObserver& observer) {
+    if (result.stopped) {
+        g_log->write(CSCLog::warn, "thread_save_log", __LINE__, "the collection was stopped");
+        observer.finish_progress();
+        observer.set_window_enabled(true);
+        return result;
+    }
     if (!result.archive_written) {
         g_log->write(CSCLog::error, "thread_save_log", __LINE__, "%s", result.failure.c_str());
         const std::string above = result.archive_path.empty() ? std::string() : result.archive_path + "\n";
@@ -152,19 +160,51 @@ void redact_own_texts(Redactor& redactor, const std::vector<std::string>& paths,
 }
 
 // The checksum and, for a redacted bundle, the map from tokens to values go beside the archive; the
-// map never goes into it.
+// map never goes into it. A bundle without either is not the bundle asked for: told as a failure.
 void write_sidecars(SaveLogResult& result, bool checksum, const Redactor* redactor) {
     if (checksum) result.archive_sha256 = write_sha256_sidecar(result.archive_path);
     if (checksum && result.archive_sha256.empty())
-        g_log->write(CSCLog::error, "thread_save_log", __LINE__, "no checksum file for %s",
-                     result.archive_path.c_str());
-    if (!redactor) return;
-    const std::string map_path = result.archive_path + ".map.json";
-    if (write_new_file(map_path, redactor->map_json(), true, true))
-        result.redaction_map_path = map_path;
-    else
-        g_log->write(CSCLog::error, "thread_save_log", __LINE__, "the redaction map %s could not be written",
-                     map_path.c_str());
+        result.sidecar_failure = "the checksum file " + result.archive_path + ".sha256 could not be written";
+    if (redactor) {
+        const std::string map_path = result.archive_path + ".map.json";
+        if (write_new_file(map_path, redactor->map_json(), true, true))
+            result.redaction_map_path = map_path;
+        else
+            result.sidecar_failure += (result.sidecar_failure.empty() ? "" : "; ") +
+                                      ("the redaction map " + map_path + " could not be written");
+    }
+    if (!result.sidecar_failure.empty())
+        g_log->write(CSCLog::error, "thread_save_log", __LINE__, "%s", result.sidecar_failure.c_str());
+}
+
+// A folder of this collection's own for everything it writes before the archive: two collections at
+// once (the window and the command line, or two command lines) never meet in a file. Empty when none
+// could be made.
+std::string make_work_folder(const std::string& collection_folder) {
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        char name[40];
+        std::snprintf(name, sizeof name, "collecting-%016llx", static_cast<unsigned long long>(random()));
+        const std::string folder = collection_folder + "/" + name;
+        std::error_code ec;
+        // Made here and now, or refused: an existing folder or a link planted under the name never is.
+        if (std::filesystem::create_directory(fs_path(folder), ec)) return folder;
+    }
+    return {};
+}
+
+// Moves the finished archive from the working folder into the collection folder under its name, or,
+// when a collection in the same second took it, "<name>_2.zip" and so on. The path it got; empty
+// when it could not be moved.
+std::string place_archive(const std::string& built, const std::string& folder, const std::string& name) {
+    const std::string stem = name.substr(0, name.size() - 4);
+    for (int n = 1; n <= 100; ++n) {
+        const std::string target = folder + "/" + (n == 1 ? name : stem + "_" + std::to_string(n) + ".zip");
+        if (move_to_new_name(built, target)) return target;
+        if (!file_exists(built)) return {};
+    }
+    return {};
 }
 
 int64_t calendar_now() {
@@ -221,17 +261,26 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
     std::vector<ZipFileFailure> failures;
     ZipPackOptions options;
     options.progress = [&observer](uint64_t done, uint64_t total) { observer.pack_progress(done, total); };
+    if (packing) {
+        options.max_file_bytes = packing->packing_size_limit();
+        options.stop = packing->stop_request();
+    }
     const int result = ZipFileList("", base, archive_path, files, &failures, options);
     const std::string archive = split_path(archive_path, 5);
+    if (result == kZipStopped) {
+        if (packing) packing->finish();
+        return false;
+    }
     for (const ZipFileFailure& f : failures)
-        leave_out(f.path, packing ? std::string(zip_result_text(f.result))
+        leave_out(f.path, packing ? packing->refusal_reason(f.result)
                                   : std::string("could not be packed: ") + zip_result_text(f.result));
     if (result != kZipOk) {
         if (packing) packing->finish();
+        // An archive whose end could not be written is no archive: it must not go into the bundle.
+        remove_file(archive_path);
         g_log->write(CSCLog::error, "zip_folder", __LINE__, "%s could not be written: %s",
                      archive_path.c_str(), zip_result_text(result));
-        noted.add_skipped(folder,
-                          "its archive " + archive + " could not be written: " + zip_result_text(result));
+        leave_out(folder, "its archive " + archive + " could not be written: " + zip_result_text(result));
         return false;
     }
     const std::filesystem::path names_base = fs_path(base).lexically_normal();
@@ -246,41 +295,63 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
 
 SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     const ProductProfile& profile = inputs.profile;
-    const CommandRunner run = inputs.run_command ? inputs.run_command : CommandRunner(run_system_command);
+    const std::stop_token stop = inputs.stop;
+    const CommandRunner run = inputs.run_command ? inputs.run_command
+                                                 : CommandRunner([stop](const std::string& command, int timeout_ms) {
+                                                       return run_system_command(command, timeout_ms, stop);
+                                                   });
     observer.set_window_enabled(false);
     const UserIdentity identity = inputs.identity ? *inputs.identity : current_user_identity();
     std::optional<Redactor> redactor;
     if (inputs.bundle.redact) redactor.emplace(identity);
     Redactor* const private_values = redactor ? &*redactor : nullptr;
     std::vector<NotPackedFile> not_packed;
-    LogPacking packing(inputs.bundle, private_values, not_packed, calendar_now());
+    LogPacking packing(inputs.bundle, private_values, not_packed, calendar_now(), stop);
 
     const std::string folder =
         inputs.collection_folder.empty() ? default_collection_folder() : inputs.collection_folder;
-    if (folder.empty()) {
+    if (!folder.empty()) create_folder(folder);
+    std::error_code ec;
+    const bool folder_made = !folder.empty() && std::filesystem::is_directory(fs_path(folder), ec);
+    std::string work = folder_made ? make_work_folder(folder) : std::string();
+    const bool own_work = !work.empty();
+    if (folder.empty() || (folder_made && !own_work)) {
         for (int i = 0; i < kSaveLogSteps; ++i) observer.step_progress();
         SaveLogResult nowhere;
-        nowhere.failure = "no folder of the user's own to collect into";
+        nowhere.failure = folder.empty() ? "no folder of the user's own to collect into"
+                                         : "no working folder could be made in " + folder;
         return end_collection(std::move(nowhere), observer);
     }
-    create_folder(folder);
+    // Without a collection folder every write fails in its own way, as the user is told, and nothing
+    // is made that would need clearing away.
+    if (!own_work) work = folder;
+    // A stop leaves nothing of the collection behind: the working folder goes with all it holds.
+    const auto stopped = [&](ZipHandle zip = nullptr) {
+        ZipDiscard(zip);
+        packing.finish();
+        if (own_work) delete_folder(work);
+        SaveLogResult result;
+        result.stopped = true;
+        return end_collection(std::move(result), observer);
+    };
     observer.step_progress();
 
     ReportFacts facts = gather_report_facts(profile.product_title, !inputs.monitors.has_value());
     if (!inputs.all_users_folder.empty()) facts.all_users_folder = inputs.all_users_folder;
     if (inputs.monitors) facts.monitors = *inputs.monitors;
-    const std::string report_path = folder + "/" + kReportFileName;
+    const std::string report_path = work + "/" + kReportFileName;
     if (!save_check_result(report_path, facts, inputs.rows)) observer.show_message(kReportNotCreatedMessage);
     const std::vector<std::string> texts = {
-        folder + "/" + kInventoryFileNames[0], folder + "/" + kInventoryFileNames[1],
-        folder + "/" + kInventoryFileNames[2], folder + "/" + kSystemInfoFile,
-        folder + "/" + kTaskListFile,          folder + "/" + kNetworkFile};
+        work + "/" + kInventoryFileNames[0], work + "/" + kInventoryFileNames[1],
+        work + "/" + kInventoryFileNames[2], work + "/" + kSystemInfoFile,
+        work + "/" + kTaskListFile,          work + "/" + kNetworkFile};
     observer.step_progress();
 
     const std::string* program_folders[3] = {&profile.product_path_agent, &profile.product_path_agent_web,
                                              &profile.product_path_viewer};
     PackingRecord record;  // what the summary page lists
     for (int i = 0; i < 3; ++i) {
+        if (stop.stop_requested()) return stopped();
         const InventoryResult made =
             save_file_info(texts[i], profile.product_title, *program_folders[i], private_values);
         if (made == InventoryResult::kNotCreated) observer.show_message(kInventoryNotCreatedMessage);
@@ -294,70 +365,81 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
 
     // The system information goes in Base64, so it survives whatever code page reads it.
     const std::string system_info = run(kSystemInfoCommand, kCommandTimeoutMs);
+    if (stop.stop_requested()) return stopped();
     write_text_file(texts[3], base64_encode(redactor ? redactor->redact(system_info) : system_info), 0, true);
     observer.step_progress();
     const std::string processes = run(kTaskListCommand, kCommandTimeoutMs);
+    if (stop.stop_requested()) return stopped();
     write_text_file(texts[4], redactor ? without_other_users_arguments(processes, identity.login) : processes,
                     kUtf8CodePage, false);
     observer.step_progress();
-    write_text_file(texts[5], run(kNetworkCommand, kCommandTimeoutMs), kUtf8CodePage, false);
+    const std::string network = run(kNetworkCommand, kCommandTimeoutMs);
+    if (stop.stop_requested()) return stopped();
+    write_text_file(texts[5], network, kUtf8CodePage, false);
     observer.step_progress();
 
     const std::string title = file_name_safe(profile.product_title);
-    const std::string agent_archive = folder + "/" + title + "_log.zip";
+    const std::string agent_archive = work + "/" + title + "_log.zip";
     zip_folder(profile.agent_log_path, agent_archive, observer, &record, &packing);
     std::string viewer_archive;
     if (!profile.viewer_log_path.empty() &&
         ascii_lower(profile.viewer_log_path) != ascii_lower(profile.agent_log_path)) {
-        viewer_archive = folder + "/" + title + "_log_viewer.zip";
-        zip_folder(profile.viewer_log_path, viewer_archive, observer, &record, &packing);
+        viewer_archive = work + "/" + title + "_log_viewer.zip";
+        if (!stop.stop_requested()) zip_folder(profile.viewer_log_path, viewer_archive, observer, &record, &packing);
     }
+    if (stop.stop_requested()) return stopped();
 
     // Last before packing, so that a text written from what the packing left out is redacted too. The
     // system information was redacted before its encoding, the inventories as they were written.
     if (redactor) redact_own_texts(*redactor, {report_path, texts[4], texts[5]}, packing);
 
     const LocalDateTime now = local_now();
+    const std::string archive_name = final_archive_name(profile.product_title, now.year, now.month, now.day,
+                                                        now.hour, now.minute, now.second);
+    // Built in the working folder: an unfinished archive never stands under the bundle's name.
+    const std::string built = work + "/" + archive_name;
     SaveLogResult result;
-    result.archive_path = folder + "/" +
-                          final_archive_name(profile.product_title, now.year, now.month, now.day, now.hour,
-                                             now.minute, now.second);
-    ZipHandle zip = ZipCreate(result.archive_path);
-    if (!zip) result.failure = "the archive " + result.archive_path + " could not be created";
-    std::vector<std::string> packed;
+    result.archive_path = folder + "/" + archive_name;
+    ZipHandle zip = ZipCreate(built, stop);
+    if (!zip) result.failure = "the archive " + built + " could not be created";
     observer.step_progress();
-    if (zip) pack(zip, report_path, packed, record);
+    if (zip) pack(zip, report_path, record, packing);
     observer.step_progress();
     if (zip)
         for (const std::string& text : texts)
-            if (file_exists(text)) pack(zip, text, packed, record);
+            if (file_exists(text)) pack(zip, text, record, packing);
     observer.step_progress();
     if (zip) {
-        if (file_exists(agent_archive)) pack(zip, agent_archive, packed, record);
-        if (!viewer_archive.empty() && file_exists(viewer_archive)) pack(zip, viewer_archive, packed, record);
+        if (file_exists(agent_archive)) pack(zip, agent_archive, record, packing);
+        if (!viewer_archive.empty() && file_exists(viewer_archive)) pack(zip, viewer_archive, record, packing);
+        if (stop.stop_requested()) return stopped(zip);
         for (const NotPackedFile& left : not_packed) record.add_skipped(left.name, left.reason);
         for (const UnredactedFile& as_is : packing.packed_unredacted())
             record.add_unredacted(as_is.name, as_is.reason);
-        pack_summary_page(zip, summary_page_of(inputs, facts, folder), packed, record, folder,
-                          private_values);
+        pack_summary_page(zip, summary_page_of(inputs, facts, folder), record, work, private_values, packing);
+        if (stop.stop_requested()) return stopped(zip);
         const int closed = ZipClose(zip);
-        result.archive_written = closed == kZipOk;
-        if (!result.archive_written) {
-            result.failure =
-                "the archive " + result.archive_path + " could not be finished: " + zip_result_text(closed);
-            remove_file(result.archive_path);  // a broken archive must not pass for the bundle
-        } else {
+        const std::string placed = closed == kZipOk ? place_archive(built, folder, archive_name) : std::string();
+        result.archive_written = !placed.empty();
+        if (result.archive_written) {
+            result.archive_path = placed;
             write_sidecars(result, inputs.bundle.checksum, private_values);
+        } else {
+            result.failure = closed != kZipOk ? "the archive " + built + " could not be finished: " +
+                                                    zip_result_text(closed)
+                                              : "the archive could not be moved to " + result.archive_path;
+            remove_file(built);  // a broken archive must not pass for the bundle
         }
     }
     result.not_packed = std::move(not_packed);
     result.packed_unredacted = packing.packed_unredacted();
+    packing.finish();
 
     if (result.archive_written) {
-        for (const std::string& path : packed) remove_file(path);
+        if (own_work) delete_folder(work);
     } else {
         std::vector<std::string> collected = {report_path, agent_archive, viewer_archive,
-                                              folder + "/" + kSummaryFileName};
+                                              work + "/" + kSummaryFileName};
         collected.insert(collected.begin() + 1, texts.begin(), texts.end());
         for (const std::string& path : collected)
             if (!path.empty() && file_exists(path)) result.left_behind.push_back(path);
@@ -380,6 +462,8 @@ bool SaveLogWorker::start(SaveLogInputs inputs, SaveLogObserver& observer) {
     if (busy.exchange(true)) return false;
     wait();  // the previous worker has made its last call; collect its thread
     if (!inputs.monitors) inputs.monitors = current_monitor_rects();
+    stop = std::stop_source();
+    inputs.stop = stop.get_token();
     try {
         worker = std::thread([this, inputs = std::move(inputs), &observer]() mutable {
             last_result = thread_save_log(std::move(inputs), observer);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,9 +17,11 @@
 #include "sys/monitors.h"
 #include "sys/user_identity.h"
 
-// Log collection: the report, the inventories and the system command outputs are written into the
-// collection folder, the product's log folders are packed there, and everything goes into one final
-// archive named after the product and the time, which is all that stays behind.
+// Log collection: the report, the inventories and the system command outputs are written into a
+// working folder of the collection's own inside the collection folder (so that two collections at
+// once never share a file), the product's log folders are packed there, and everything goes into one
+// final archive named after the product and the time. Only that archive moves into the collection
+// folder, under a name no other file has, once it is whole; the working folder goes.
 
 // The progress window's range: thread_save_log steps it exactly this many times.
 inline constexpr int kSaveLogSteps = 11;
@@ -54,6 +57,10 @@ struct SaveLogInputs {
     BundleOptions bundle;                       // the defaults pack everything unchanged
     std::optional<UserIdentity> identity;       // whose names redaction hides; empty: the current user's
 
+    // Asked between steps and pieces: the collection ends within a second, its working folder and
+    // any unfinished archive removed (a finished archive stays), without a message.
+    std::stop_token stop;
+
     // The last run, for the summary page: its checks, and when it started and ended (calendar seconds).
     std::vector<RunRow> checks;
     int64_t run_started = 0;
@@ -66,10 +73,13 @@ struct SaveLogInputs {
 struct SaveLogResult {
     std::string archive_path;
     bool archive_written = false;  // the final archive was created and closed without error
-    // When it was not: why, in English, and the collected files still in the collection folder
-    // (the unfinished archive itself is removed).
+    bool stopped = false;          // a stop request ended the collection before its archive was done
+    // When it was not written: why, in English, and the collected files left in the collection's
+    // working folder (the unfinished archive itself is removed).
     std::string failure;
     std::vector<std::string> left_behind;
+    // The archive was written but a file that had to go beside it was not: why, in English.
+    std::string sidecar_failure;
     std::string archive_sha256;      // of the written archive, also in "<archive>.sha256"; empty when unknown
     std::string redaction_map_path;  // "<archive>.map.json" when the bundle was redacted
     std::vector<NotPackedFile> not_packed;          // log files left out, and why
@@ -89,7 +99,8 @@ std::string final_archive_name(const std::string& product_title, int year, int m
 class LogPacking;
 
 // Packs every file below folder into archive_path. A missing folder is shown as a message and makes
-// no archive; files that could not be packed are named in the tool's log. True when the archive was made.
+// no archive; files that could not be packed are named in the tool's log. True when the archive was
+// made; an archive that could not be finished is removed, never left to pass for a whole one.
 // What was packed goes to `record` when given. With packing, files outside its bounds stay out and
 // texts may go in redacted (see LogPacking), and what stays out is noted there; without it, in the log
 // and in `record`.
@@ -116,11 +127,14 @@ public:
     // inputs are read here, on the calling thread, where the monitor provider belongs.
     bool start(SaveLogInputs inputs, SaveLogObserver& observer);
     bool running() const { return busy.load(); }
+    // Stops the collection under way (see SaveLogInputs::stop); nothing when none is.
+    void request_stop() { stop.request_stop(); }
     void wait();
     const SaveLogResult& result() const { return last_result; }  // valid after wait()
 
 private:
     std::thread worker;
+    std::stop_source stop;
     std::atomic<bool> busy{false};
     SaveLogResult last_result;
 };

@@ -6,6 +6,6 @@ const char* const kTaskListCommand = "ps -eo pid,ppid,user,%cpu,rss,etime,args";
 const char* const kNetworkCommand =
     "if command -v ip >/dev/null 2>&1; then ip addr; ip route; else ifconfig -a; fi; cat /etc/resolv.conf";
 
-std::string run_system_command(const std::string& command, int timeout_ms) {
-    return run_and_capture(command, timeout_ms);
+std::string run_system_command(const std::string& command, int timeout_ms, std::stop_token stop) {
+    return run_and_capture(command, timeout_ms, stop);
 }

@@ -185,6 +185,7 @@ void CHttpRequest::Send(const HttpTransport& exchange) {
     request.total_timeout_ms =
         static_cast<int>(std::min<long long>(1LL * request.idle_timeout_ms * kTotalTimeouts, INT_MAX));
     request.trust_file = trust_file;
+    request.stop = stop;
 
     BodyReceiver receiver(download_path, max_body_bytes);
     const HttpExchangeOutcome outcome = exchange(request, receiver);

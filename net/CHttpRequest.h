@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <functional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,8 @@ public:
     std::size_t max_body_bytes = 0;
     // Certificates to verify an HTTPS server's chain against instead of the system's trust store.
     std::string trust_file;
+    // A stop request ends the request at once with status 12017 (cancelled).
+    std::stop_token stop;
 
     int status = -1;
     std::string response;

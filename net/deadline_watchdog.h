@@ -6,13 +6,11 @@
 #include <mutex>
 #include <thread>
 
-// Calls `expire` from a thread of its own once the deadline has passed, or earlier once `cut_short` (when
-// given, asked on that thread every 100 ms) says so, unless stop() came first: the way to cut short a
-// blocking call that has no deadline of its own but ends when another thread closes its handle.
+// Calls `expire` from a thread of its own once the deadline has passed, unless stop() came first: the way to
+// cut short a blocking call that has no deadline of its own but ends when another thread closes its handle.
 class DeadlineWatchdog {
 public:
-    DeadlineWatchdog(std::chrono::steady_clock::time_point deadline, std::function<void()> expire,
-                     std::function<bool()> cut_short = {});
+    DeadlineWatchdog(std::chrono::steady_clock::time_point deadline, std::function<void()> expire);
     ~DeadlineWatchdog();
     DeadlineWatchdog(const DeadlineWatchdog&) = delete;
     DeadlineWatchdog& operator=(const DeadlineWatchdog&) = delete;

@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <condition_variable>
 #include <ctime>
 #include <filesystem>
+#include <mutex>
 #include <optional>
-#include <thread>
 
 #include "net/file_body_source.h"
 #include "net/http_transport.h"
@@ -122,19 +123,12 @@ int attempt_bound_ms(std::int64_t size, int idle_timeout_ms) {
     return static_cast<int>(std::min<std::int64_t>(bound, INT_MAX));
 }
 
-bool stop_requested(const UploadCallbacks& callbacks) {
-    return callbacks.stop_requested && callbacks.stop_requested();
-}
-
 // Waits unless a stop comes first; false when it did.
-bool wait_unless_stopped(int milliseconds, const UploadCallbacks& callbacks) {
-    const auto until = Clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!stop_requested(callbacks)) {
-        const auto left = until - Clock::now();
-        if (left <= Clock::duration::zero()) return true;
-        std::this_thread::sleep_for(std::min<Clock::duration>(left, std::chrono::milliseconds(50)));
-    }
-    return false;
+bool wait_unless_stopped(int milliseconds, const std::stop_token& stop) {
+    std::mutex lock;
+    std::condition_variable_any woken;
+    std::unique_lock<std::mutex> guard(lock);
+    return !woken.wait_for(guard, stop, std::chrono::milliseconds(milliseconds), [] { return false; });
 }
 
 // The wait before attempt `attempt` + 1: growing with each attempt, longer when the server asks,
@@ -221,7 +215,7 @@ AttemptEnd send_once(const UploadRequest& request, const UploadUrl& url,
     exchange.extra_authority_file = request.extra_authority_file;
     exchange.idle_timeout_ms = request.idle_timeout_ms;
     exchange.total_timeout_ms = attempt_bound_ms(size, request.idle_timeout_ms);
-    exchange.stop_requested = callbacks.stop_requested;
+    exchange.stop = callbacks.stop;
 
     AnswerKeeper answer;
     const auto start = Clock::now();
@@ -279,6 +273,6 @@ UploadResult upload_file(const UploadRequest& request, const UploadCallbacks& ca
                                           " attempts failed, the last: " + ended.message);
         const int wait_ms = retry_wait_ms(attempt, ended.retry_after, request.idle_timeout_ms);
         if (callbacks.retrying) callbacks.retrying(attempt + 1, wait_ms, ended.message);
-        if (!wait_unless_stopped(wait_ms, callbacks)) return end(UploadFailure::stopped, kStopped);
+        if (!wait_unless_stopped(wait_ms, callbacks.stop)) return end(UploadFailure::stopped, kStopped);
     }
 }

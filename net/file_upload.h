@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -31,8 +32,8 @@ struct UploadCallbacks {
     std::function<void(std::int64_t sent, std::int64_t total)> progress;
     // Before the wait for another attempt (2 or 3): how long, and why the last one failed.
     std::function<void(int attempt, int wait_ms, const std::string& reason)> retrying;
-    // Asked at least every 100 ms, from any thread: true ends the upload within a second.
-    std::function<bool()> stop_requested;
+    // A stop request ends the upload at once, as stopped.
+    std::stop_token stop;
 };
 
 enum class UploadFailure {

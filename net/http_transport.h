@@ -2,7 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -44,9 +44,6 @@ struct HttpExchangeRequest {
     // also the certificates in extra_authority_file (WinINet asks only the system's store).
     bool verify_server = false;
     std::string extra_authority_file;
-    // When set, asked at least every 100 ms, from any thread: true ends the exchange within a
-    // moment with kOperationCancelled.
-    std::function<bool()> stop_requested;
     int idle_timeout_ms = 30000;  // bounds every stretch of silence: connecting, sending, each read
     // Bounds the whole exchange (lookup, connection, redirects, head and body), however the peer
     // paces its bytes; reaching it fails the exchange with 12002, even in the middle of a body.
@@ -54,6 +51,8 @@ struct HttpExchangeRequest {
     // Certificates to judge the server's chain against instead of the system's trust store, where
     // the platform's stack lets a request choose (not WinINet, which always asks the system).
     std::string trust_file;
+    // A stop request ends the exchange at once, failing it with 12017 (cancelled).
+    std::stop_token stop;
 };
 
 // Told about the final answer (after redirects) as it arrives.

@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <stop_token>
 
 #include "net/http_transport.h"
 #include "net/proxy_setting.h"
@@ -30,9 +31,6 @@ struct ListCloser {
 };
 struct UrlCloser {
     void operator()(CURLU* url) const { curl_url_cleanup(url); }
-};
-struct MultiCloser {
-    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
 };
 
 // What one exchange saw, shared with libcurl's callbacks.
@@ -142,6 +140,39 @@ int refused_certificate(CURL* easy) {
     }
 }
 
+// curl_easy_perform that a stop request ends at once: the multi interface's wait is woken by it.
+// Nothing when it was stopped.
+std::optional<CURLcode> perform_until_stopped(CURL* h, const std::stop_token& stop) {
+    CURLM* multi = curl_multi_init();
+    if (!multi) return CURLE_OUT_OF_MEMORY;
+    curl_multi_add_handle(multi, h);
+    std::optional<CURLcode> result = CURLE_OK;
+    {
+        std::stop_callback wake(stop, [multi] { curl_multi_wakeup(multi); });
+        for (int running = 1;;) {
+            if (stop.stop_requested()) {
+                result.reset();
+                break;
+            }
+            if (curl_multi_perform(multi, &running) != CURLM_OK) {
+                result = CURLE_OUT_OF_MEMORY;
+                break;
+            }
+            if (running == 0) {
+                int left = 0;
+                const CURLMsg* done = curl_multi_info_read(multi, &left);
+                result = done && done->msg == CURLMSG_DONE ? done->data.result : CURLE_OK;
+                break;
+            }
+            // libcurl's own time-outs bound this wait; a second is its longest.
+            curl_multi_poll(multi, nullptr, 0, 1000, nullptr);
+        }
+    }
+    curl_multi_remove_handle(multi, h);
+    curl_multi_cleanup(multi);
+    return result;
+}
+
 int error_number(CURLcode result, const Exchange& exchange) {
     if (exchange.verifies_server && result == CURLE_PEER_FAILED_VERIFICATION)
         return refused_certificate(exchange.easy);
@@ -232,35 +263,6 @@ bool set_address(CURLU* url, const HttpExchangeRequest& request) {
             curl_url_set(url, CURLUPART_QUERY, request.path.c_str() + query_at + 1, 0) == CURLUE_OK);
 }
 
-// curl_easy_perform looks at the progress callback only about once a second while nothing moves; a
-// stop has to end the exchange sooner, so the handle is driven here a tenth of a second at a time.
-CURLcode perform_until_stopped(CURL* easy, const std::function<bool()>& stop_requested, bool& stopped) {
-    std::unique_ptr<CURLM, MultiCloser> multi(curl_multi_init());
-    if (!multi || curl_multi_add_handle(multi.get(), easy) != CURLM_OK) return CURLE_OUT_OF_MEMORY;
-    CURLcode result = CURLE_OK;
-    for (;;) {
-        int running = 0;
-        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
-            result = CURLE_RECV_ERROR;
-            break;
-        }
-        if (running == 0) {
-            int left = 0;
-            while (const CURLMsg* message = curl_multi_info_read(multi.get(), &left)) {
-                if (message->msg == CURLMSG_DONE) result = message->data.result;
-            }
-            break;
-        }
-        if (stop_requested()) {
-            stopped = true;
-            break;
-        }
-        curl_multi_poll(multi.get(), nullptr, 0, 100, nullptr);
-    }
-    curl_multi_remove_handle(multi.get(), easy);
-    return result;
-}
-
 void stream_body(CURL* h, Exchange& exchange, HttpBodySource& source) {
     exchange.source = &source;
     curl_easy_setopt(h, CURLOPT_UPLOAD, 1L);
@@ -340,9 +342,7 @@ HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchan
     if (request.method != "POST" && (request.method != "GET" || request.sends_body || request.streamed_body))
         curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, request.method.c_str());
 
-    bool stopped = false;
-    const CURLcode result = request.stop_requested ? perform_until_stopped(h, request.stop_requested, stopped)
-                                                   : curl_easy_perform(h);
+    const std::optional<CURLcode> result = perform_until_stopped(h, request.stop);
     if (request.use_https) outcome.facts.certificate = presented_certificate(h, verdict);
     // The progress callback may not have heard the last bytes go.
     curl_off_t uploaded = 0;
@@ -353,11 +353,11 @@ HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchan
     outcome.stopped_by_receiver = exchange.stopped;
     if (exchange.final_headers_done) outcome.headers = exchange.fields;
     if (exchange.stopped) return outcome;
-    if (stopped) {
+    if (!result) {
         outcome.error = kOperationCancelled;
         return outcome;
     }
-    if (result != CURLE_OK) outcome.error = error_number(result, exchange);
+    if (*result != CURLE_OK) outcome.error = error_number(*result, exchange);
     // An answer without a body is announced once it is over.
     if (exchange.final_headers_done || (result == CURLE_OK && exchange.response_code() > 0))
         exchange.announce();

@@ -7,9 +7,11 @@
 // clang-format on
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <initializer_list>
 #include <memory>
+#include <stop_token>
 #include <vector>
 
 #include "net/deadline_watchdog.h"
@@ -22,6 +24,7 @@
 namespace {
 
 using wininet_error::kInternalError;
+using wininet_error::kOperationCancelled;
 using wininet_error::kTimeout;
 constexpr DWORD kReadSize = 8192;
 constexpr std::size_t kWriteSize = 64 * 1024;
@@ -304,17 +307,23 @@ HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchan
     if (!request.verify_server) accept_any_certificate(exchange.get());
 
     // WinINet's time-outs bound each wait, not the whole: closing the request from another thread
-    // ends whatever call is blocked on it, at the deadline or at a stop. (Wine's send waits on
-    // regardless, until its own time-out.)
+    // ends whatever call is blocked on it, at the deadline or at a stop request, whichever comes first
+    // (and only once).
     HINTERNET handle = exchange.get();
-    DeadlineWatchdog watchdog(
-        deadline, [handle] { InternetCloseHandle(handle); }, request.stop_requested);
-    carry(handle, request, deadline, receiver, outcome, proxy);
-    if (watchdog.stop()) {
+    std::atomic<bool> closed{false};
+    const auto close_once = [handle, &closed] {
+        if (!closed.exchange(true)) InternetCloseHandle(handle);
+    };
+    bool expired = false;
+    {
+        std::stop_callback stop_closes(request.stop, close_once);
+        DeadlineWatchdog watchdog(deadline, close_once);
+        carry(handle, request, deadline, receiver, outcome, proxy);
+        expired = watchdog.stop();
+    }
+    if (closed) {
         exchange.release();  // closed already
-        outcome.error = request.stop_requested && request.stop_requested()
-                            ? wininet_error::kOperationCancelled
-                            : kTimeout;
+        outcome.error = request.stop.stop_requested() && !expired ? kOperationCancelled : kTimeout;
     }
     return outcome;
 }

@@ -1,8 +1,6 @@
 #include "report/gzip_file.h"
 
-#include <fstream>
-
-#include "sys/fs_path.h"
+#include "report/zip_file_io.h"
 
 namespace {
 
@@ -11,16 +9,14 @@ constexpr int kLevel = 8;
 
 }  // namespace
 
-UnpackResult gunzip_file(const std::string& path, ByteSink& sink, uint64_t& budget) {
-    std::ifstream in(fs_path(path), std::ios::binary);
-    if (!in) return UnpackResult::kBroken;
+UnpackResult gunzip_file(ZipSourceFile& in, ByteSink& sink, uint64_t& budget) {
     Inflater inflater(true);
     std::string block(kPiece, '\0');
     bool in_member = true, after_last = false;
     for (;;) {
-        in.read(block.data(), static_cast<std::streamsize>(block.size()));
-        const size_t got = static_cast<size_t>(in.gcount());
-        if (in.bad()) return UnpackResult::kBroken;
+        const long long read = in.read(block.data(), block.size());
+        if (read < 0) return UnpackResult::kBroken;
+        const size_t got = static_cast<size_t>(read);
         if (got == 0) break;
         std::string_view input(block.data(), got);
         while (!input.empty()) {

@@ -8,9 +8,11 @@
 #include "report/byte_sink.h"
 #include "report/inflate_stream.h"
 
-// Unpacks a gzip file into sink: every member, as concatenated files have them; zero bytes after the
-// last member are ignored, as gzip itself does.
-UnpackResult gunzip_file(const std::string& path, ByteSink& sink, uint64_t& budget);
+class ZipSourceFile;
+
+// Unpacks an open gzip file, from where it stands, into sink: every member, as concatenated files
+// have them; zero bytes after the last member are ignored, as gzip itself does.
+UnpackResult gunzip_file(ZipSourceFile& in, ByteSink& sink, uint64_t& budget);
 
 // Packs what is written to it in gzip's format into out. The header names no file and no time.
 class GzipSink : public ByteSink {

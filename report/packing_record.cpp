@@ -12,6 +12,10 @@ void PackingRecord::add_skipped(const std::string& path, const std::string& reas
     skipped.push_back({path, reason});
 }
 
+void PackingRecord::drop_archive(const std::string& archive) {
+    std::erase_if(packed, [&](const PackedFile& f) { return f.archive == archive; });
+}
+
 void PackingRecord::add_unredacted(const std::string& path, const std::string& reason) {
     unredacted.push_back({path, reason});
 }

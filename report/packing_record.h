@@ -28,4 +28,6 @@ struct PackingRecord {
     void add_packed(const std::string& archive, const std::string& name, const std::string& source_path);
     void add_skipped(const std::string& path, const std::string& reason);
     void add_unredacted(const std::string& path, const std::string& reason);
+    // A nested archive that did not get into the bundle after all: its files are not packed.
+    void drop_archive(const std::string& archive);
 };

@@ -1,15 +1,16 @@
 #include "report/redacted_copy.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
 
 #include "report/gzip_file.h"
 #include "report/redactor.h"
 #include "report/text_redaction_sink.h"
 #include "report/unique_names.h"
+#include "report/zip_file_io.h"
 #include "report/zip_reader.h"
 #include "report/zip_writer.h"
 #include "sys/fs_path.h"
@@ -26,13 +27,10 @@ constexpr uint64_t kUnpackRatio = 100;
 
 enum class Container { kNone, kGzip, kZip };
 
-Container container_of(const std::string& path) {
-    std::ifstream in(fs_path(path), std::ios::binary);
+Container container_of(ZipSourceFile& in) {
     char magic[4] = {};
-    in.read(magic, sizeof magic);
-    const auto got = in.gcount();
-    if (got >= 2 && static_cast<unsigned char>(magic[0]) == 0x1F &&
-        static_cast<unsigned char>(magic[1]) == 0x8B)
+    const long long got = in.read_at(0, magic, sizeof magic);
+    if (got >= 2 && static_cast<unsigned char>(magic[0]) == 0x1F && static_cast<unsigned char>(magic[1]) == 0x8B)
         return Container::kGzip;
     if (got == 4 && (std::memcmp(magic, "PK\3\4", 4) == 0 || std::memcmp(magic, "PK\5\6", 4) == 0))
         return Container::kZip;
@@ -54,13 +52,17 @@ void set_modified(const std::string& path, int64_t seconds) {
     std::filesystem::last_write_time(fs_path(path), std::chrono::file_clock::from_sys(when), ec);
 }
 
+// Where every copy's bytes go; a stop request refuses them, which ends the copy as a failed one.
 class FileSink : public ByteSink {
 public:
-    explicit FileSink(NewFile& file) : file(file) {}
-    bool write(std::string_view bytes) override { return file.write(bytes.data(), bytes.size()); }
+    FileSink(NewFile& file, const std::stop_token& stop) : file(file), stop(stop) {}
+    bool write(std::string_view bytes) override {
+        return !stop.stop_requested() && file.write(bytes.data(), bytes.size());
+    }
 
 private:
     NewFile& file;
+    const std::stop_token& stop;
 };
 
 enum class Outcome { kWritten, kLeftOut, kFailed };
@@ -75,57 +77,93 @@ struct Attempt {
 // The redaction of one source file and of everything inside it.
 class Copier {
 public:
-    Copier(Redactor& redactor, bool leave_out, uint64_t unpack_budget)
-        : redactor(redactor), leave_out(leave_out), budget(unpack_budget) {}
+    Copier(Redactor& redactor, bool leave_out, uint64_t unpack_budget, std::optional<uint64_t> max_source_bytes,
+           std::stop_token stop)
+        : redactor(redactor),
+          leave_out(leave_out),
+          budget(unpack_budget),
+          max_source_bytes(max_source_bytes),
+          stop(std::move(stop)) {}
 
     // part names the source inside the top one (empty for the top one itself).
     Outcome copy(const std::string& source, const std::string& destination, const std::string& part,
                  int depth);
 
     std::vector<UnredactedPart> unredacted;
+    int source_refused = kZipOk;  // of the top source
 
 private:
-    Outcome copy_text(const std::string& source, const std::string& destination, const std::string& part);
-    Attempt copy_gzip(const std::string& source, const std::string& destination);
-    Attempt copy_zip(const std::string& source, const std::string& destination, const std::string& part,
-                     int depth);
+    // Opens a source for reading; the top one within its size limit.
+    bool open_source(ZipSourceFile& in, const std::string& source, int depth);
+    // True when the source grew past its limit while it was read: what was written then goes.
+    bool overran(const ZipSourceFile& in, const std::string& destination);
+    Outcome copy_text(ZipSourceFile& in, const std::string& destination, const std::string& part);
+    Attempt copy_gzip(ZipSourceFile& in, const std::string& destination);
+    Attempt copy_zip(ZipSourceFile& in, const std::string& destination, const std::string& part, int depth);
     Attempt add_entry(ZipReader& reader, const ZipReadEntry& entry, ZipHandle zip, const std::string& name,
                       const std::string& destination, const std::string& part, int depth);
     Outcome copy_unchanged(const std::string& source, const std::string& destination, const std::string& part,
-                           const std::string& reason);
+                           const std::string& reason, int depth);
 
     Redactor& redactor;
     bool leave_out;
     uint64_t budget;
+    std::optional<uint64_t> max_source_bytes;
+    std::stop_token stop;
 };
+
+bool Copier::open_source(ZipSourceFile& in, const std::string& source, int depth) {
+    const bool top = depth == 0;
+    if (!in.open(source, true)) {
+        if (top) source_refused = in.not_regular_file() ? kZipNotRegularFile : kZipCannotOpen;
+        return false;
+    }
+    if (!top || !max_source_bytes) return true;
+    if (in.facts().size > *max_source_bytes) {
+        source_refused = kZipPastLimit;
+        return false;
+    }
+    in.limit_reads(*max_source_bytes);
+    return true;
+}
+
+bool Copier::overran(const ZipSourceFile& in, const std::string& destination) {
+    if (!in.past_limit()) return false;
+    source_refused = kZipPastLimit;
+    remove_file(destination);
+    return true;
+}
 
 Outcome Copier::copy(const std::string& source, const std::string& destination, const std::string& part,
                      int depth) {
-    const Container container = container_of(source);
-    if (container == Container::kNone) return copy_text(source, destination, part);
+    ZipSourceFile in;
+    if (!open_source(in, source, depth)) return Outcome::kFailed;
+    const Container container = container_of(in);
+    if (container == Container::kNone) {
+        const Outcome outcome = copy_text(in, destination, part);
+        return overran(in, destination) ? Outcome::kFailed : outcome;
+    }
     if (depth >= kDeepestArchive)
-        return copy_unchanged(source, destination, part, "archives nested too deep to redact");
-    const Attempt attempt = container == Container::kZip ? copy_zip(source, destination, part, depth)
-                                                         : copy_gzip(source, destination);
+        return copy_unchanged(source, destination, part, "archives nested too deep to redact", depth);
+    const Attempt attempt = container == Container::kZip ? copy_zip(in, destination, part, depth)
+                                                         : copy_gzip(in, destination);
+    if (overran(in, destination)) return Outcome::kFailed;
     if (attempt.give_up.empty()) return attempt.outcome;
-    return copy_unchanged(source, destination, part, attempt.give_up);
+    return copy_unchanged(source, destination, part, attempt.give_up, depth);
 }
 
-Outcome Copier::copy_text(const std::string& source, const std::string& destination,
-                          const std::string& part) {
-    std::ifstream in(fs_path(source), std::ios::binary);
+Outcome Copier::copy_text(ZipSourceFile& in, const std::string& destination, const std::string& part) {
     NewFile out;
-    if (!in || !out.create(destination, false)) return Outcome::kFailed;
-    FileSink file(out);
+    if (!out.create(destination, false)) return Outcome::kFailed;
+    FileSink file(out, stop);
     TextRedactionSink sink(redactor, file);
     std::string block(kReadBlock, '\0');
     bool ok = true;
     while (ok) {
-        in.read(block.data(), static_cast<std::streamsize>(block.size()));
-        const size_t got = static_cast<size_t>(in.gcount());
-        ok = !in.bad() && sink.write(std::string_view(block).substr(0, got));
+        const long long got = in.read(block.data(), block.size());
+        ok = got >= 0 && sink.write(std::string_view(block).substr(0, static_cast<size_t>(std::max(got, 0LL))));
         if (leave_out && sink.encoding() == TextEncoding::kBinary) break;
-        if (got < block.size()) break;
+        if (got <= 0) break;
     }
     ok = ok && sink.finish();
     ok = out.close() && ok;
@@ -136,13 +174,13 @@ Outcome Copier::copy_text(const std::string& source, const std::string& destinat
     return ok ? Outcome::kLeftOut : Outcome::kFailed;
 }
 
-Attempt Copier::copy_gzip(const std::string& source, const std::string& destination) {
+Attempt Copier::copy_gzip(ZipSourceFile& in, const std::string& destination) {
     NewFile out;
     if (!out.create(destination, false)) return {};
-    FileSink file(out);
+    FileSink file(out, stop);
     GzipSink packed(file);
     TextRedactionSink sink(redactor, packed);
-    const UnpackResult unpacked = gunzip_file(source, sink, budget);
+    const UnpackResult unpacked = gunzip_file(in, sink, budget);
     bool ok = unpacked == UnpackResult::kOk && sink.finish() && packed.finish();
     ok = out.close() && ok;
     const bool binary = sink.encoding() == TextEncoding::kBinary;
@@ -160,7 +198,7 @@ Attempt Copier::add_entry(ZipReader& reader, const ZipReadEntry& entry, ZipHandl
     const std::string packed = destination + ".entry", unpacked = destination + ".entry.redacted";
     NewFile raw;
     if (!raw.create(packed, false)) return {};
-    FileSink file(raw);
+    FileSink file(raw, stop);
     const UnpackResult extracted = reader.extract(entry, file, budget);
     const bool closed = raw.close();
     Attempt attempt;
@@ -178,11 +216,11 @@ Attempt Copier::add_entry(ZipReader& reader, const ZipReadEntry& entry, ZipHandl
     return attempt;
 }
 
-Attempt Copier::copy_zip(const std::string& source, const std::string& destination, const std::string& part,
+Attempt Copier::copy_zip(ZipSourceFile& in, const std::string& destination, const std::string& part,
                          int depth) {
     ZipReader reader;
-    if (!reader.open(source)) return {Outcome::kFailed, "a ZIP archive that could not be read"};
-    ZipHandle zip = ZipCreate(destination);
+    if (!reader.open(in)) return {Outcome::kFailed, "a ZIP archive that could not be read"};
+    ZipHandle zip = ZipCreate(destination, stop);
     if (!zip) return {};
     const size_t noted = unredacted.size();
     UniqueNames names;
@@ -205,19 +243,21 @@ Attempt Copier::copy_zip(const std::string& source, const std::string& destinati
 }
 
 Outcome Copier::copy_unchanged(const std::string& source, const std::string& destination,
-                               const std::string& part, const std::string& reason) {
+                               const std::string& part, const std::string& reason, int depth) {
     unredacted.push_back({part, reason, leave_out});
     if (leave_out) return Outcome::kLeftOut;
-    std::ifstream in(fs_path(source), std::ios::binary);
+    ZipSourceFile in;
     NewFile out;
-    if (!in || !out.create(destination, false)) return Outcome::kFailed;
+    if (!open_source(in, source, depth) || !out.create(destination, false)) return Outcome::kFailed;
     std::string block(kReadBlock, '\0');
     bool ok = true;
-    while (ok && in) {
-        in.read(block.data(), static_cast<std::streamsize>(block.size()));
-        ok = !in.bad() && out.write(block.data(), static_cast<size_t>(in.gcount()));
+    FileSink file(out, stop);
+    for (long long got = 1; ok && got > 0;) {
+        got = in.read(block.data(), block.size());
+        ok = got >= 0 && file.write(std::string_view(block).substr(0, static_cast<size_t>(std::max(got, 0LL))));
     }
     ok = out.close() && ok;
+    if (overran(in, destination)) return Outcome::kFailed;
     if (ok) return Outcome::kWritten;
     remove_file(destination);
     return Outcome::kFailed;
@@ -226,13 +266,16 @@ Outcome Copier::copy_unchanged(const std::string& source, const std::string& des
 }  // namespace
 
 RedactedCopy write_redacted_copy(Redactor& redactor, const std::string& source,
-                                 const std::string& destination, bool leave_out_unredacted) {
+                                 const std::string& destination, bool leave_out_unredacted,
+                                 std::optional<uint64_t> max_source_bytes, std::stop_token stop) {
     std::error_code ec;
     const uint64_t size = std::filesystem::file_size(fs_path(source), ec);
-    Copier copier(redactor, leave_out_unredacted, kUnpackAllowance + kUnpackRatio * (ec ? 0 : size));
+    Copier copier(redactor, leave_out_unredacted, kUnpackAllowance + kUnpackRatio * (ec ? 0 : size),
+                  max_source_bytes, std::move(stop));
     RedactedCopy made;
     made.written = copier.copy(source, destination, "", 0) == Outcome::kWritten;
     made.unredacted = std::move(copier.unredacted);
+    made.source_refused = copier.source_refused;
     return made;
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -18,6 +21,9 @@ struct UnredactedPart {
 struct RedactedCopy {
     bool written = false;  // the copy exists; false when writing failed or the whole source stayed out
     std::vector<UnredactedPart> unredacted;
+    // Why the source itself was not read through, as the ZIP writer tells it of a source to pack
+    // (kZipCannotOpen, kZipNotRegularFile, kZipPastLimit); 0 when it was.
+    int source_refused = 0;
 };
 
 // Writes source into destination, a file this call creates (never an existing file, never through a
@@ -26,9 +32,13 @@ struct RedactedCopy {
 // packed again, a ZIP archive entry by entry under redacted names (archives inside it too, a few
 // levels deep). What cannot be redacted (binary content, an archive that cannot be read) goes in
 // unchanged, or stays out when leave_out_unredacted is set; either way it is listed. Handled a piece
-// at a time, so a log of any size takes little memory. On failure nothing is left at destination.
+// at a time, so a log of any size takes little memory. Only a regular file is read (a live log too,
+// as far as it is written), and no more of it than max_source_bytes: a source that is or grows
+// larger is not copied. A stop request ends the copy as a failed one. On failure nothing is left at
+// destination.
 RedactedCopy write_redacted_copy(Redactor& redactor, const std::string& source,
-                                 const std::string& destination, bool leave_out_unredacted);
+                                 const std::string& destination, bool leave_out_unredacted,
+                                 std::optional<uint64_t> max_source_bytes = {}, std::stop_token stop = {});
 
 // Replaces a text file the tool wrote by its redacted form. On failure the file is removed, since an
 // unredacted file must not reach the bundle; false then.

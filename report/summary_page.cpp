@@ -49,6 +49,9 @@ dl.facts dd { margin: 0; }
 #folder-rights p { margin: 3px 0; }
 tr.nested td:first-child { padding-left: 28px; }
 tr.nested td { color: var(--muted); }
+tr.folded > td { padding: 0; }
+tr.folded summary { cursor: pointer; padding: 5px 8px 5px 28px; color: var(--accent); }
+tr.folded table tr.nested td:first-child { padding-left: 44px; }
 footer { color: var(--muted); font-size: 12px; padding: 0 28px 20px; }
 )";
 
@@ -219,26 +222,75 @@ std::string file_reason_table(const char* id, const std::vector<SkippedFile>& fi
     return html + "</tbody></table>\n";
 }
 
+// The files of one archive, folder by folder in the order the folders first come; a folder of more
+// than kFoldedFolderFiles files is folded into one row that opens to show them, so that a bundle of a
+// hundred thousand logs still reads.
+constexpr size_t kFoldedFolderFiles = 25;
+
+std::string packed_row(const PackedFile& f) {
+    return std::string(f.archive.empty() ? "<tr>" : "<tr class=\"nested\">") + "<td>" + esc(f.name) +
+           "</td><td>" + esc(f.archive.empty() ? "bundle" : f.archive) + "</td><td class=\"num\">" +
+           format_decimal(static_cast<double>(f.size), 0, true) + "</td><td>" + esc(date_time_text(f.modified)) +
+           "</td></tr>\n";
+}
+
+std::string folder_of(const std::string& name) {
+    const size_t slash = name.rfind('/');
+    return slash == std::string::npos ? std::string() : name.substr(0, slash);
+}
+
+std::string archive_rows(const std::vector<const PackedFile*>& files) {
+    std::vector<std::string> folders;
+    std::map<std::string, std::vector<const PackedFile*>> by_folder;
+    for (const PackedFile* f : files) {
+        auto& members = by_folder[folder_of(f->name)];
+        if (members.empty()) folders.push_back(folder_of(f->name));
+        members.push_back(f);
+    }
+    std::string html;
+    for (const std::string& folder : folders) {
+        const std::vector<const PackedFile*>& members = by_folder[folder];
+        if (members.size() <= kFoldedFolderFiles) {
+            for (const PackedFile* f : members) html += packed_row(*f);
+            continue;
+        }
+        uint64_t bytes = 0;
+        for (const PackedFile* f : members) bytes += f->size;
+        html += "<tr class=\"nested folded\"><td colspan=\"4\"><details><summary>" +
+                esc(folder.empty() ? members[0]->archive : folder + "/") + " · " + std::to_string(members.size()) +
+                " files, " + format_decimal(static_cast<double>(bytes), 0, true) +
+                " bytes</summary><table><tbody>\n";
+        for (const PackedFile* f : members) html += packed_row(*f);
+        html += "</tbody></table></details></td></tr>\n";
+    }
+    return html;
+}
+
 std::string files_html(const PackingRecord& files) {
     std::string html =
         "<section id=\"files-packed\"><h2>Files packed</h2>\n<table id=\"packed-table\"><thead><tr>"
         "<th>Name</th><th>In</th><th class=\"num\">Size "
         "(bytes)</th><th>Modified</th></tr></thead>\n<tbody>\n";
     // Each nested archive's files follow its own row; those of an archive that did not get in, last.
-    std::vector<const PackedFile*> order;
+    // Grouped once, in one pass: a bundle may hold a hundred thousand files.
+    std::vector<std::string> archives;
+    std::map<std::string, std::vector<const PackedFile*>> nested;
+    for (const PackedFile& f : files.packed) {
+        if (f.archive.empty()) continue;
+        auto& members = nested[f.archive];
+        if (members.empty()) archives.push_back(f.archive);
+        members.push_back(&f);
+    }
     for (const PackedFile& f : files.packed) {
         if (!f.archive.empty()) continue;
-        order.push_back(&f);
-        for (const PackedFile& inner : files.packed)
-            if (inner.archive == f.name) order.push_back(&inner);
+        html += packed_row(f);
+        const auto inner = nested.find(f.name);
+        if (inner == nested.end()) continue;
+        html += archive_rows(inner->second);
+        nested.erase(inner);
     }
-    for (const PackedFile& f : files.packed)
-        if (std::find(order.begin(), order.end(), &f) == order.end()) order.push_back(&f);
-    for (const PackedFile* f : order)
-        html += std::string(f->archive.empty() ? "<tr>" : "<tr class=\"nested\">") + "<td>" + esc(f->name) +
-                "</td><td>" + esc(f->archive.empty() ? "bundle" : f->archive) + "</td><td class=\"num\">" +
-                format_decimal(static_cast<double>(f->size), 0, true) + "</td><td>" +
-                esc(date_time_text(f->modified)) + "</td></tr>\n";
+    for (const std::string& archive : archives)
+        if (const auto orphans = nested.find(archive); orphans != nested.end()) html += archive_rows(orphans->second);
     html += "</tbody></table>\n</section>\n";
 
     html += "<section id=\"files-not-packed\"><h2>Files not packed</h2>\n";

@@ -1,5 +1,7 @@
 #include "report/utf16_text.h"
 
+#include "sys/text_convert.h"
+
 namespace {
 
 bool is_high_surrogate(uint32_t unit) {
@@ -20,24 +22,6 @@ size_t sequence_length(unsigned char lead) {
 
 }  // namespace
 
-void Utf16Decoder::put(uint32_t cp, std::string& utf8) {
-    if (cp < 0x80) {
-        utf8 += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        utf8 += static_cast<char>(0xC0 | cp >> 6);
-        utf8 += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        utf8 += static_cast<char>(0xE0 | cp >> 12);
-        utf8 += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-        utf8 += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        utf8 += static_cast<char>(0xF0 | cp >> 18);
-        utf8 += static_cast<char>(0x80 | (cp >> 12 & 0x3F));
-        utf8 += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-        utf8 += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 void Utf16Decoder::decode(std::string_view bytes, std::string& utf8) {
     size_t i = 0;
     auto byte = [&](size_t k) {
@@ -49,23 +33,23 @@ void Utf16Decoder::decode(std::string_view bytes, std::string& utf8) {
         const uint32_t unit = big_endian ? (byte(i) << 8 | byte(i + 1)) : (byte(i + 1) << 8 | byte(i));
         if (high) {
             if (is_low_surrogate(unit)) {
-                put(0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00), utf8);
+                append_utf8(utf8, 0x10000 + ((high - 0xD800) << 10) + (unit - 0xDC00));
                 high = 0;
                 continue;
             }
-            put(high, utf8);
+            append_utf8(utf8, high);
             high = 0;
         }
         if (is_high_surrogate(unit))
             high = static_cast<uint16_t>(unit);
         else
-            put(unit, utf8);
+            append_utf8(utf8, unit);
     }
     odd = i < total ? std::string(1, static_cast<char>(byte(i))) : std::string();
 }
 
 void Utf16Decoder::finish(std::string& utf8) {
-    if (high) put(high, utf8);
+    if (high) append_utf8(utf8, high);
     high = 0;
 }
 

@@ -19,8 +19,6 @@ public:
     const std::string& odd_byte() const { return odd; }
 
 private:
-    void put(uint32_t code_point, std::string& utf8);
-
     bool big_endian;
     std::string odd;
     uint16_t high = 0;  // a high surrogate waiting for its low one

@@ -17,7 +17,9 @@ struct ZipSourceFacts {
     int64_t created = 0;  // birth time where the file system keeps one, else the status-change time
 };
 
-// A source opened for reading that lets other readers in but no writer.
+// A source opened for reading. Only a regular file is opened for reading: a named pipe, a device or a
+// socket is refused from its status alone, before anything is read (it could block for ever, or
+// never end).
 class ZipSourceFile {
 public:
     ZipSourceFile() = default;
@@ -25,18 +27,39 @@ public:
     ZipSourceFile(const ZipSourceFile&) = delete;
     ZipSourceFile& operator=(const ZipSourceFile&) = delete;
 
-    // False when the file cannot be opened, is held by a writer, or its facts cannot be read.
-    bool open(const std::string& path);
+    // False when the file cannot be opened, is no regular file, or its facts cannot be read, and
+    // when it is held by a writer unless writers_too (a live log, read as far as it is written).
+    // Other readers may share it either way.
+    bool open(const std::string& path, bool writers_too = false);
+    // After a failed open: what stands at the path is something other than a regular file.
+    bool not_regular_file() const { return refused_not_regular; }
     const ZipSourceFacts& facts() const { return source_facts; }
-    // Bytes read, 0 at the end, -1 on a read error.
-    long long read(void* buffer, size_t size);
-    // Reads at a position without moving the sequential read position.
+    // Sequential reads stop after max_bytes + 1 bytes, so that a file growing past a size limit
+    // cannot hold its reader; past_limit() then tells.
+    void limit_reads(uint64_t max_bytes) { read_limit = max_bytes; }
+    bool past_limit() const { return taken > read_limit; }
+    // Bytes read, 0 at the end (or once past the limit), -1 on a read error.
+    long long read(void* buffer, size_t size) {
+        if (past_limit()) return 0;
+        if (read_limit != kNoLimit && size > read_limit - taken + 1)
+            size = static_cast<size_t>(read_limit - taken + 1);
+        const long long n = read_native(buffer, size);
+        if (n > 0) taken += static_cast<uint64_t>(n);
+        return n;
+    }
+    // Reads at a position without moving the sequential read position (and without the limit).
     long long read_at(uint64_t offset, void* buffer, size_t size);
     void close();
 
 private:
+    static constexpr uint64_t kNoLimit = ~uint64_t{0};
+    long long read_native(void* buffer, size_t size);
+
     std::intptr_t native = -1;  // the platform's file handle
     ZipSourceFacts source_facts;
+    bool refused_not_regular = false;
+    uint64_t read_limit = kNoLimit;
+    uint64_t taken = 0;
 };
 
 // Copies a file that another program may hold open for writing (a product's live log) to a new file

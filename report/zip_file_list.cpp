@@ -55,6 +55,7 @@ void pack_in_order(ZipHandle zip, const std::vector<ZipListItem>& items, const s
                    ZipPackProgress& progress, std::vector<ZipFileFailure>* failures) {
     zip->on_read = [&progress](uint64_t bytes) { progress.add(bytes); };
     for (const ZipListItem& item : items) {
+        if (zip->stop.stop_requested()) break;
         if (item.folder()) {
             ZipAddFolder(zip, item.entry_name);
             continue;
@@ -80,8 +81,9 @@ int zip_worker_count(int requested) {
 int ZipFileList(const std::string& root, const std::string& base_folder, const std::string& archive_path,
                 const std::vector<std::string>& files, std::vector<ZipFileFailure>* failures,
                 const ZipPackOptions& options) {
-    ZipHandle zip = ZipCreate(archive_path);
+    ZipHandle zip = ZipCreate(archive_path, options.stop);
     if (!zip) return zip_finish(kZipNotCreated);
+    zip->max_source_bytes = options.max_file_bytes;
     const std::vector<ZipListItem> items = plan_items(root, base_folder, files);
     ZipPackProgress progress(options.progress, total_size(files));
     const int workers = zip_worker_count(options.workers);
@@ -89,5 +91,9 @@ int ZipFileList(const std::string& root, const std::string& base_folder, const s
         pack_in_order(zip, items, archive_path, progress, failures);
     else
         zip_pack_in_parallel(*zip, items, workers, options.chunk_bytes, archive_path, progress, failures);
+    if (options.stop.stop_requested()) {
+        ZipDiscard(zip);
+        return zip_finish(kZipStopped);
+    }
     return ZipClose(zip);
 }

@@ -41,6 +41,8 @@ public:
           failures(failures) {}
 
     ~ParallelPacker() {
+        // After a stop the archive is thrown away: what is queued need not be written.
+        if (zip.stop.stop_requested()) steps.clear();
         while (!steps.empty()) write_front();
     }
 
@@ -51,9 +53,10 @@ public:
     }
 
     // Reads the source into pieces for the workers. Returns what opening and reading found; a
-    // kZipCannotOpen is left out of the failures when copy_follows.
+    // kZipCannotOpen is left out of the failures when copy_follows. With zip64 the local header takes
+    // ZIP64 fields whatever the size.
     int file(const std::string& entry_name, const std::string& listed_path, const std::string& source_path,
-             bool copy_follows);
+             bool copy_follows, bool zip64 = false);
 
     // A file that did not even get a temporary copy.
     void fail(const std::string& listed_path, int result) {
@@ -69,7 +72,8 @@ private:
     void write_front();
     void write_chunk(const ZipChunk& chunk);
     void end_file(const Step& step);
-    int read_piece(ZipSourceFile& source, std::vector<uint8_t>& piece) const;
+    // expected: the bytes the source should still hold, by its size when it was opened.
+    int read_piece(ZipSourceFile& source, std::vector<uint8_t>& piece, uint64_t expected) const;
 
     ZipWriter& zip;
     ZipDeflateWorkers workers;
@@ -90,42 +94,49 @@ private:
 };
 
 // Fills the piece up to the chunk size; shorter only at the end of the source.
-int ParallelPacker::read_piece(ZipSourceFile& source, std::vector<uint8_t>& piece) const {
-    piece.resize(chunk_bytes);
+int ParallelPacker::read_piece(ZipSourceFile& source, std::vector<uint8_t>& piece, uint64_t expected) const {
+    if (zip.stop.stop_requested()) return kZipStopped;
+    // Room for what the file should hold and a byte more, which tells whether it grew: a small log
+    // does not pay for a whole piece's buffer (seventy thousand of them would for gigabytes).
+    piece.resize(static_cast<size_t>(std::min<uint64_t>(chunk_bytes, expected + 1)));
     size_t filled = 0;
     while (filled < chunk_bytes) {
-        const long long n = source.read(piece.data() + filled, chunk_bytes - filled);
+        if (filled == piece.size()) piece.resize(std::min(chunk_bytes, piece.size() * 2));
+        const long long n = source.read(piece.data() + filled, piece.size() - filled);
         if (n < 0) return kZipCannotOpen;
         if (n == 0) break;
         filled += static_cast<size_t>(n);
     }
     piece.resize(filled);
-    return kZipOk;
+    return source.past_limit() ? kZipPastLimit : kZipOk;
 }
 
 int ParallelPacker::file(const std::string& entry_name, const std::string& listed_path,
-                         const std::string& source_path, bool copy_follows) {
+                         const std::string& source_path, bool copy_follows, bool zip64) {
     Step end;
     end.kind = Step::Kind::file_end;
     end.path = listed_path;
     ZipSourceFile source;
     Step start;
     start.kind = Step::Kind::file_start;
-    int result = zip.prepare_file(entry_name, source_path, source, start.entry);
+    int result = zip.prepare_file(entry_name, source_path, source, start.entry, zip64);
     if (result == kZipOk) {
         end.started = true;
         const bool deflate = start.entry.deflated();
+        const bool classic = !start.entry.zip64;
         push(std::move(start));
         // One piece is read ahead, so that the last piece is known when it is handed out: it alone
         // ends the stream, and it ends wherever the file ends now, even if it grew or shrank.
         std::vector<uint8_t> piece, next, dictionary;
         uint64_t total = 0;
-        result = read_piece(source, piece);
+        const uint64_t size = source.facts().size;
+        const auto left_after = [size](uint64_t read) { return read < size ? size - read : 0; };
+        result = read_piece(source, piece, size);
         while (result == kZipOk) {
-            if (result = read_piece(source, next); result != kZipOk) break;
+            if (result = read_piece(source, next, left_after(total + piece.size())); result != kZipOk) break;
             total += piece.size();
-            if (total > kZipMax32) {
-                result = kZipTooLarge;
+            if (classic && !zip_fits_classic(deflate, total)) {
+                result = kZipNeedsZip64;  // it grew since it was opened
                 break;
             }
             auto chunk = std::make_shared<ZipChunk>();
@@ -150,8 +161,9 @@ int ParallelPacker::file(const std::string& entry_name, const std::string& liste
         source.close();
     }
     end.result = result;
-    end.report = !(copy_follows && result == kZipCannotOpen);
+    end.report = !(copy_follows && result == kZipCannotOpen) && result != kZipNeedsZip64;
     push(std::move(end));
+    if (result == kZipNeedsZip64) return file(entry_name, listed_path, source_path, copy_follows, true);
     return result;
 }
 
@@ -198,7 +210,7 @@ void ParallelPacker::write_chunk(const ZipChunk& chunk) {
         return;
     }
     out_total += chunk.output.size();
-    if (out_total > kZipMax32) {
+    if (!current.zip64 && out_total >= kZipMax32) {  // past what the margin allows for
         entry_result = kZipTooLarge;
         return;
     }
@@ -216,8 +228,8 @@ void ParallelPacker::end_file(const Step& step) {
         if (result == kZipOk) result = entry_result;
         if (result == kZipOk) {
             current.crc = crc;
-            current.uncompressed = static_cast<uint32_t>(in_total);
-            current.compressed = static_cast<uint32_t>(out_total);
+            current.uncompressed = in_total;
+            current.compressed = out_total;
             result = zip.end_entry(std::move(current));
         } else if (entry_open) {
             zip.cut_back(current.offset);
@@ -234,6 +246,7 @@ void zip_pack_in_parallel(ZipWriter& zip, const std::vector<ZipListItem>& items,
                           std::vector<ZipFileFailure>* failures) {
     ParallelPacker packer(zip, workers, chunk_bytes, progress, failures);
     for (const ZipListItem& item : items) {
+        if (zip.stop.stop_requested()) return;
         if (item.folder()) {
             packer.folder(item.entry_name);
             continue;

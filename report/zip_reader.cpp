@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "sys/fs_path.h"
+#include "report/zip_file_io.h"
 
 namespace {
 
@@ -95,18 +95,18 @@ public:
 bool ZipReader::read_at(uint64_t offset, std::string& bytes, size_t size) {
     if (offset > file_size || file_size - offset < size) return false;
     bytes.resize(size);
-    file.clear();
-    file.seekg(static_cast<std::streamoff>(offset));
-    file.read(bytes.data(), static_cast<std::streamsize>(size));
-    return static_cast<size_t>(file.gcount()) == size;
+    for (size_t done = 0; done < size;) {
+        const long long n = file->read_at(offset + done, bytes.data() + done, size - done);
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
 }
 
-bool ZipReader::open(const std::string& path) {
+bool ZipReader::open(ZipSourceFile& source) {
     listed.clear();
-    file.open(fs_path(path), std::ios::binary);
-    if (!file) return false;
-    file.seekg(0, std::ios::end);
-    file_size = static_cast<uint64_t>(file.tellg());
+    file = &source;
+    file_size = source.facts().size;  // nothing past what it held when opened is read
     if (file_size < kEndRecordSize) return false;
     const size_t tail_size =
         static_cast<size_t>(std::min<uint64_t>(file_size, kEndRecordSize + kLongestComment));

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -25,10 +24,13 @@ struct ZipReadEntry {
     bool folder() const { return !name.empty() && name.back() == '/'; }
 };
 
+class ZipSourceFile;
+
 class ZipReader {
 public:
-    // False when the file is no archive this reader can list.
-    bool open(const std::string& path);
+    // Lists the archive in an open file, which must stay open while the reader is used. False when it
+    // is no archive this reader can list.
+    bool open(ZipSourceFile& source);
     const std::vector<ZipReadEntry>& entries() const { return listed; }
     // The entry's content into sink, its checksum and length checked.
     UnpackResult extract(const ZipReadEntry& entry, ByteSink& sink, uint64_t& budget);
@@ -36,7 +38,7 @@ public:
 private:
     bool read_at(uint64_t offset, std::string& bytes, size_t size);
 
-    std::ifstream file;
+    ZipSourceFile* file = nullptr;
     uint64_t file_size = 0;
     std::vector<ZipReadEntry> listed;
 };

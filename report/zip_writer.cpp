@@ -6,7 +6,9 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "net/http_body_sink.h"
 #include "report/zip_file_io.h"
@@ -21,14 +23,15 @@ namespace {
 
 constexpr size_t kPiece = 16384;
 constexpr uint64_t kMax32 = kZipMax32;
-constexpr size_t kMaxEntries = 0xFFFF;
-constexpr size_t kCentralHeaderSize = 46;
-constexpr size_t kEndRecordSize = 22;
 constexpr size_t kLocalExtraSize = 17;
 constexpr size_t kCentralExtraSize = 9;
 
 constexpr uint16_t kVersionMadeBy = 0x0B17;
 constexpr uint16_t kVersionNeeded = 20;
+// ZIP64 fields need a reader of version 4.5.
+constexpr uint16_t kVersionMadeByZip64 = 0x0B2D;
+constexpr uint16_t kVersionNeededZip64 = 45;
+constexpr uint16_t kZip64Tag = 0x0001;
 constexpr uint16_t kFlagMaxCompression = 0x0002;  // deflate option bits for level 8 and 9
 constexpr uint16_t kFlagDataDescriptor = 0x0008;  // set only until the header is rewritten
 constexpr uint16_t kFlagUtf8Name = 0x0800;
@@ -47,6 +50,10 @@ public:
     void u32(uint32_t v) {
         u16(v & 0xFFFF);
         u16(v >> 16);
+    }
+    void u64(uint64_t v) {
+        u32(static_cast<uint32_t>(v));
+        u32(static_cast<uint32_t>(v >> 32));
     }
     void text(const std::string& s) { data.insert(data.end(), s.begin(), s.end()); }
     std::vector<uint8_t> data;
@@ -175,25 +182,55 @@ void ZipWriter::cut_back(uint64_t offset) {
 
 namespace {
 
+// The escape value in a classic field whose real value is in the ZIP64 field.
+uint32_t classic(uint64_t value, bool in_zip64) {
+    return in_zip64 ? static_cast<uint32_t>(kMax32) : static_cast<uint32_t>(value);
+}
+
+// An entry whose local header starts past 4 GiB is ZIP64 too: its central offset needs the field.
+bool offset_in_zip64(const ZipEntry& e) {
+    return e.offset >= kMax32;
+}
+
+bool needs_version_45(const ZipEntry& e) {
+    return e.zip64 || offset_in_zip64(e);
+}
+
 // The run of fields the local and the central header share, from "version needed" to the extra length.
 void put_shared_fields(Bytes& b, const ZipEntry& e, uint16_t flags, size_t extra_size) {
-    b.u16(kVersionNeeded);
+    b.u16(needs_version_45(e) ? kVersionNeededZip64 : kVersionNeeded);
     b.u16(flags);
     b.u16(e.method);
     b.u16(e.stamp.time);
     b.u16(e.stamp.date);
     b.u32(e.crc);
-    b.u32(e.compressed);
-    b.u32(e.uncompressed);
+    b.u32(classic(e.compressed, e.zip64));
+    b.u32(classic(e.uncompressed, e.zip64));
     b.u16(static_cast<uint32_t>(e.name.size()));
     b.u16(static_cast<uint32_t>(extra_size));
 }
 
+// The ZIP64 field holds, in this order, only the values whose classic field is the escape value.
+std::vector<uint8_t> zip64_field(const ZipEntry& e, bool with_offset) {
+    Bytes b;
+    if (!e.zip64 && !with_offset) return b.data;
+    b.u16(kZip64Tag);
+    b.u16((e.zip64 ? 16 : 0) + (with_offset ? 8 : 0));
+    if (e.zip64) {
+        b.u64(e.uncompressed);
+        b.u64(e.compressed);
+    }
+    if (with_offset) b.u64(e.offset);
+    return b.data;
+}
+
 std::vector<uint8_t> local_header(const ZipEntry& e, uint16_t flags) {
+    const std::vector<uint8_t> zip64 = zip64_field(e, false);
     Bytes b;
     b.u32(0x04034b50);
-    put_shared_fields(b, e, flags, kLocalExtraSize);
+    put_shared_fields(b, e, flags, zip64.size() + kLocalExtraSize);
     b.text(e.name);
+    b.data.insert(b.data.end(), zip64.begin(), zip64.end());
     b.u16('U' | 'T' << 8);
     b.u16(13);
     b.data.push_back(7);
@@ -204,16 +241,18 @@ std::vector<uint8_t> local_header(const ZipEntry& e, uint16_t flags) {
 }
 
 std::vector<uint8_t> central_header(const ZipEntry& e) {
+    const std::vector<uint8_t> zip64 = zip64_field(e, offset_in_zip64(e));
     Bytes b;
     b.u32(0x02014b50);
-    b.u16(kVersionMadeBy);
-    put_shared_fields(b, e, e.flags, kCentralExtraSize);
+    b.u16(needs_version_45(e) ? kVersionMadeByZip64 : kVersionMadeBy);
+    put_shared_fields(b, e, e.flags, zip64.size() + kCentralExtraSize);
     b.u16(0);  // comment
     b.u16(0);  // disk
     b.u16(0);  // internal attributes
     b.u32(e.attributes);
-    b.u32(e.offset);
+    b.u32(classic(e.offset, offset_in_zip64(e)));
     b.text(e.name);
+    b.data.insert(b.data.end(), zip64.begin(), zip64.end());
     b.u16('U' | 'T' << 8);
     b.u16(5);
     b.data.push_back(7);
@@ -221,7 +260,48 @@ std::vector<uint8_t> central_header(const ZipEntry& e) {
     return b.data;
 }
 
+// The end of the archive: with more entries, or a central directory larger or further out, than the
+// classic record holds, the ZIP64 record and its locator come first and the classic record points
+// to them with its escape values.
+std::vector<uint8_t> end_records(uint64_t count, uint64_t central_start, uint64_t central_size) {
+    const bool zip64 = count >= kZipMaxClassicEntries || central_size >= kMax32 || central_start >= kMax32;
+    Bytes b;
+    if (zip64) {
+        const uint64_t record_start = central_start + central_size;
+        b.u32(0x06064b50);
+        b.u64(44);  // the record's size after this field
+        b.u16(kVersionMadeByZip64);
+        b.u16(kVersionNeededZip64);
+        b.u32(0);  // this disk
+        b.u32(0);  // the disk the central directory starts on
+        b.u64(count);
+        b.u64(count);
+        b.u64(central_size);
+        b.u64(central_start);
+        b.u32(0x07064b50);
+        b.u32(0);
+        b.u64(record_start);
+        b.u32(1);  // disks in all
+    }
+    b.u32(0x06054b50);
+    b.u16(0);
+    b.u16(0);
+    b.u16(static_cast<uint32_t>(std::min(count, kZipMaxClassicEntries)));
+    b.u16(static_cast<uint32_t>(std::min(count, kZipMaxClassicEntries)));
+    b.u32(static_cast<uint32_t>(std::min(central_size, kMax32)));
+    b.u32(static_cast<uint32_t>(std::min(central_start, kMax32)));
+    b.u16(0);
+    return b.data;
+}
+
 }  // namespace
+
+bool zip_fits_classic(bool deflated, uint64_t source_bytes) {
+    if (source_bytes >= kMax32) return false;
+    if (!deflated) return true;
+    const uint64_t worst_case = source_bytes + source_bytes / 256 + 65536;
+    return worst_case < kMax32;
+}
 
 int zip_finish(int result) {
     g_zip_last_result = result;
@@ -237,15 +317,17 @@ int ZipWriter::copy_data(ZipSourceFile& source, ZipEntry& entry) {
 
     auto emit = [&](const uint8_t* data, size_t size) {
         out_total += size;
-        if (out_total > kMax32) return kZipTooLarge;
+        if (!entry.zip64 && out_total >= kMax32) return kZipTooLarge;  // past what the margin allows for
         return append(data, size) ? kZipOk : kZipWriteFailed;
     };
 
     for (;;) {
+        if (stop.stop_requested()) return kZipStopped;
         long long n = source.read(in.data(), in.size());
         if (n < 0) return kZipCannotOpen;
+        if (source.past_limit()) return kZipPastLimit;  // it grew past the limit while being read
         read_total += static_cast<uint64_t>(n);
-        if (read_total > kMax32) return kZipTooLarge;  // the file grew past the limit while being read
+        if (!entry.zip64 && !zip_fits_classic(deflate_it, read_total)) return kZipNeedsZip64;  // it grew
         crc = static_cast<uint32_t>(crc32(crc, in.data(), static_cast<uInt>(n)));
         if (on_read && n > 0) on_read(static_cast<uint64_t>(n));
         if (!deflate_it) {
@@ -271,8 +353,8 @@ int ZipWriter::copy_data(ZipSourceFile& source, ZipEntry& entry) {
         }
     }
     entry.crc = crc;
-    entry.uncompressed = static_cast<uint32_t>(read_total);
-    entry.compressed = static_cast<uint32_t>(out_total);
+    entry.uncompressed = read_total;
+    entry.compressed = out_total;
     return kZipOk;
 }
 
@@ -287,14 +369,18 @@ std::string archive_name(const std::string& entry_name, bool folder) {
 
 }  // namespace
 
-int ZipWriter::prepare_file(const std::string& entry_name, const std::string& path, ZipSourceFile& source,
-                            ZipEntry& entry) {
+int ZipWriter::prepare_file(const std::string& entry_name, const std::string& source_path,
+                            ZipSourceFile& source, ZipEntry& entry, bool zip64) {
     entry.name = archive_name(entry_name, false);
     if (entry.name.size() > 0xFFFF) return kZipBadArgument;
-    if (!source.open(path)) return kZipCannotOpen;
+    if (!source.open(source_path)) return source.not_regular_file() ? kZipNotRegularFile : kZipCannotOpen;
     const ZipSourceFacts& facts = source.facts();
-    if (facts.size > kMax32) return kZipTooLarge;
+    if (max_source_bytes) {
+        if (facts.size > *max_source_bytes) return kZipPastLimit;
+        source.limit_reads(*max_source_bytes);
+    }
     entry.method = already_compressed(entry.name) ? kMethodStored : kMethodDeflated;
+    entry.zip64 = zip64 || !zip_fits_classic(entry.deflated(), facts.size);
     entry.flags = entry.method == kMethodDeflated ? kFlagMaxCompression : 0;
     if (needs_utf8_flag(entry.name)) entry.flags |= kFlagUtf8Name;
     entry.stamp = dos_stamp_utc(facts.modified);  // the file system's UTC time, as the DOS stamp
@@ -302,7 +388,7 @@ int ZipWriter::prepare_file(const std::string& entry_name, const std::string& pa
     entry.accessed = unix_seconds(facts.accessed);
     entry.created = unix_seconds(facts.created);
     entry.attributes = file_attributes(facts, looks_executable(source));
-    entry.uncompressed = static_cast<uint32_t>(facts.size);
+    entry.uncompressed = facts.size;
     entry.compressed = entry.method == kMethodStored ? entry.uncompressed : 0;
     return kZipOk;
 }
@@ -322,58 +408,58 @@ int ZipWriter::prepare_folder(const std::string& entry_name, ZipEntry& entry) {
 
 int ZipWriter::start_entry(ZipEntry& entry) {
     if (broken) return kZipWriteFailed;
-    if (entries.size() >= kMaxEntries) return kZipTooLarge;
-    const uint64_t start = written;
-    if (start > kMax32) return kZipTooLarge;
-    entry.offset = static_cast<uint32_t>(start);
+    entry.offset = written;
     const std::vector<uint8_t> header = local_header(entry, entry.flags | kFlagDataDescriptor);
     if (!append(header.data(), header.size())) {
-        cut_back(start);
+        cut_back(entry.offset);
         return kZipWriteFailed;
     }
     return kZipOk;
 }
 
 int ZipWriter::end_entry(ZipEntry&& entry) {
-    const uint64_t central_entry = kCentralHeaderSize + entry.name.size() + kCentralExtraSize;
-    if (written + central_size + central_entry + kEndRecordSize > kMax32) {
-        cut_back(entry.offset);
-        return kZipTooLarge;
-    }
     const std::vector<uint8_t> header = local_header(entry, entry.flags);
     if (!file.write_at(entry.offset, header.data(), header.size())) {
         cut_back(entry.offset);
         return kZipWriteFailed;
     }
-    central_size += central_entry;
     entries.push_back(std::move(entry));
     return kZipOk;
 }
 
-int ZipWriter::add(const std::string& entry_name, const std::string* source_path) {
-    if (broken) return kZipWriteFailed;
+int ZipWriter::add_file(const std::string& entry_name, const std::string& source_path, bool zip64) {
     ZipEntry entry;
     ZipSourceFile source;
-    int result = source_path ? prepare_file(entry_name, *source_path, source, entry)
-                             : prepare_folder(entry_name, entry);
+    int result = prepare_file(entry_name, source_path, source, entry, zip64);
     if (result == kZipOk) result = start_entry(entry);
     if (result != kZipOk) return result;
-    if (source_path) {
-        if (result = copy_data(source, entry); result != kZipOk) {
-            cut_back(entry.offset);
-            return result;
-        }
-        source.close();
+    if (result = copy_data(source, entry); result != kZipOk) {
+        cut_back(entry.offset);
+        // A file that grew past the classic fields while it was read goes in again, with ZIP64 fields.
+        return result == kZipNeedsZip64 ? add_file(entry_name, source_path, true) : result;
     }
+    source.close();
     return end_entry(std::move(entry));
 }
 
-ZipHandle ZipCreate(const std::string& archive_path) {
+int ZipWriter::add(const std::string& entry_name, const std::string* source_path) {
+    if (broken) return kZipWriteFailed;
+    if (stop.stop_requested()) return kZipStopped;
+    if (source_path) return add_file(entry_name, *source_path, false);
+    ZipEntry entry;
+    int result = prepare_folder(entry_name, entry);
+    if (result == kZipOk) result = start_entry(entry);
+    return result == kZipOk ? end_entry(std::move(entry)) : result;
+}
+
+ZipHandle ZipCreate(const std::string& archive_path, std::stop_token stop) {
     auto zip = std::make_unique<ZipWriter>();
     if (archive_path.empty() || !zip->file.create(archive_path)) {
         zip_finish(kZipCannotOpen);
         return nullptr;
     }
+    zip->path = archive_path;
+    zip->stop = std::move(stop);
     zip_finish(kZipOk);
     return zip.release();
 }
@@ -386,6 +472,14 @@ int ZipAddFile(ZipHandle zip, const std::string& entry_name, const std::string& 
 int ZipAddFolder(ZipHandle zip, const std::string& entry_name) {
     if (!zip || entry_name.empty()) return zip_finish(kZipBadArgument);
     return zip_finish(zip->add(entry_name, nullptr));
+}
+
+void ZipDiscard(ZipHandle zip) {
+    if (!zip) return;
+    std::unique_ptr<ZipWriter> owner(zip);
+    zip->file.close();
+    std::error_code ec;
+    std::filesystem::remove(fs_path(zip->path), ec);
 }
 
 int ZipClose(ZipHandle zip) {
@@ -401,16 +495,9 @@ int ZipClose(ZipHandle zip) {
         std::vector<uint8_t> h = central_header(e);
         ok = ok && zip->append(h.data(), h.size());
     }
-    Bytes end;
-    end.u32(0x06054b50);
-    end.u16(0);
-    end.u16(0);
-    end.u16(static_cast<uint32_t>(zip->entries.size()));
-    end.u16(static_cast<uint32_t>(zip->entries.size()));
-    end.u32(static_cast<uint32_t>(zip->written - central_start));
-    end.u32(static_cast<uint32_t>(central_start));
-    end.u16(0);
-    ok = ok && zip->append(end.data.data(), end.data.size());
+    const std::vector<uint8_t> end =
+        end_records(zip->entries.size(), central_start, zip->written - central_start);
+    ok = ok && zip->append(end.data(), end.size());
     ok = zip->file.close() && ok;
     return zip_finish(ok ? kZipOk : kZipWriteFailed);
 }
@@ -426,9 +513,15 @@ const char* zip_result_text(int result) {
         case kZipBadArgument:
             return "no archive, or an unusable entry name";
         case kZipTooLarge:
-            return "the file or the archive would pass 4 GiB";
+            return "the entry outgrew the fields its header was written with";
         case kZipNotCreated:
             return "the archive could not be created";
+        case kZipPastLimit:
+            return "larger than the size limit";
+        case kZipNotRegularFile:
+            return "not a regular file (a named pipe, a device or a socket), never read";
+        case kZipStopped:
+            return "stopped";
         default:
             return "unknown result";
     }

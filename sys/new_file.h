@@ -25,3 +25,8 @@ private:
 // Creates path with content in one go; a failure removes what was created. When replace_name is set
 // an existing entry of that name (a file or a link, never what it points to) is removed first.
 bool write_new_file(const std::string& path, const std::string& content, bool owner_only, bool replace_name);
+
+// Gives the file at `from` the name `to` (in the same file system) unless that name is taken: what
+// stands there, a file or a link, is never replaced or followed. False when the name is taken or the
+// move failed; the file then stays at `from`.
+bool move_to_new_name(const std::string& from, const std::string& to);

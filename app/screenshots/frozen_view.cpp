@@ -1,6 +1,6 @@
 #include "app/screenshots/frozen_view.h"
 
-#include "engine/run_view.h"
+#include "app/run_look.h"
 #include "ui/CVtListCtrlEx.h"
 
 namespace {

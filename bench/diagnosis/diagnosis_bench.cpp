@@ -9,7 +9,7 @@
 
 #include "bench/diagnosis/demo_product.h"
 #include "engine/diagnosis_run.h"
-#include "engine/null_run_observer.h"
+#include "engine/run_events.h"
 
 namespace {
 
@@ -48,8 +48,8 @@ int main(int argc, char** argv) {
 
     std::vector<double> run_wall, run_cpu, alone_wall, alone_cpu;
     for (int r = 0; r < runs; ++r) {
-        NullRunObserver observer;
-        DiagnosisRun run(host, observer);
+        RunEvents quiet;
+        DiagnosisRun run(host, quiet);
         const Timing whole = timed([&] {
             run.start();
             run.wait();

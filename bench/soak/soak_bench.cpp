@@ -13,7 +13,7 @@
 #include "bench/soak/process_usage.h"
 #include "bench/soak/soak_verdict.h"
 #include "engine/diagnosis_run.h"
-#include "engine/null_run_observer.h"
+#include "engine/run_events.h"
 #include "engine/run_report_rows.h"
 #include "engine/save_log.h"
 
@@ -106,8 +106,8 @@ int main(int argc, char** argv) {
     ProcessUsage baseline, last;
     bool every_run_completed = true, every_collection_written = true;
     for (int r = 1; r <= runs; ++r) {
-        NullRunObserver observer;
-        DiagnosisRun run(host, observer);
+        RunEvents quiet;
+        DiagnosisRun run(host, quiet);
         run.start();
         run.wait();
         if (!run.completed()) {

@@ -41,17 +41,24 @@ ZipSourceFile::~ZipSourceFile() {
     close();
 }
 
-bool ZipSourceFile::open(const std::string& path) {
+bool ZipSourceFile::open(const std::string& path, bool writers_too) {
     close();
-    // Non-blocking, so that a named pipe cannot stall the open; anything but a regular file is
-    // refused below anyway.
+    refused_not_regular = false;
+    read_limit = kNoLimit;
+    taken = 0;
+    // Non-blocking, so that a named pipe without a writer cannot stall the open; anything but a
+    // regular file is refused below, before any read.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     native = fd;
     struct statx stx {};
-    bool ok = ::statx(fd, "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &stx) == 0 &&
-              S_ISREG(stx.stx_mode) && lock_or_unsupported(fd, LOCK_SH) &&
-              ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
+    if (::statx(fd, "", AT_EMPTY_PATH, STATX_BASIC_STATS | STATX_BTIME, &stx) != 0) {
+        close();
+        return false;
+    }
+    refused_not_regular = !S_ISREG(stx.stx_mode);
+    const bool ok = !refused_not_regular && (writers_too || lock_or_unsupported(fd, LOCK_SH)) &&
+                    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0;
     if (!ok) {
         close();
         return false;
@@ -64,7 +71,7 @@ bool ZipSourceFile::open(const std::string& path) {
     return true;
 }
 
-long long ZipSourceFile::read(void* buffer, size_t size) {
+long long ZipSourceFile::read_native(void* buffer, size_t size) {
     for (;;) {
         ssize_t n = ::read(fd_of(native), buffer, size);
         if (n < 0 && errno == EINTR) continue;

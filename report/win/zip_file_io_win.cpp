@@ -70,15 +70,28 @@ ZipSourceFile::~ZipSourceFile() {
     close();
 }
 
-bool ZipSourceFile::open(const std::string& path) {
+bool ZipSourceFile::open(const std::string& path, bool writers_too) {
     close();
-    // Readers may share; a writer, or anyone who locked the file against reading, keeps us out.
-    HANDLE file = CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    refused_not_regular = false;
+    read_limit = kNoLimit;
+    taken = 0;
+    // Readers may share; a writer, or anyone who locked the file against reading, keeps us out unless
+    // writers_too. Opening never waits: a pipe without a free instance fails at once.
+    const DWORD share = writers_too ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : FILE_SHARE_READ;
+    const std::wstring name = widen(path);
+    HANDLE file = CreateFileW(name.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    if (file == INVALID_HANDLE_VALUE) {
+        // A folder cannot be opened this way; it is no file, as on POSIX.
+        const DWORD attributes = GetFileAttributesW(name.c_str());
+        refused_not_regular = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        return false;
+    }
     native = reinterpret_cast<std::intptr_t>(file);
     BY_HANDLE_FILE_INFORMATION info{};
-    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info) ||
+    // A pipe, a console or a device such as a folder's "nul" is no disk file.
+    refused_not_regular = GetFileType(file) != FILE_TYPE_DISK;
+    if (refused_not_regular || !GetFileInformationByHandle(file, &info) ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         close();
         return false;
@@ -91,7 +104,7 @@ bool ZipSourceFile::open(const std::string& path) {
     return true;
 }
 
-long long ZipSourceFile::read(void* buffer, size_t size) {
+long long ZipSourceFile::read_native(void* buffer, size_t size) {
     DWORD got = 0;
     if (!ReadFile(handle_of(native), buffer, chunk(size), &got, nullptr)) return -1;
     return got;

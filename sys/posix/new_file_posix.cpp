@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,4 +48,14 @@ bool write_new_file(const std::string& path, const std::string& content, bool ow
     if (file.close() && written) return true;
     ::unlink(path.c_str());
     return false;
+}
+
+bool move_to_new_name(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // A file system that cannot rename without replacing: a second link fails just as surely on a
+    // taken name.
+    if (::link(from.c_str(), to.c_str()) != 0) return false;
+    ::unlink(from.c_str());
+    return true;
 }

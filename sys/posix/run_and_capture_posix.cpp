@@ -112,7 +112,7 @@ bool wait_for_exit(pid_t pid, bool limited, Clock::time_point deadline) {
 
 }  // namespace
 
-std::string run_and_capture(const std::string& command, int timeout_ms) {
+std::string run_and_capture(const std::string& command, int timeout_ms, std::stop_token stop) {
     Pipe pipe;
     if (!pipe.open()) return {};
 
@@ -150,8 +150,13 @@ std::string run_and_capture(const std::string& command, int timeout_ms) {
     bool limited = timeout_ms > 0;
     Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(limited ? timeout_ms : 0);
     std::string output;
-    bool finished = read_until_closed(pipe.read_end(), limited, deadline, output) &&
-                    wait_for_exit(pid, limited, deadline);
+    bool finished = false;
+    {
+        // A stop kills the command and all it started: the pipe closes and the waits below end.
+        std::stop_callback kill_on_stop(stop, [pid] { kill(-pid, SIGKILL); });
+        finished = read_until_closed(pipe.read_end(), limited, deadline, output) &&
+                   wait_for_exit(pid, limited, deadline);
+    }
     if (!finished) {
         kill(-pid, SIGKILL);
         drain(pipe.read_end(), output);

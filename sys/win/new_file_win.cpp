@@ -76,3 +76,8 @@ bool write_new_file(const std::string& path, const std::string& content, bool ow
     DeleteFileW(wide.c_str());
     return false;
 }
+
+bool move_to_new_name(const std::string& from, const std::string& to) {
+    // Without MOVEFILE_REPLACE_EXISTING a taken name, a link included, fails the move.
+    return MoveFileExW(widen(from).c_str(), widen(to).c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+}

@@ -91,7 +91,7 @@ unsigned new_console_code_page() {
 }
 
 std::string capture_program(const std::wstring& program, const std::wstring& command_line, int timeout_ms,
-                            unsigned code_page) {
+                            unsigned code_page, std::stop_token stop) {
     if (program.empty()) return {};
     SECURITY_ATTRIBUTES inheritable{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     OwnedHandle read_end, write_end;
@@ -145,8 +145,8 @@ std::string capture_program(const std::wstring& program, const std::wstring& com
     while (!closed) {
         closed = !read_available(read_end.get(), raw);
         if (closed) break;
-        if (limited && Clock::now() >= deadline) break;
-        // The pipe has no wait of its own that a deadline can bound: look again shortly.
+        if ((limited && Clock::now() >= deadline) || stop.stop_requested()) break;
+        // The pipe has no wait of its own that a deadline or a stop can bound: look again shortly.
         WaitForSingleObject(process.hProcess, 10);
     }
     if (closed && limited) {
@@ -166,11 +166,11 @@ std::string capture_program(const std::wstring& program, const std::wstring& com
     return unix_line_ends(utf8_from_code_page(raw, code_page));
 }
 
-std::string run_and_capture(const std::string& command, int timeout_ms) {
+std::string run_and_capture(const std::string& command, int timeout_ms, std::stop_token stop) {
     // cmd.exe from the system folder, never one found on the search path.
     const std::wstring interpreter = system_program_path(L"cmd");
     // /d: no AutoRun command of the user's; /s: the quotes around the command are cmd's, whatever
     // quotes the command holds itself.
     return capture_program(interpreter, quoted(interpreter) + L" /d /s /c \"" + widen(command) + L"\"",
-                           timeout_ms, new_console_code_page());
+                           timeout_ms, new_console_code_page(), stop);
 }

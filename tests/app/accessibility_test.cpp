@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "app/CTarvoCheckToolDlg.h"
-#include "engine/run_view.h"
+#include "app/run_look.h"
 #include "tests/app/app_support.h"
 #include "tests/integration/lab_support.h"
 

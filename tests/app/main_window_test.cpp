@@ -17,7 +17,7 @@
 #include "app/CTarvoCheckToolDlg.h"
 #include "app/collection_progress.h"
 #include "app/pumping_wait.h"
-#include "engine/run_view.h"
+#include "app/run_look.h"
 #include "tests/app/app_support.h"
 #include "tests/integration/lab_support.h"
 #include "tests/report/zip_test_support.h"
@@ -307,6 +307,30 @@ TEST_F(MainWindowTest, ClosingTheWindowDuringARunOrACollectionWaitsForTheWorker)
     ASSERT_TRUE(RunToTheEnd());
     window->save_log_button().click();
     window.reset();  // the collection's message about the missing log folder is still answered
+}
+
+// Closing the window (and answering OK) during a collection stops it: no archive and no working
+// folder stay behind, and the window goes without waiting for the collection's end.
+TEST_F(MainWindowTest, ClosingTheWindowDuringACollectionStopsIt)
+{
+    ASSERT_TRUE(Open(LabScenario(kWebDownMembers, kWebDownServers)));
+    const std::filesystem::path folder = std::filesystem::path(lab.folder()) / "collection";
+    window->SetCollectionFolder(folder.string());
+    ASSERT_TRUE(RunToTheEnd());
+    bool closing = false;
+    QObject::connect(&window->save_log_progress().Bar(), &QProgressBar::valueChanged, window.get(), [&](int value) {
+        if (value != kTicksPerStep || closing) return;
+        closing = true;
+        QTimer::singleShot(0, window.get(), [&] { window->close(); });
+    });
+    window->save_log_button().click();
+    wait_pumping_until([&] { return !window->collecting(); });
+
+    EXPECT_TRUE(closing);
+    EXPECT_FALSE(window->isVisible());
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) left.push_back(entry.path().string());
+    EXPECT_TRUE(left.empty()) << left.front();
 }
 
 }  // namespace

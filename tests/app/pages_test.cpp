@@ -7,7 +7,7 @@
 #include "app/CDiagErrorCodeDlg.h"
 #include "app/CDiagLogDlg.h"
 #include "app/CDiagResultDlg.h"
-#include "engine/run_view.h"
+#include "app/run_look.h"
 #include "sys/error_text.h"
 #include "tests/app/app_support.h"
 

@@ -9,7 +9,7 @@
 #include "engine/diagnosis_run.h"
 #include "tests/e2e/child_process.h"
 #include "tests/e2e/lab_product_support.h"
-#include "tests/engine/recording_observer.h"
+#include "tests/engine/recording_run_events.h"
 
 using ::testing::HasSubstr;
 
@@ -18,11 +18,11 @@ namespace {
 // Loads the lab's check list and runs it to its end; the host stays available for assertions.
 struct LabRun {
     CCheckHost host;
-    RecordingObserver observer;
+    RecordingRunEvents events;
     std::string failure;
 
     bool run() {
-        DiagnosisRun diagnosis(host, observer);
+        DiagnosisRun diagnosis(host, events);
         if (!diagnosis.start()) return false;
         diagnosis.wait();
         rows = diagnosis.rows();
@@ -97,10 +97,10 @@ TEST(DiagnosisRun, NoServerMembersRunsTheAccountCheckOnly) {
     ASSERT_TRUE(load_from_lab(r.host, lab, r.failure)) << r.failure;
     r.host.user_privilege = [] { return 2; };
     ASSERT_TRUE(r.run());
-    ASSERT_EQ(r.observer.log_rows.size(), 1u);
-    EXPECT_THAT(r.observer.log_rows[0], HasSubstr("|관리자 계정||0ms|Ok|"));
-    EXPECT_EQ(count_of(::testing::PrintToString(r.observer.events), "step progress"), 1);
-    EXPECT_EQ(r.observer.completion_messages, 1);
+    ASSERT_EQ(r.events.log_rows.size(), 1u);
+    EXPECT_THAT(r.events.log_rows[0], HasSubstr("|관리자 계정||0ms|Ok|"));
+    EXPECT_THAT(r.events.events, ::testing::ElementsAre("run started, 1 groups", "check 0.0 started", "check 0.0 Ok",
+                                                        "group 0 passed", "run completed"));
 }
 
 TEST(DiagnosisRun, StopDuringTheSecondItemOfAThreeItemRelayGroup) {
@@ -110,30 +110,29 @@ TEST(DiagnosisRun, StopDuringTheSecondItemOfAThreeItemRelayGroup) {
                           "web": ["127.0.0.1:{web}"])"),
         R"("relays": [{"name": "relay", "port": "low"}], "http": [{"name": "web", "steps": [{"status": 200}]}])")))
         << lab.error();
-    struct StoppingObserver : RecordingObserver {
+    struct StoppingEvents : RecordingRunEvents {
         DiagnosisRun* run = nullptr;
-        void append_log_row(int row, const std::string& text) override {
-            RecordingObserver::append_log_row(row, text);
-            if (row == 2) run->request_stop();  // the session group's second item
+        void check_started(const RunRow& check) override {
+            RecordingRunEvents::check_started(check);
+            if (check.number == 2) run->request_stop();  // the session group's second item
         }
-    } observer;
+    } events;
     CCheckHost host;
     std::string failure;
     ASSERT_TRUE(load_from_lab(host, lab, failure)) << failure;
     host.user_privilege = [] { return 2; };
-    DiagnosisRun run(host, observer);
-    observer.run = &run;
+    DiagnosisRun run(host, events);
+    events.run = &run;
     ASSERT_TRUE(run.start());
     run.wait();
 
     EXPECT_FALSE(run.completed());
-    EXPECT_EQ(observer.step_texts[1], "세션 서버 체크 중지 (2/3)");
-    EXPECT_EQ(observer.step_colors[1], kStepStoppedColor);
-    EXPECT_EQ(observer.step_texts[2], "웹 서버 체크");
-    ASSERT_EQ(observer.log_rows.size(), 3u);
-    EXPECT_THAT(observer.log_rows[2], HasSubstr("|Fail|90001"));
-    EXPECT_EQ(observer.completion_messages, 0);
-    EXPECT_FALSE(observer.save_log_enabled);
+    ASSERT_TRUE(events.end && events.end->cancelled);
+    EXPECT_EQ(events.end->cancelled->group_index, 1);
+    EXPECT_EQ(events.end->cancelled->item_index, 1);
+    EXPECT_EQ(events.events.back(), "run stopped") << "the web group never starts";
+    ASSERT_EQ(events.log_rows.size(), 3u);
+    EXPECT_THAT(events.log_rows[2], HasSubstr("|Fail|90001"));
     ASSERT_TRUE(lab.stop());
     EXPECT_EQ(lab.record()["relay"].Size(), 20u) << "the stopped item was still checked to its end";
 }
@@ -159,7 +158,8 @@ TEST(ServerChecks, RelaysGatewaysAndThePlainConnectionTest) {
     EXPECT_EQ(r.rows[2].record.result, RESULT_OK) << "only the last of the ten tries counts";
     EXPECT_EQ(r.rows[3].record.result, RESULT_BAD_REPLY);
     EXPECT_THAT(r.rows[3].record.detail, HasSubstr("(command : 300)"));
-    EXPECT_EQ(r.observer.step_texts[2], "세션 서버 체크 실패 (2/2)");
+    EXPECT_EQ(r.events.events.back(), "run completed");
+    EXPECT_EQ(r.events.events.end()[-2], "group 2 failed");
 
     ASSERT_TRUE(lab.stop());
     int gateway_commands = 0, gateway_tries = 0;
@@ -220,7 +220,7 @@ TEST(ServerChecks, HttpEarlyStopAndTheLastTryDeciding) {
     ASSERT_EQ(r.rows.size(), 4u);
     EXPECT_EQ(r.rows[1].record.result, (ResultCode{404, 0}));
     EXPECT_EQ(r.rows[1].record.elapsed_ms, 0);
-    EXPECT_EQ(r.rows[1].completion.code, "404");
+    EXPECT_EQ(log_row_result(r.rows[1].record).code, "404");
 #ifndef _WIN32
     // WinINet (under Wine at least) takes a reply without a status line for an HTTP/0.9 "200 OK":
     // what it gives is in tests/integration/hostile_peers_test.cpp.

@@ -12,7 +12,7 @@
 #include "sys/run_and_capture.h"
 #include "tests/e2e/child_process.h"
 #include "tests/e2e/lab_product_support.h"
-#include "tests/engine/recording_observer.h"
+#include "tests/engine/recording_run_events.h"
 #include "tests/report/zip_test_support.h"
 
 using ::testing::HasSubstr;
@@ -85,8 +85,8 @@ TEST(PerTryFigures, EveryTryIsKeptAlsoTheOneThatEndsAnHttpCheck) {
     CCheckHost host;
     std::string failure;
     ASSERT_TRUE(load_from_lab(host, lab, failure)) << failure;
-    RecordingObserver observer;
-    DiagnosisRun run(host, observer);
+    RecordingRunEvents events;
+    DiagnosisRun run(host, events);
     ASSERT_TRUE(run.start());
     run.wait();
     ASSERT_EQ(run.rows().size(), 3u);

@@ -80,13 +80,15 @@ TEST_F(LogPackingTest, FilesOutsideTheBoundsAreNamedWithTheirReason) {
     options.since_days = 7;
     options.max_file_size = 1024;
     LogPacking packing(options, nullptr, not_packed, now());
+    files.push_back(dir / "logs/vanished.log");  // gone since it was listed: no time to tell its age by
     packing.prepare(dir / "logs", files, dir / "staging");
     EXPECT_THAT(files, ElementsAre(dir / "logs/new.log"));
-    ASSERT_EQ(not_packed.size(), 2u);
+    ASSERT_EQ(not_packed.size(), 3u);
     EXPECT_EQ(not_packed[0].name, dir / "logs/big.log");
     EXPECT_EQ(not_packed[0].reason, "2048 bytes, larger than the limit of 1024 bytes");
     EXPECT_EQ(not_packed[1].name, dir / "logs/sub/old.log");
     EXPECT_EQ(not_packed[1].reason, "not modified in the last 7 days");
+    EXPECT_EQ(not_packed[2].reason, "its modification time could not be read");
 
     // The limits themselves are inside: exactly 2048 bytes, modified 9 days ago with a 10-day bound.
     std::vector<std::string> again = {dir / "logs/big.log", dir / "logs/sub/old.log"};

@@ -3,17 +3,18 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <future>
 #include <mutex>
 
 #include "engine/CCheckHost.h"
 #include "engine/check_list.h"
-#include "tests/engine/recording_observer.h"
+#include "tests/engine/recording_run_events.h"
 #include "tests/regex_matchers.h"
 
 using regex_matchers::MatchesRegex;
-using ::testing::Contains;
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 namespace {
@@ -39,48 +40,35 @@ CheckGroups account_groups(std::vector<std::pair<std::string, int>> shape) {
 TEST(DiagnosisRun, CompletedRunWithAFailure) {
     CCheckHost host;
     host.check_groups = account_groups({{"계정 권한", 1}, {"세션 서버", 2}});
-    host.user_privilege = [] { return 1; };
-    RecordingObserver observer;
-    DiagnosisRun run(host, observer);
+    int calls = 0;
+    host.user_privilege = [&] { return ++calls == 1 ? 2 : 1; };
+    RecordingRunEvents events;
+    DiagnosisRun run(host, events);
     ASSERT_TRUE(run.start());
     run.wait();
 
     EXPECT_TRUE(run.completed());
-    EXPECT_EQ(run.failures(), 3);
-    EXPECT_EQ(observer.step_texts[0], "계정 권한 체크 실패");
-    EXPECT_EQ(observer.step_texts[1], "세션 서버 체크 실패 (2/2)");
-    EXPECT_EQ(observer.step_colors[1], kStepFailedColor);
-    ASSERT_EQ(observer.log_rows.size(), 3u);
-    EXPECT_THAT(observer.log_rows[0],
-                MatchesRegex("계정\\|[0-9]{2}:[0-9]{2}:[0-9]{2}\\|관리자 계정\\|\\|0ms\\|Fail\\|90002"));
-    EXPECT_EQ(observer.completion_messages, 1);
-    EXPECT_TRUE(observer.save_log_enabled);
-    EXPECT_EQ(observer.result_message, "");
-    EXPECT_THAT(observer.result_rows, Contains("Fail|계정|관리자 권한의 계정이 아닙니다."));
-    EXPECT_EQ(observer.events.back(), "finished completed");
+    EXPECT_EQ(run.failures(), 2);
+    EXPECT_THAT(events.events, ElementsAre("run started, 2 groups", "check 0.0 started", "check 0.0 Ok", "group 0 passed",
+                                           "check 1.0 started", "check 1.0 Fail", "check 1.1 started",
+                                           "check 1.1 Fail", "group 1 failed", "run completed"));
+    ASSERT_EQ(events.log_rows.size(), 3u);
+    EXPECT_THAT(events.log_rows[0], MatchesRegex("계정\\|[0-9]{2}:[0-9]{2}:[0-9]{2}\\|관리자 계정\\|\\|0ms\\|Ok\\|"));
+    EXPECT_THAT(events.log_rows[1], HasSubstr("|Fail|90002"));
+    ASSERT_TRUE(events.end);
+    ASSERT_EQ(events.end->failures.size(), 2u);
+    EXPECT_EQ(events.end->failures[0].number, 1);
+    EXPECT_EQ(events.end->failures[1].record.result, RESULT_NOT_ADMIN);
+    EXPECT_FALSE(events.end->cancelled);
+    EXPECT_EQ(run.rows().size(), 3u);
     EXPECT_TRUE(run.finished());
-}
-
-TEST(DiagnosisRun, PassingRunShowsTheNoFailuresMessage) {
-    CCheckHost host;
-    host.check_groups = account_groups({{"계정 권한", 1}});
-    host.user_privilege = [] { return 2; };
-    RecordingObserver observer;
-    DiagnosisRun run(host, observer);
-    ASSERT_TRUE(run.start());
-    run.wait();
-    EXPECT_EQ(observer.step_texts[0], "계정 권한 체크 완료");
-    EXPECT_EQ(observer.result_message, "진단 실패 항목이 없습니다.");
-    EXPECT_THAT(observer.events, Contains("completion 10"));
-    EXPECT_THAT(observer.events, Contains("step progress"));
-    EXPECT_THAT(observer.events, Contains("start button 진단 시작 enabled"));
 }
 
 TEST(DiagnosisRun, StopDuringTheSecondItemOfAThreeItemGroup) {
     CCheckHost host;
     host.check_groups = account_groups({{"계정 권한", 1}, {"세션 서버", 3}, {"웹 서버", 1}});
-    RecordingObserver observer;
-    DiagnosisRun run(host, observer);
+    RecordingRunEvents events;
+    DiagnosisRun run(host, events);
     int calls = 0;
     host.user_privilege = [&] {
         if (++calls == 3) run.request_stop();  // while the group's second item is being checked
@@ -91,16 +79,16 @@ TEST(DiagnosisRun, StopDuringTheSecondItemOfAThreeItemGroup) {
 
     EXPECT_FALSE(run.completed());
     EXPECT_EQ(calls, 3) << "the stop takes effect between items";
-    EXPECT_EQ(observer.step_texts[1], "세션 서버 체크 중지 (2/3)");
-    EXPECT_EQ(observer.step_colors[1], kStepStoppedColor);
-    EXPECT_EQ(observer.step_texts[2], "웹 서버 체크") << "later groups keep their idle caption";
-    ASSERT_EQ(observer.log_rows.size(), 3u);
-    EXPECT_THAT(observer.log_rows[2], HasSubstr("|Fail|90001"));
-    EXPECT_EQ(observer.completion_messages, 0);
-    EXPECT_FALSE(observer.save_log_enabled);
-    EXPECT_EQ(observer.result_message, "사용자에 의해 진단이 취소되었습니다.");
+    EXPECT_THAT(events.events, ElementsAre("run started, 3 groups", "check 0.0 started", "check 0.0 Ok", "group 0 passed",
+                                           "check 1.0 started", "check 1.0 Ok", "check 1.1 started", "check 1.1 Ok",
+                                           "run stopped"))
+        << "the stopped group does not finish, later groups never start";
+    ASSERT_TRUE(events.end && events.end->cancelled);
+    EXPECT_EQ(events.end->cancelled->group_index, 1);
+    EXPECT_EQ(events.end->cancelled->item_index, 1);
+    ASSERT_EQ(events.log_rows.size(), 3u);
+    EXPECT_THAT(events.log_rows[2], HasSubstr("|Fail|90001"));
     EXPECT_EQ(run.rows().back().record.result, RESULT_CANCELLED);
-    EXPECT_EQ(observer.events.back(), "finished stopped");
 }
 
 TEST(DiagnosisRun, AFastDoubleStartStartsOneWorker) {
@@ -116,8 +104,8 @@ TEST(DiagnosisRun, AFastDoubleStartStartsOneWorker) {
         cv.wait(lock, [&] { return release; });
         return 2;
     };
-    RecordingObserver observer;
-    DiagnosisRun run(host, observer);
+    RecordingRunEvents events;
+    DiagnosisRun run(host, events);
     ASSERT_TRUE(run.start());
     EXPECT_FALSE(run.start());
     {
@@ -128,7 +116,7 @@ TEST(DiagnosisRun, AFastDoubleStartStartsOneWorker) {
         cv.notify_all();
     }
     run.wait();
-    EXPECT_EQ(observer.completion_messages, 1);
+    EXPECT_EQ(std::count(events.events.begin(), events.events.end(), "run completed"), 1);
     EXPECT_TRUE(run.start()) << "a new run may start once the last one is over";
     run.wait();
 }
@@ -138,24 +126,20 @@ TEST(DiagnosisRun, AStopBetweenTwoGroupsEndsTheRunAsStopped) {
     CCheckHost host;
     host.check_groups = account_groups({{"계정 권한", 1}, {"세션 서버", 2}});
     host.user_privilege = [] { return 2; };
-    RecordingObserver observer;
-    DiagnosisRun run(host, observer);
-    observer.on_event = [&](const std::string& event) {
-        if (event == "step 0 계정 권한 체크 완료") run.request_stop();
+    RecordingRunEvents events;
+    DiagnosisRun run(host, events);
+    events.on_event = [&](const std::string& event) {
+        if (event == "group 0 passed") run.request_stop();
     };
     ASSERT_TRUE(run.start());
     run.wait();
 
     EXPECT_FALSE(run.completed());
-    EXPECT_EQ(observer.completion_messages, 0);
-    EXPECT_FALSE(observer.save_log_enabled);
-    EXPECT_EQ(observer.result_message, "사용자에 의해 진단이 취소되었습니다.");
-    EXPECT_EQ(observer.step_texts[0], "계정 권한 체크 중지");
-    EXPECT_EQ(observer.step_colors[0], kStepStoppedColor);
-    EXPECT_EQ(observer.step_texts[1], "세션 서버 체크") << "the later group was never checked";
-    ASSERT_EQ(observer.log_rows.size(), 1u);
-    EXPECT_THAT(observer.log_rows[0], HasSubstr("|Fail|90001"));
-    EXPECT_EQ(observer.events.back(), "finished stopped");
+    EXPECT_EQ(events.events.back(), "run stopped");
+    ASSERT_TRUE(events.end && events.end->cancelled);
+    EXPECT_EQ(events.end->cancelled->group_index, 0) << "the later group was never checked";
+    ASSERT_EQ(events.log_rows.size(), 1u);
+    EXPECT_THAT(events.log_rows[0], HasSubstr("|Fail|90001"));
 }
 
 TEST(DiagnosisRun, AStopBeforeTheWorkerGetsGoingIsNeverLost) {
@@ -166,22 +150,22 @@ TEST(DiagnosisRun, AStopBeforeTheWorkerGetsGoingIsNeverLost) {
         ++checks;
         return 2;
     };
-    RecordingObserver observer;
-    DiagnosisRun run(host, observer);
-    observer.on_event = [&](const std::string& event) {
-        if (event == "reset colors") run.request_stop();  // the worker's first display change
+    RecordingRunEvents events;
+    DiagnosisRun run(host, events);
+    events.on_event = [&](const std::string& event) {
+        if (event == "run started, 2 groups") run.request_stop();  // the worker's first event
     };
     ASSERT_TRUE(run.start());
     run.wait();
     EXPECT_EQ(checks, 0);
     EXPECT_FALSE(run.completed());
-    EXPECT_TRUE(observer.log_rows.empty());
-    EXPECT_EQ(observer.result_message, "사용자에 의해 진단이 취소되었습니다.");
-    EXPECT_EQ(observer.events.back(), "finished stopped");
+    EXPECT_THAT(events.events, ElementsAre("run started, 2 groups", "run stopped"));
+    ASSERT_TRUE(events.end);
+    EXPECT_FALSE(events.end->cancelled) << "no check to mark";
 
     // The owner sees a started run as running at once, so that its next press is a stop. The account
     // check holds the worker until then, so that a quick worker cannot end the run first.
-    observer.on_event = nullptr;
+    events.on_event = nullptr;
     std::promise<void> looked;
     std::shared_future<void> looked_at = looked.get_future().share();
     host.user_privilege = [looked_at] {

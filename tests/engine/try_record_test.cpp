@@ -6,6 +6,7 @@
 #include "engine/result_meaning.h"
 #include "engine/run_summary.h"
 #include "engine/try_figures.h"
+#include "report/check_colors.h"
 #include "sys/error_text.h"
 
 using ::testing::ElementsAre;
@@ -24,7 +25,6 @@ RunRow finished_row(const std::string& name, const std::string& text, CCheckPara
     row.item.name = name;
     row.text = text;
     row.record = std::move(record);
-    row.completion = complete_log_row(row.record);
     return row;
 }
 
@@ -77,7 +77,7 @@ TEST(RunSummary, ChecksCarryTheWindowsCellsColoursAndEveryTry) {
     EXPECT_TRUE(failed.failed);
     EXPECT_EQ(failed.code, 90106);
     EXPECT_EQ(failed.name, "웹 서버");
-    EXPECT_EQ(failed.row_color, kStepFailedColor);
+    EXPECT_EQ(failed.row_color, kFailedCheckColor);
     EXPECT_EQ(failed.message, "서버 응답이 올바르지 않습니다.");
     EXPECT_THAT(failed.meaning, HasSubstr("proxy"));
     EXPECT_EQ(failed.detail, "reply could not be read");
@@ -85,7 +85,7 @@ TEST(RunSummary, ChecksCarryTheWindowsCellsColoursAndEveryTry) {
     EXPECT_EQ(failed.tries[0].color, elapsed_color(40));
     EXPECT_EQ(failed.tries[1].color, elapsed_color(120));
     EXPECT_FALSE(failed.tries[2].ok);
-    EXPECT_EQ(failed.tries[2].color, kStepFailedColor);
+    EXPECT_EQ(failed.tries[2].color, kFailedCheckColor);
     EXPECT_EQ(failed.figures, (TryFigures{9, 40, 120}));
 
     EXPECT_EQ(checks[2].message, "HTTP status");

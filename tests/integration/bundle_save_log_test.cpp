@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <ctime>
 #include <filesystem>
 #include <regex>
 #include <set>
@@ -307,4 +309,50 @@ TEST_F(BundleSaveLog, EveryPlantedFormIsRedactedInEveryEncodingAndContainer) {
         EXPECT_NE((*it)[3], "") << (*it)[1];
     }
     EXPECT_EQ(rows, 7);
+}
+
+#ifndef _WIN32
+// A named pipe is never opened for reading (with redaction that used to hang the collection), and a
+// file that grows past --max-file-size while it is read stays out: /proc files announce no size and
+// then bring their text, as a log does that is written to while it is packed.
+TEST_F(BundleSaveLog, APipeOrAFileGrowingPastTheLimitStaysOutWithItsReason) {
+    ASSERT_EQ(mkfifo((dir / "logs/sub/pipe.log").c_str(), 0600), 0);
+    fs::create_symlink("/proc/self/status", fs_path(dir / "logs/growing.log"));
+    inputs.bundle.max_file_size = 64;
+    for (const bool redact : {false, true}) {
+        SCOPED_TRACE(redact ? "redacted" : "as it is");
+        inputs.bundle.redact = redact;
+        const SaveLogResult result = thread_save_log(inputs, observer);
+        ASSERT_TRUE(result.archive_written);
+        std::map<std::string, std::string> reasons;
+        for (const NotPackedFile& file : result.not_packed) reasons[fs_path(file.name).filename().string()] = file.reason;
+        EXPECT_THAT(reasons["pipe.log"], HasSubstr("not a regular file"));
+        EXPECT_EQ(reasons["growing.log"], "grew past the limit of 64 bytes while it was read");
+        const auto entries = unpack_all(result.archive_path, dir.path());
+        for (const auto& [name, content] : entries) {
+            EXPECT_THAT(name, Not(HasSubstr("pipe.log")));
+            EXPECT_THAT(name, Not(HasSubstr("growing.log")));
+        }
+    }
+}
+#endif
+
+// The checksum file and the redaction map are part of what was asked for: a bundle without them is told
+// as a failure, and the archive itself stays.
+TEST_F(BundleSaveLog, AChecksumOrMapThatCannotBeWrittenIsAFailure) {
+    inputs.bundle.redact = true;
+    // Folders stand where the two files of any archive made in the next minute would go.
+    const auto now = std::chrono::system_clock::now();
+    for (int second = -1; second < 60; ++second) {
+        const std::time_t t = std::chrono::system_clock::to_time_t(now + std::chrono::seconds(second));
+        char stamp[32];
+        std::strftime(stamp, sizeof stamp, "%Y%m%d%H%M%S", std::localtime(&t));
+        for (const char* beside : {".sha256", ".map.json"})
+            fs::create_directories(fs_path(dir / "collect/Quenmora_" + stamp + ".zip" + beside + "/in the way"));
+    }
+    const SaveLogResult result = thread_save_log(inputs, observer);
+    ASSERT_TRUE(result.archive_written);
+    EXPECT_TRUE(fs::is_regular_file(fs_path(result.archive_path)));
+    EXPECT_THAT(result.sidecar_failure, HasSubstr("the checksum file " + result.archive_path + ".sha256"));
+    EXPECT_THAT(result.sidecar_failure, HasSubstr("the redaction map " + result.archive_path + ".map.json"));
 }

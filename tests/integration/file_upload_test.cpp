@@ -4,13 +4,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <optional>
 #include <random>
+#include <stop_token>
 
 #include "net/md5_digest.h"
 #include "sys/fs_path.h"
@@ -198,21 +197,16 @@ TEST(FileUploadWithLab, AStallFailsEveryAttemptAndAStopEndsTheUploadWithinASecon
     EXPECT_EQ(stalled.attempts, 3);
     expect_no_credential(stalled);
 
-    // The stop comes once the server has stopped reading; it is asked for from then on.
-    // It may be asked from any thread.
-    std::atomic<bool> stalling{false};
-    std::mutex asking;
+    // The stop comes once the server has stopped reading, from the progress callback's thread.
+    std::stop_source stop;
     std::optional<Clock::time_point> stop_asked;
     UploadCallbacks callbacks;
     callbacks.progress = [&](std::int64_t sent, std::int64_t) {
-        if (sent >= 262144) stalling = true;
+        if (sent < 262144 || stop_asked) return;
+        stop_asked = Clock::now();
+        stop.request_stop();
     };
-    callbacks.stop_requested = [&] {
-        if (!stalling) return false;
-        const std::lock_guard<std::mutex> guard(asking);
-        if (!stop_asked) stop_asked = Clock::now();
-        return true;
-    };
+    callbacks.stop = stop.get_token();
     UploadRequest patient = to_store(lab, file);
     patient.idle_timeout_ms = 10000;
     const UploadResult stopped = upload_file(patient, callbacks);

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <stop_token>
+#include <thread>
 #include <vector>
 
 #include "net/CHttpRequest.h"
@@ -214,4 +217,24 @@ TEST(HttpRequestWithLab, TheWebServerServesTheCheckListOnBothSchemes) {
     missing.Send();
     EXPECT_EQ(missing.status, 404);
     ASSERT_TRUE(lab.stop());
+}
+
+// A stop ends a request within a second whatever the server does: asked before the request, or while
+// it waits for a server that takes twenty seconds to answer.
+TEST(HttpRequestWithLab, AStopEndsTheRequestAtOnceAsCancelled) {
+    ProductLab lab;
+    ASSERT_TRUE(lab.start(scenario_with_steps(R"([{"status": 200, "delay_ms": 20000}])"))) << lab.error();
+    for (const bool before : {true, false}) {
+        SCOPED_TRACE(before ? "stopped before" : "stopped during");
+        std::stop_source stop;
+        if (before) stop.request_stop();
+        CHttpRequest request = get(lab.port("api"));
+        request.stop = stop.get_token();
+        const auto started = std::chrono::steady_clock::now();
+        std::thread sender([&] { request.Send(); });
+        stop.request_stop();
+        sender.join();
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+        EXPECT_EQ(request.status, 12017);
+    }
 }

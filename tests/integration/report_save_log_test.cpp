@@ -5,13 +5,17 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <mutex>
+#include <stop_token>
+#include <thread>
 
 #include "engine/save_log.h"
 #include "engine/system_commands.h"
 #include "log/CSCLog.h"
 #include "report/file_inventory.h"
 #include "report/result_report.h"
+#include "report/zip_writer.h"
 #include "sys/exe_facts.h"
 #include "sys/fs_path.h"
 #include "sys/run_and_capture.h"
@@ -36,7 +40,13 @@ std::string fake_output(const std::string& command) {
 class RecordingObserver : public SaveLogObserver {
 public:
     void set_window_enabled(bool enabled) override { calls.push_back(enabled ? "enable" : "disable"); }
-    void step_progress() override { calls.push_back("step"); }
+    void step_progress() override {
+        calls.push_back("step");
+        if (at_step) at_step(std::count(calls.begin(), calls.end(), "step"));
+    }
+    void pack_progress(uint64_t, uint64_t) override {
+        if (at_pack) at_pack();
+    }
     void finish_progress() override { calls.push_back("finish"); }
     void show_message(const std::string& text) override {
         calls.push_back("message");
@@ -49,6 +59,8 @@ public:
     std::vector<std::string> calls;
     std::vector<std::string> messages;
     std::string revealed;
+    std::function<void(std::ptrdiff_t step)> at_step;  // after the step's call is recorded
+    std::function<void()> at_pack;
 };
 
 std::vector<std::string> files_in(const std::string& folder) {
@@ -191,9 +203,9 @@ TEST_F(SaveLog, UnwritableCollectionFolderStillEndsTheRunAndTellsTheArchiveFaile
 }
 
 TEST_F(SaveLog, AnArchiveThatCannotBeCreatedLeavesTheCollectedFilesAndSaysSo) {
-    // A collection folder so deep that the collected files still fit the path limit but the
-    // archive's longer name does not.
-    const std::string folder = path_of_length(dir.path(), longest_file_path(dir / "probe") - 25);
+    // A collection folder so deep that the collected files in its working folder ("/collecting-" and
+    // 16 hexadecimal digits) still fit the path limit but the archive's longer name does not.
+    const std::string folder = path_of_length(dir.path(), longest_file_path(dir / "probe") - 25 - 28);
     inputs.collection_folder = folder;
     inputs.profile.viewer_log_path.clear();
 
@@ -203,13 +215,16 @@ TEST_F(SaveLog, AnArchiveThatCannotBeCreatedLeavesTheCollectedFilesAndSaysSo) {
     EXPECT_FALSE(fs::exists(fs_path(result.archive_path), too_long));
     EXPECT_THAT(observer.messages,
                 ElementsAre(result.archive_path + "\n위의 압축 파일을 생성할 수 없습니다."));
+    ASSERT_FALSE(result.left_behind.empty());
+    const std::string work = result.left_behind.front().substr(0, result.left_behind.front().rfind('/'));
+    EXPECT_EQ(work.substr(0, work.rfind('/')), folder);
     const std::vector<std::string> expected_left = {
-        folder + "/check_result.txt", folder + "/fileinfo_agent_app.txt", folder + "/systeminfo.txt",
-        folder + "/tasklist.txt",     folder + "/ipconfig.txt",           folder + "/Quenmora_log.zip"};
+        work + "/check_result.txt", work + "/fileinfo_agent_app.txt", work + "/systeminfo.txt",
+        work + "/tasklist.txt",     work + "/ipconfig.txt",           work + "/Quenmora_log.zip"};
     EXPECT_EQ(result.left_behind, expected_left);
     EXPECT_EQ(observer.revealed, expected_left.front()) << "the file manager shows what was collected";
 #ifndef _WIN32  // MinGW's directory listing does not open a folder this long (it lists another)
-    EXPECT_EQ(files_in(folder).size(), expected_left.size()) << "nothing deleted, nothing else left";
+    EXPECT_EQ(files_in(work).size(), expected_left.size()) << "nothing deleted, nothing else left";
 #endif
     EXPECT_THAT(read_file_bytes(g_log->path()), ::testing::HasSubstr(result.failure));
 }
@@ -253,6 +268,100 @@ TEST_F(SaveLog, FilesThatCannotBePackedAreNamedInTheLog) {
     EXPECT_TRUE(zip_folder(dir / "agent_logs", dir / "out.zip", observer));
     EXPECT_THAT(zipinfo_names(dir / "out.zip"), ElementsAre("2024/03/", "2024/03/old.log", "agent.log"));
     EXPECT_THAT(read_file_bytes(g_log->path()), ::testing::HasSubstr(fifo + " was not packed"));
+}
+
+TEST_F(SaveLog, TwoCollectionsAtOnceEachPackTheirOwnFilesUnderTheirOwnNames) {
+    // Both have written their texts before either packs: each waits in its first command for the other.
+    std::mutex lock;
+    std::condition_variable arrived;
+    int waiting = 0;
+    inputs.run_command = [&](const std::string& command, int) {
+        if (command == kSystemInfoCommand) {
+            std::unique_lock<std::mutex> hold(lock);
+            ++waiting;
+            arrived.notify_all();
+            EXPECT_TRUE(arrived.wait_for(hold, std::chrono::seconds(60), [&] { return waiting == 2; }));
+        }
+        return fake_output(command);
+    };
+    RecordingObserver other_observer;
+    SaveLogResult other;
+    std::thread second([&] { other = thread_save_log(inputs, other_observer); });
+    SaveLogResult first = thread_save_log(inputs, observer);
+    second.join();
+
+    ASSERT_TRUE(first.archive_written);
+    ASSERT_TRUE(other.archive_written);
+    EXPECT_NE(first.archive_path, other.archive_path);
+    for (SaveLogResult* result : {&first, &other})
+        EXPECT_THAT(zipinfo_names(result->archive_path),
+                    ElementsAre("check_result.txt", "fileinfo_agent_app.txt", "systeminfo.txt", "tasklist.txt",
+                                "ipconfig.txt", "Quenmora_log.zip", "Quenmora_log_viewer.zip",
+                                "check_result.html"));
+    EXPECT_EQ(files_in(dir / "local/Temp").size(), 2u) << "the two archives, no working folder";
+}
+
+// A stop in any step, or while a log folder is packed, ends the collection quietly and leaves nothing:
+// no archive, no working folder, no staging folder.
+TEST_F(SaveLog, AStopInAnyStepLeavesNothingBehind) {
+    for (std::ptrdiff_t stop_at = 1; stop_at <= kSaveLogSteps + 1; ++stop_at) {
+        SCOPED_TRACE(stop_at);
+        std::stop_source stop;
+        inputs.stop = stop.get_token();
+        inputs.bundle.redact = stop_at % 2 == 0;
+        RecordingObserver stopping;
+        if (stop_at > kSaveLogSteps)
+            stopping.at_pack = [&] { stop.request_stop(); };
+        else
+            stopping.at_step = [&](std::ptrdiff_t step) {
+                if (step == stop_at) stop.request_stop();
+            };
+        const SaveLogResult result = thread_save_log(inputs, stopping);
+        EXPECT_TRUE(result.stopped);
+        EXPECT_FALSE(result.archive_written);
+        EXPECT_TRUE(stopping.messages.empty());
+        EXPECT_TRUE(stopping.revealed.empty());
+        EXPECT_EQ(stopping.calls.back(), "enable");
+        EXPECT_TRUE(files_in(dir / "local/Temp").empty());
+    }
+}
+
+// What could not go into the bundle is told as every file left out is, and the summary page does not
+// list the files of a log archive that stayed out as packed.
+TEST_F(SaveLog, ALogArchiveThatCannotGoInIsNamedAndItsFilesAreNotListedAsPacked) {
+    inputs.profile.viewer_log_path.clear();
+    const auto work_folder = [&] {
+        for (const auto& entry : fs::directory_iterator(fs_path(dir / "local/Temp")))
+            if (entry.is_directory()) return entry.path();
+        return fs::path();
+    };
+    // Before the agent's logs are packed, something stands where their archive goes.
+    observer.at_step = [&](std::ptrdiff_t step) {
+        if (step == 8) fs::create_directories(work_folder() / "Quenmora_log.zip" / "in the way");
+    };
+    const SaveLogResult blocked = thread_save_log(inputs, observer);
+    ASSERT_TRUE(blocked.archive_written);
+    ASSERT_EQ(blocked.not_packed.size(), 1u);
+    EXPECT_EQ(blocked.not_packed[0].name, dir / "agent_logs");
+    EXPECT_THAT(blocked.not_packed[0].reason, ::testing::HasSubstr("its archive Quenmora_log.zip could not be written"));
+    EXPECT_THAT(zipinfo_names(blocked.archive_path), ::testing::Not(::testing::Contains("Quenmora_log.zip")));
+
+    // Before the agent's archive goes into the bundle, another writer holds it.
+    ZipHandle holder = nullptr;
+    RecordingObserver holding;
+    holding.at_step = [&](std::ptrdiff_t step) {
+        if (step == kSaveLogSteps) holder = ZipCreate(utf8_of(work_folder() / "Quenmora_log.zip"));
+    };
+    const SaveLogResult held = thread_save_log(inputs, holding);
+    ZipDiscard(holder);
+    ASSERT_TRUE(held.archive_written);
+    ASSERT_EQ(held.not_packed.size(), 1u);
+    EXPECT_THAT(held.not_packed[0].name, ::testing::EndsWith("/Quenmora_log.zip"));
+    EXPECT_THAT(held.not_packed[0].reason, ::testing::HasSubstr("could not be added to the bundle"));
+    EXPECT_THAT(read_file_bytes(g_log->path()), ::testing::HasSubstr(held.not_packed[0].name + " was not packed"));
+    const std::string page = unzip_entry(held.archive_path, "check_result.html");
+    EXPECT_THAT(page, ::testing::Not(::testing::HasSubstr("agent.log")));
+    EXPECT_THAT(page, ::testing::HasSubstr("could not be added to the bundle"));
 }
 
 TEST(SaveLogNames, ArchiveNameCarriesTheTimeAndNoPathCharacters) {

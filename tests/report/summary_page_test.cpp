@@ -238,6 +238,21 @@ TEST(SummaryPage, NestedArchivesListTheirFilesUnderThemAndOrphansLast) {
     EXPECT_THAT(names, ElementsAre("check_result.txt", "A_log.zip", "a1.log", "a2.log", "b1.log"));
 }
 
+TEST(SummaryPage, AFolderOfManyFilesFoldsIntoOneRowThatOpensToThem) {
+    SummaryPage page = sample_page();
+    page.files.packed = {{"", "A_log.zip", 1, 0}, {"A_log.zip", "top.log", 1, 0}};
+    for (int i = 0; i < 30; ++i) page.files.packed.push_back({"A_log.zip", "big/" + std::to_string(i) + ".log", 2, 0});
+    page.files.packed.push_back({"A_log.zip", "small/one.log", 1, 0});
+    const ParsedPage parsed = parse(page);
+    const auto folded = parsed.root().find_id("packed-table")->find_all("details");
+    ASSERT_EQ(folded.size(), 1u);
+    EXPECT_EQ(folded[0]->find_all("summary")[0]->inner_text(), "big/ · 30 files, 60 bytes");
+    const auto inside = folded[0]->find_all("tr");
+    ASSERT_EQ(inside.size(), 30u);
+    EXPECT_EQ(inside[29]->find_all("td")[0]->inner_text(), "big/29.log");
+    EXPECT_THAT(parsed.root().find_id("packed-table")->inner_text(), HasSubstr("small/one.log"));
+}
+
 TEST(SummaryPage, ConnectionFactsShownAndSuspiciousCertificatesFlagged) {
     SummaryPage page = sample_page();
     SummaryCheck api = page.checks[2];

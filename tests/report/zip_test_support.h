@@ -54,6 +54,11 @@ void write_file_bytes(const std::string& path, const std::string& bytes);
 bool info_zip_accepts(const std::string& archive_path);
 // Python's verdict: true when zipfile opens the archive and finds every entry's CRC right.
 bool python_zipfile_accepts(const std::string& archive_path);
+// 7-Zip's verdict: true when "7zz t" finds no error (POSIX only: ZIP64 archives are checked there).
+bool seven_zip_accepts(const std::string& archive_path);
+// Python's reading of the archive, through the ZIP64 records where there are any: the number of
+// entries and, for each entry named in `names`, "name size crc" on a line of its own.
+std::string python_zip_listing(const std::string& archive_path, const std::vector<std::string>& names);
 // The listing of "zipinfo -1" (one name per line).
 std::vector<std::string> zipinfo_names(const std::string& archive_path);
 // An entry's content as "unzip -p" extracts it.
@@ -230,7 +235,7 @@ inline std::string unzip_entry(const std::string& archive_path, const std::strin
 #else
 inline bool info_zip_accepts(const std::string& archive_path) {
     std::string out = run_and_capture(
-        "unzip -tqq " + zip_test_detail::quoted(archive_path) + " >/dev/null 2>&1; echo rc=$?", 60000);
+        "unzip -tqq " + zip_test_detail::quoted(archive_path) + " >/dev/null 2>&1; echo rc=$?", 600000);
     return out.find("rc=0") != std::string::npos;
 }
 
@@ -241,8 +246,27 @@ inline bool python_zipfile_accepts(const std::string& archive_path) {
         "    print('crc-ok' if z.testzip() is None else 'crc-bad')\n";
     const std::string out = run_and_capture("python3 -c " + zip_test_detail::quoted(script) + " " +
                                                 zip_test_detail::quoted(archive_path) + " 2>&1",
-                                            60000);
+                                            600000);
     return out.find("crc-ok") != std::string::npos;
+}
+
+inline bool seven_zip_accepts(const std::string& archive_path) {
+    const std::string out = run_and_capture(
+        "7zz t -bso0 -bsp0 " + zip_test_detail::quoted(archive_path) + " >/dev/null 2>&1; echo rc=$?", 600000);
+    return out.find("rc=0") != std::string::npos;
+}
+
+inline std::string python_zip_listing(const std::string& archive_path, const std::vector<std::string>& names) {
+    std::string script =
+        "import sys, zipfile\n"
+        "with zipfile.ZipFile(sys.argv[1]) as z:\n"
+        "    entries = z.infolist()\n"
+        "    print(len(entries))\n"
+        "    for e in entries:\n"
+        "        if e.filename in sys.argv[2:]: print(e.filename, e.file_size, '%08x' % e.CRC)\n";
+    std::string command = "python3 -c " + zip_test_detail::quoted(script) + " " + zip_test_detail::quoted(archive_path);
+    for (const std::string& name : names) command += " " + zip_test_detail::quoted(name);
+    return run_and_capture(command + " 2>&1", 600000);
 }
 
 inline std::vector<std::string> zipinfo_names(const std::string& archive_path) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <stop_token>
 
 #include "sys/run_and_capture.h"
 
@@ -38,4 +39,13 @@ TEST(RunAndCapture, TimeLimitReachesWhatTheCommandStarted) {
 
 TEST(RunAndCapture, CommandDoesNotReadOurInput) {
     EXPECT_EQ(run_and_capture("cat; echo done", 5000), "done\n");
+}
+
+TEST(RunAndCapture, AStopKillsTheCommandAndWhatItStartedAtOnce) {
+    std::stop_source stop;
+    stop.request_stop();
+    const auto started = std::chrono::steady_clock::now();
+    const std::string out = run_and_capture("echo before; (sleep 30; echo child) & sleep 30", 60000, stop.get_token());
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+    EXPECT_EQ(out.find("child"), std::string::npos);
 }
