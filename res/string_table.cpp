@@ -42,6 +42,17 @@ constexpr Entry kStrings[] = {
     {219, "'%1' 열로 정렬"},
     {220, "최소화(&N)"},
     {221, "닫기(&C)"},
+    // Sending the support bundle on to the support desk's storage: the command line's texts, then the
+    // window's. An address is only ever given in its shown form ("https://host/path?…").
+    {600, "upload: %1, HTTP %2, %3 bytes in %4 s, verified: %5"},
+    {601, "upload failed: %1\nthe archive stays; send it to the support desk by hand: %2"},
+    {602, "upload stopped; the archive stays: %1"},
+    {603, "upload: attempt %1 in %2 s; the last one failed: %3"},
+    {604, "%1 applies to the upload: add --upload"},
+    {605, "--upload cannot use %1: %2"},
+    {606, "압축 파일을 지원 센터로 보내는 중입니다.\n\n%1"},
+    {607, "압축 파일을 지원 센터로 보냈습니다.\n\n%1\nHTTP %2, %3바이트, %4초, 무결성 확인: %5"},
+    {608, "압축 파일을 지원 센터로 보내지 못했습니다.\n%1\n\n아래 파일을 직접 보내 주십시오.\n%2"},
 };
 
 }  // namespace
