@@ -6,7 +6,7 @@
 #include "log/CSCLog.h"
 #include "ui/ui_init.h"
 
-CTarvoCheckToolApp::Outcome CTarvoCheckToolApp::InitInstance()
+CTarvoCheckToolApp::Outcome CTarvoCheckToolApp::InitInstance(const ArchiveUploadOptions& upload)
 {
     if (!instance_.Acquire())
         return Outcome::kOtherCopyRuns;
@@ -17,6 +17,7 @@ CTarvoCheckToolApp::Outcome CTarvoCheckToolApp::InitInstance()
     g_log->write_start_log();
 
     CTarvoCheckToolDlg dialog;
+    dialog.SetArchiveUpload(upload);
     QObject::connect(&instance_, &SingleInstance::ActivationRequested, &dialog, &CTarvoCheckToolDlg::BringToFront);
     dialog.DoModal();
     return Outcome::kRan;

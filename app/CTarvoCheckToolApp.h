@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/single_instance.h"
+#include "engine/archive_upload.h"
 
 // The application object: one copy per user, the locale, the log's start block, then the main
 // diagnosis window until it closes.
@@ -10,7 +11,8 @@ public:
 
     // Runs the tool on the existing QApplication. A later copy returns kOtherCopyRuns at once, having
     // brought the first copy's window forward; it has shown nothing and logged nothing.
-    Outcome InitInstance();
+    // upload: where "로그 저장" sends each archive it writes (none when empty).
+    Outcome InitInstance(const ArchiveUploadOptions& upload = {});
 
 private:
     SingleInstance instance_;

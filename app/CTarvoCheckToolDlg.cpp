@@ -15,6 +15,7 @@
 #include "app/app_icons.h"
 #include "app/dialog_units.h"
 #include "app/pumping_wait.h"
+#include "app/window_archive_upload.h"
 #include "engine/run_report_rows.h"
 #include "res/string_table.h"
 #include "ui/CSCSystemButtons.h"
@@ -297,6 +298,12 @@ void CTarvoCheckToolDlg::OnSaveLog()
     inputs.rows = run_report_rows(run_.rows());
     inputs.describe_run(run_);
     inputs.collection_folder = collection_folder_;
+    if (archive_upload_.wanted()) {
+        inputs.arguments_shown = upload_arguments_shown(archive_upload_);
+        inputs.after_archive = [this, upload = archive_upload_](const std::string& archive, std::stop_token stop) {
+            upload_in_window(*this, save_log_observer_, archive, upload, std::move(stop));
+        };
+    }
 
     save_log_progress_.Bar().SetPos(0);
     save_log_progress_.move(frameGeometry().center() - save_log_progress_.rect().center());

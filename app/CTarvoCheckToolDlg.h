@@ -17,6 +17,7 @@
 #include "app/ui_thread_run_events.h"
 #include "app/window_run_view.h"
 #include "app/window_save_log_observer.h"
+#include "engine/archive_upload.h"
 #include "engine/save_log.h"
 #include "ui/CEnTabCtrl.h"
 #include "ui/CGdiButton.h"
@@ -69,6 +70,8 @@ public:
     CMacProgressCtrl& progress() { return progress_; }
     CSCProgressDlg& save_log_progress() { return save_log_progress_; }
     bool collecting() const { return save_log_worker_.running(); }
+    // Where "로그 저장" sends each archive it writes (checktool --upload); none by default.
+    void SetArchiveUpload(const ArchiveUploadOptions& options) { archive_upload_ = options; }
     // Where the logs are gathered before packing; empty (the default) is the user's own folder.
     void SetCollectionFolder(const std::string& folder) { collection_folder_ = folder; }
     // While the logs are collected the window takes no input, yet looks and stays enabled.
@@ -112,6 +115,7 @@ private:
     DiagnosisRun run_;
     SaveLogWorker save_log_worker_;
     std::string collection_folder_;
+    ArchiveUploadOptions archive_upload_;
 
     CEnTabCtrl tabs_;
     CDiagLogDlg* log_page_;

@@ -25,6 +25,9 @@ constexpr CliFlag kFlags[] = {
     {"--since", "DAYS", "with --save-log: pack only log files modified in the last DAYS days"},
     {"--max-file-size", "SIZE",
      "with --save-log: leave out log files larger than SIZE (bytes, 512K, 200M, 2G)"},
+    {"--upload", "URL", "with --save-log: then send the archive with one PUT to this pre-signed https URL"},
+    {"--upload-header", "LINE", "an extra \"Name: value\" header for the upload (again for more)"},
+    {"--upload-ca", "FILE", "PEM certificates trusted for the upload besides the system's"},
     {"--help", "", "print this help and exit"},
     {"--version", "", "print the version and exit"},
 };
@@ -42,6 +45,10 @@ constexpr CliExitMeaning kExitMeanings[] = {
      "--save-log could not write the support bundle whole: the archive, its\n"
      "       checksum file or redaction map (standard error says why and which\n"
      "       collected files were left)"},
+    {kUploadFailed,
+     "--upload could not send the archive (standard error says why and names\n"
+     "       the archive to send by hand; JSON \"upload\" says the same, null when\n"
+     "       no upload was asked for)"},
     {kUsage, "bad usage"},
     {kUnexpectedFailure, "an unexpected failure of the program (standard error says what)"},
     {kStopped,

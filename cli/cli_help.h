@@ -11,6 +11,8 @@ enum CliExitStatus {
     kCheckListUnusable = 2,
     // --save-log wrote no archive; outranks "some check failed", whose news the output still carries.
     kNoArchive = 3,
+    // --upload could not send the archive, which stays where it was written; outranks kNoArchive.
+    kUploadFailed = 4,
     kUsage = 64,
     kUnexpectedFailure = kUnexpectedFailureStatus,  // a fault of the program itself; standard error says what
     kStopped = 130,

@@ -7,12 +7,14 @@ namespace {
 
 bool flag_takes_value(std::string_view arg) {
     return arg == "--web-host" || arg == "--web-port" || arg == "--check-list" || arg == "--since" ||
-           arg == "--max-file-size";
+           arg == "--max-file-size" || is_upload_flag(arg);
 }
 
 // Stores the value of a flag that takes one; false with a message when it is unusable.
 bool take_value(std::string_view arg, const char* value, CliOptions& options, std::string& error) {
-    if (arg == "--web-host") {
+    if (is_upload_flag(arg)) {
+        take_upload_flag(arg, value, options.upload);
+    } else if (arg == "--web-host") {
         options.web_host = value;
     } else if (arg == "--check-list") {
         options.check_list_file = value;
@@ -65,7 +67,8 @@ bool parse_cli_options(int argc, const char* const* argv, CliOptions& options, s
                 return false;
             }
             if (!take_value(arg, argv[++i], options, error)) return false;
-            if (!bundle_flag && (arg == "--since" || arg == "--max-file-size")) bundle_flag = argv[i - 1];
+            if (!bundle_flag && (arg == "--since" || arg == "--max-file-size" || is_upload_flag(arg)))
+                bundle_flag = argv[i - 1];
         } else {
             error = "unknown argument: " + std::string(arg);
             return false;
@@ -75,5 +78,5 @@ bool parse_cli_options(int argc, const char* const* argv, CliOptions& options, s
         error = std::string(bundle_flag) + " applies to the log collection: add --save-log";
         return false;
     }
-    return true;
+    return options.help || options.version || upload_flags_complete(options.upload, error);
 }

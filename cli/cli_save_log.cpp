@@ -22,7 +22,9 @@ public:
 }  // namespace
 
 std::optional<CollectedLogs> collect_logs(const CCheckHost& host, const DiagnosisRun& run,
-                                          const BundleOptions& bundle, std::stop_token stop) {
+                                          const BundleOptions& bundle,
+                                          std::vector<std::pair<std::string, std::string>> arguments_shown,
+                                          std::stop_token stop) {
     SaveLogInputs inputs;
     inputs.profile = host.profile;
     inputs.rows = run_report_rows(run.rows());
@@ -30,6 +32,7 @@ std::optional<CollectedLogs> collect_logs(const CCheckHost& host, const Diagnosi
     inputs.monitors = std::vector<Rect>{};  // headless: no monitors to report
     inputs.bundle = bundle;
     inputs.bundle.checksum = true;  // a terminal user sends the archive on: the checksum goes with it
+    inputs.arguments_shown = std::move(arguments_shown);
     inputs.stop = std::move(stop);
     CliSaveLogObserver observer;
     SaveLogResult result = thread_save_log(std::move(inputs), observer);

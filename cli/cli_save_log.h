@@ -3,6 +3,7 @@
 #include <optional>
 #include <stop_token>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/bundle_options.h"
@@ -26,5 +27,8 @@ struct CollectedLogs {
 // The log collection after a completed run, on this thread; its messages go to standard error.
 // Nothing when no archive was written; why not, and the collected files left in the collection
 // folder, are then told on standard error. A stop request ends it within a second, leaving nothing.
+// arguments_shown: as SaveLogInputs::arguments_shown.
 std::optional<CollectedLogs> collect_logs(const CCheckHost& host, const DiagnosisRun& run,
-                                          const BundleOptions& bundle, std::stop_token stop);
+                                          const BundleOptions& bundle,
+                                          std::vector<std::pair<std::string, std::string>> arguments_shown,
+                                          std::stop_token stop);

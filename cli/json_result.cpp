@@ -1,5 +1,7 @@
 #include "cli/json_result.h"
 
+#include <cmath>
+
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
@@ -130,10 +132,32 @@ void write_files(Writer& w, const char* key, const std::vector<File>& files) {
     w.EndArray();
 }
 
+// "upload": where it went (the host only), the last answer's status (0 when none came), the bytes sent,
+// the seconds taken, "md5" or "none", and why it failed (null when it did not); null without an upload.
+void write_upload(Writer& w, const std::optional<UploadResult>& upload) {
+    w.Key("upload");
+    if (!upload) {
+        w.Null();
+        return;
+    }
+    w.StartObject();
+    write_text(w, "host", upload->host);
+    w.Key("status");
+    w.Int(upload->status);
+    w.Key("bytes");
+    w.Int64(upload->bytes);
+    w.Key("seconds");
+    w.Double(std::round(upload->seconds * 1000) / 1000);
+    write_text(w, "verified", upload->verified);
+    write_text_or_null(w, "error", upload->message);
+    w.EndObject();
+}
+
 }  // namespace
 
 std::string run_result_json(const CCheckHost& host, const DiagnosisRun& run,
-                            const std::optional<CollectedLogs>& logs, const std::string& check_list_source) {
+                            const std::optional<CollectedLogs>& logs, const std::optional<UploadResult>& upload,
+                            const std::string& check_list_source) {
     rapidjson::StringBuffer buffer;
     Writer w(buffer);
     w.StartObject();
@@ -162,6 +186,7 @@ std::string run_result_json(const CCheckHost& host, const DiagnosisRun& run,
     write_text_or_null(w, "redaction_map", written.redaction_map_path);
     write_files(w, "not_packed", written.not_packed);
     write_files(w, "packed_unredacted", written.packed_unredacted);
+    write_upload(w, upload);
     w.EndObject();
     return buffer.GetString();
 }

@@ -10,6 +10,7 @@
 #include "cli/cli_observer.h"
 #include "cli/cli_options.h"
 #include "cli/cli_save_log.h"
+#include "cli/cli_upload.h"
 #include "cli/interrupt.h"
 #include "cli/json_result.h"
 #include "engine/CCheckHost.h"
@@ -54,7 +55,7 @@ int run_cli(const std::vector<std::string>& arguments) {
 
     g_log->write_start_log();
 
-    // From the download to the end of the collection a Ctrl+C stops the work in hand within a second;
+    // From the download to the end of the upload a Ctrl+C stops the work in hand within a second;
     // after that it ends the program as usual.
     std::stop_source stop;
     std::optional<InterruptStop> interrupts(std::in_place, stop);
@@ -92,12 +93,15 @@ int run_cli(const std::vector<std::string>& arguments) {
     // A stopped run collects nothing, as in the window; nor does one whose stop came just after its end.
     std::optional<CollectedLogs> logs;
     if (options.save_log && run.completed() && !stop.stop_requested())
-        logs = collect_logs(host, run, options.bundle, stop.get_token());
-    // The place for a later step that sends the archive on: it takes the same stop.
+        logs = collect_logs(host, run, options.bundle, upload_arguments_shown(options.upload), stop.get_token());
+    std::optional<UploadResult> upload;
+    if (logs && options.upload.wanted() && !stop.stop_requested())
+        upload = send_archive(logs->archive_path, options.upload, stop.get_token());
     const bool stopped = !run.completed() || stop.stop_requested();
     interrupts.reset();
     if (options.json) {
-        write_console_text(stdout, run_result_json(host, run, logs, check_list_source(host, options)) + "\n");
+        write_console_text(stdout,
+                           run_result_json(host, run, logs, upload, check_list_source(host, options)) + "\n");
     } else if (logs) {
         std::string text = "archive: " + logs->archive_path + "\n";
         if (!logs->archive_sha256.empty()) text += "sha256: " + logs->archive_sha256 + "\n";
@@ -106,9 +110,11 @@ int run_cli(const std::vector<std::string>& arguments) {
             text += "not packed: " + file.name + " (" + file.reason + ")\n";
         for (const UnredactedFile& file : logs->packed_unredacted)
             text += "packed unredacted: " + file.name + " (" + file.reason + ")\n";
+        if (upload && upload->ok()) text += upload_outcome_line(*upload) + "\n";
         write_console_text(stdout, text);
     }
     if (stopped) return kStopped;
+    if (upload && !upload->ok()) return kUploadFailed;
     if (options.save_log && (!logs || logs->incomplete)) return kNoArchive;
     return run.failures() == 0 ? kAllPassed : kSomeFailed;
 }

@@ -152,6 +152,17 @@ SaveLogResult end_collection(SaveLogResult result, SaveLogObserver& observer) {
     return result;
 }
 
+// The listing with every text of `shown` replaced by its other form.
+std::string shown_otherwise(std::string listing, const std::vector<std::pair<std::string, std::string>>& shown) {
+    for (const auto& [text, instead] : shown) {
+        if (text.empty()) continue;
+        for (size_t at = listing.find(text); at != std::string::npos; at = listing.find(text, at + instead.size())) {
+            listing.replace(at, text.size(), instead);
+        }
+    }
+    return listing;
+}
+
 // The tool's own texts go into a redacted bundle only in redacted form.
 void redact_own_texts(Redactor& redactor, const std::vector<std::string>& paths, LogPacking& packing) {
     for (const std::string& path : paths)
@@ -368,7 +379,7 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     if (stop.stop_requested()) return stopped();
     write_text_file(texts[3], base64_encode(redactor ? redactor->redact(system_info) : system_info), 0, true);
     observer.step_progress();
-    const std::string processes = run(kTaskListCommand, kCommandTimeoutMs);
+    const std::string processes = shown_otherwise(run(kTaskListCommand, kCommandTimeoutMs), inputs.arguments_shown);
     if (stop.stop_requested()) return stopped();
     write_text_file(texts[4], redactor ? without_other_users_arguments(processes, identity.login) : processes,
                     kUtf8CodePage, false);
@@ -437,6 +448,7 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
 
     if (result.archive_written) {
         if (own_work) delete_folder(work);
+        if (inputs.after_archive && !stop.stop_requested()) inputs.after_archive(result.archive_path, stop);
     } else {
         std::vector<std::string> collected = {report_path, agent_archive, viewer_archive,
                                               work + "/" + kSummaryFileName};

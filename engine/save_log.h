@@ -7,6 +7,7 @@
 #include <stop_token>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "engine/bundle_options.h"
@@ -56,6 +57,14 @@ struct SaveLogInputs {
     CommandRunner run_command;                  // empty: run_system_command
     BundleOptions bundle;                       // the defaults pack everything unchanged
     std::optional<UserIdentity> identity;       // whose names redaction hides; empty: the current user's
+
+    // Texts of the tool's own command line that the bundle shows only in the given other form (a
+    // credential among the arguments): replaced in the process list whatever the bundle options say.
+    std::vector<std::pair<std::string, std::string>> arguments_shown;
+    // When set, called on the collection's thread once the archive and what goes beside it are
+    // written, before the file manager shows it, with the progress window still up: a step that
+    // sends the archive on. It takes the collection's stop.
+    std::function<void(const std::string& archive_path, std::stop_token stop)> after_archive;
 
     // Asked between steps and pieces: the collection ends within a second, its working folder and
     // any unfinished archive removed (a finished archive stays), without a message.

@@ -1,7 +1,7 @@
 #include <curl/curl.h>
+#include <openssl/x509_vfy.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <memory>
@@ -13,6 +13,7 @@
 #include "net/proxy_setting.h"
 #include "net/tls_trust.h"
 #include "net/wininet_error.h"
+#include "sys/ascii_text.h"
 
 namespace {
 
@@ -36,6 +37,9 @@ struct UrlCloser {
 struct Exchange {
     CURL* easy = nullptr;
     HttpExchangeReceiver* receiver = nullptr;
+    HttpBodySource* source = nullptr;
+    bool follows_redirects = true;
+    bool verifies_server = false;
     int idle_timeout_ms = 0;
     Clock::time_point last_activity = Clock::now();
     curl_off_t last_up = 0;
@@ -45,6 +49,7 @@ struct Exchange {
     bool final_headers_done = false;
     bool announced = false;
     bool stopped = false;
+    HttpHeaderFields fields;  // of the answer whose head is arriving
 
     void touch() { last_activity = Clock::now(); }
 
@@ -70,15 +75,15 @@ size_t on_header(char* data, size_t, size_t size, void* user) {
     if (line.starts_with("HTTP/")) {
         exchange.saw_location = false;
         exchange.final_headers_done = false;
-    } else if (line.size() >= 9 &&
-               std::equal(line.begin(), line.begin() + 9, "location:", [](char a, char b) {
-                   return std::tolower(static_cast<unsigned char>(a)) == b;
-               })) {
-        exchange.saw_location = true;
+        exchange.fields.clear();
     } else if (line == "\r\n" || line == "\n") {
         const long code = exchange.response_code();
-        const bool redirect_follows = code >= 300 && code < 400 && exchange.saw_location;
+        const bool redirect_follows =
+            exchange.follows_redirects && code >= 300 && code < 400 && exchange.saw_location;
         exchange.final_headers_done = code >= 200 && !redirect_follows;
+    } else if (auto field = header_field(line)) {
+        if (ascii_lower(field->first) == "location") exchange.saw_location = true;
+        exchange.fields.push_back(std::move(*field));
     }
     return size;
 }
@@ -96,9 +101,16 @@ size_t on_body(char* data, size_t, size_t size, void* user) {
     return size;
 }
 
+size_t on_read(char* buffer, size_t, size_t capacity, void* user) {
+    Exchange& exchange = *static_cast<Exchange*>(user);
+    const std::int64_t got = exchange.source->read(buffer, capacity);
+    return got >= 0 ? static_cast<size_t>(got) : CURL_READFUNC_ABORT;
+}
+
 // The time-out limits every stretch of inactivity; the whole transfer has its own limit besides.
 int on_progress(void* user, curl_off_t, curl_off_t down, curl_off_t, curl_off_t up) {
     Exchange& exchange = *static_cast<Exchange*>(user);
+    if (up != exchange.last_up && exchange.source) exchange.source->sent(up);
     if (down != exchange.last_down || up != exchange.last_up) {
         exchange.last_down = down;
         exchange.last_up = up;
@@ -108,6 +120,24 @@ int on_progress(void* user, curl_off_t, curl_off_t down, curl_off_t, curl_off_t 
         std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - exchange.last_activity);
     exchange.idle_too_long = idle.count() > exchange.idle_timeout_ms;
     return exchange.idle_too_long ? 1 : 0;
+}
+
+// Why the server's certificate was refused, in WinINet's words.
+int refused_certificate(CURL* easy) {
+    long verify_result = X509_V_OK;
+    curl_easy_getinfo(easy, CURLINFO_SSL_VERIFYRESULT, &verify_result);
+    switch (verify_result) {
+        // The chain verified: the library's own check of the name refused it.
+        case X509_V_OK:
+        case X509_V_ERR_HOSTNAME_MISMATCH:
+        case X509_V_ERR_IP_ADDRESS_MISMATCH:
+            return kCertificateNameInvalid;
+        case X509_V_ERR_CERT_HAS_EXPIRED:
+        case X509_V_ERR_CERT_NOT_YET_VALID:
+            return kCertificateDateInvalid;
+        default:
+            return kCertificateAuthorityInvalid;
+    }
 }
 
 // curl_easy_perform that a stop request ends at once: the multi interface's wait is woken by it.
@@ -144,6 +174,8 @@ std::optional<CURLcode> perform_until_stopped(CURL* h, const std::stop_token& st
 }
 
 int error_number(CURLcode result, const Exchange& exchange) {
+    if (exchange.verifies_server && result == CURLE_PEER_FAILED_VERIFICATION)
+        return refused_certificate(exchange.easy);
     switch (result) {
         case CURLE_COULDNT_RESOLVE_HOST:
         case CURLE_COULDNT_RESOLVE_PROXY:
@@ -154,6 +186,8 @@ int error_number(CURLcode result, const Exchange& exchange) {
             return kTimeout;
         case CURLE_ABORTED_BY_CALLBACK:
             return exchange.idle_too_long ? kTimeout : kInternalError;
+        case CURLE_SSL_CACERT_BADFILE:
+            return kCertificateAuthorityInvalid;
         case CURLE_SSL_CONNECT_ERROR:
         case CURLE_PEER_FAILED_VERIFICATION:
         case CURLE_SSL_CERTPROBLEM:
@@ -216,13 +250,27 @@ curl_slist* header_list(const std::vector<std::string>& lines) {
 }
 
 // Part by part, so that a host holding "/", "@" or the like is refused rather than read as some
-// other address.
+// other address. The path and its query go out as given: a signed address breaks if re-encoded.
 bool set_address(CURLU* url, const HttpExchangeRequest& request) {
     const std::string port_text = std::to_string(request.port);
+    const std::size_t query_at = request.path.find('?');
+    const std::string path = request.path.substr(0, query_at);
     return url && curl_url_set(url, CURLUPART_SCHEME, request.use_https ? "https" : "http", 0) == CURLUE_OK &&
            curl_url_set(url, CURLUPART_HOST, request.host.c_str(), 0) == CURLUE_OK &&
            curl_url_set(url, CURLUPART_PORT, port_text.c_str(), 0) == CURLUE_OK &&
-           curl_url_set(url, CURLUPART_PATH, request.path.c_str(), 0) == CURLUE_OK;
+           curl_url_set(url, CURLUPART_PATH, path.c_str(), 0) == CURLUE_OK &&
+           (query_at == std::string::npos ||
+            curl_url_set(url, CURLUPART_QUERY, request.path.c_str() + query_at + 1, 0) == CURLUE_OK);
+}
+
+void stream_body(CURL* h, Exchange& exchange, HttpBodySource& source) {
+    exchange.source = &source;
+    curl_easy_setopt(h, CURLOPT_UPLOAD, 1L);
+    curl_easy_setopt(h, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(source.size()));
+    curl_easy_setopt(h, CURLOPT_READFUNCTION, on_read);
+    curl_easy_setopt(h, CURLOPT_READDATA, &exchange);
+    // Larger pieces than the default cost little memory and keep a fast line busy.
+    curl_easy_setopt(h, CURLOPT_UPLOAD_BUFFERSIZE, 512L * 1024);
 }
 
 }  // namespace
@@ -248,24 +296,29 @@ HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchan
     exchange.easy = easy.get();
     exchange.receiver = &receiver;
     exchange.idle_timeout_ms = request.idle_timeout_ms;
+    exchange.follows_redirects = request.follow_redirects;
+    exchange.verifies_server = request.verify_server;
 
     CURL* h = easy.get();
     curl_easy_setopt(h, CURLOPT_CURLU, url.get());
     curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, request.follow_redirects ? 1L : 0L);
     curl_easy_setopt(h, CURLOPT_MAXREDIRS, kMaxRedirects);
-    curl_easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_0));
+    curl_easy_setopt(h, CURLOPT_HTTP_VERSION,
+                     static_cast<long>(request.http_1_1 ? CURL_HTTP_VERSION_1_1 : CURL_HTTP_VERSION_1_0));
     curl_easy_setopt(h, CURLOPT_USERAGENT, "request_url");
     curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-    // Any server certificate is accepted, whatever its issuer, name or dates; whether it verifies is
-    // only recorded.
-    curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 0L);
-    curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 0L);
     TrustVerdict verdict;
-    if (request.use_https) {
-        curl_easy_setopt(h, CURLOPT_CERTINFO, 1L);
-        ask_for_trust_verdict(h, verdict, request.trust_file);
+    if (request.use_https) curl_easy_setopt(h, CURLOPT_CERTINFO, 1L);
+    if (request.verify_server) {
+        if (!request.extra_authority_file.empty()) trust_also(h, request.extra_authority_file);
+    } else {
+        // Any server certificate is accepted, whatever its issuer, name or dates; whether it
+        // verifies is only recorded.
+        curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 0L);
+        curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, 0L);
+        if (request.use_https) ask_for_trust_verdict(h, verdict, request.trust_file);
     }
     // Empty means no proxy, whatever the environment says: the request goes exactly the way it reports.
     outcome.facts.proxy = proxy_for(request.use_https ? "https" : "http", request.host);
@@ -280,17 +333,25 @@ HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchan
     curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, on_body);
     curl_easy_setopt(h, CURLOPT_WRITEDATA, &exchange);
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, header_lines.get());
-    if (request.sends_body) {
+    if (request.streamed_body) {
+        stream_body(h, exchange, *request.streamed_body);
+    } else if (request.sends_body) {
         curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()));
         curl_easy_setopt(h, CURLOPT_POSTFIELDS, request.body.c_str());
     }
-    if (request.method != "POST" && (request.method != "GET" || request.sends_body))
+    if (request.method != "POST" && (request.method != "GET" || request.sends_body || request.streamed_body))
         curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, request.method.c_str());
 
     const std::optional<CURLcode> result = perform_until_stopped(h, request.stop);
     if (request.use_https) outcome.facts.certificate = presented_certificate(h, verdict);
+    // The progress callback may not have heard the last bytes go.
+    curl_off_t uploaded = 0;
+    if (request.streamed_body && curl_easy_getinfo(h, CURLINFO_SIZE_UPLOAD_T, &uploaded) == CURLE_OK &&
+        uploaded != exchange.last_up)
+        request.streamed_body->sent(uploaded);
     outcome.answer_arrived = exchange.final_headers_done;
     outcome.stopped_by_receiver = exchange.stopped;
+    if (exchange.final_headers_done) outcome.headers = exchange.fields;
     if (exchange.stopped) return outcome;
     if (!result) {
         outcome.error = kOperationCancelled;
@@ -302,4 +363,8 @@ HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchan
         exchange.announce();
     outcome.status = exchange.response_code();
     return outcome;
+}
+
+bool http_exchange_takes_extra_authorities() {
+    return true;
 }

@@ -27,6 +27,7 @@ using wininet_error::kInternalError;
 using wininet_error::kOperationCancelled;
 using wininet_error::kTimeout;
 constexpr DWORD kReadSize = 8192;
+constexpr std::size_t kWriteSize = 64 * 1024;
 
 struct InternetCloser {
     void operator()(HINTERNET handle) const { InternetCloseHandle(handle); }
@@ -64,6 +65,26 @@ void accept_any_certificate(HINTERNET request) {
              SECURITY_FLAG_IGNORE_CERT_DATE_INVALID | SECURITY_FLAG_IGNORE_REVOCATION |
              SECURITY_FLAG_IGNORE_WRONG_USAGE;
     InternetSetOptionW(request, INTERNET_OPTION_SECURITY_FLAGS, &flags, sizeof flags);
+}
+
+// The final answer's header fields.
+HttpHeaderFields answer_fields(HINTERNET request) {
+    DWORD size = 0;
+    HttpQueryInfoW(request, HTTP_QUERY_RAW_HEADERS_CRLF, nullptr, &size, nullptr);
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    HttpHeaderFields fields;
+    if (!HttpQueryInfoW(request, HTTP_QUERY_RAW_HEADERS_CRLF, text.data(), &size, nullptr)) return fields;
+    text.resize(size / sizeof(wchar_t));
+    const std::string head = narrow(text);
+    for (std::size_t start = 0; start < head.size();) {
+        std::size_t end = head.find("\r\n", start);
+        if (end == std::string::npos) end = head.size();
+        if (auto field = header_field(std::string_view(head).substr(start, end - start)))
+            fields.push_back(std::move(*field));
+        start = end + 2;
+    }
+    return fields;
 }
 
 std::int64_t announced_length(HINTERNET request) {
@@ -133,6 +154,36 @@ std::string reported_proxy(const ProxyEvidence& evidence, const HttpExchangeRequ
     return proxy_reported(evidence, request.use_https ? "https" : "http", request.host);
 }
 
+bool add_header_line(HINTERNET exchange, const std::string& line) {
+    const std::wstring wide = widen(line + "\r\n");
+    return HttpAddRequestHeadersW(exchange, wide.c_str(), static_cast<DWORD>(wide.size()),
+                                  HTTP_ADDREQ_FLAG_ADD);
+}
+
+// The head, then the body a piece at a time as its source gives it, then the end of the request.
+BOOL send_streamed(HINTERNET exchange, HttpBodySource& source) {
+    // By hand: the length HttpSendRequestEx takes cannot say more than 4 GiB.
+    if (!add_header_line(exchange, "Content-Length: " + std::to_string(source.size()))) return FALSE;
+    INTERNET_BUFFERSW buffers{};
+    buffers.dwStructSize = sizeof buffers;
+    if (!HttpSendRequestExW(exchange, &buffers, nullptr, 0, 0)) return FALSE;
+    std::vector<char> piece(kWriteSize);
+    for (std::int64_t sent = 0; sent < source.size();) {
+        const std::int64_t got = source.read(
+            piece.data(), static_cast<std::size_t>(std::min<std::int64_t>(kWriteSize, source.size() - sent)));
+        if (got <= 0) {
+            SetLastError(kInternalError);
+            return FALSE;
+        }
+        DWORD written = 0;
+        if (!InternetWriteFile(exchange, piece.data(), static_cast<DWORD>(got), &written) || written != got)
+            return FALSE;
+        sent += got;
+        source.sent(sent);
+    }
+    return HttpEndRequestW(exchange, nullptr, 0, 0);
+}
+
 // Sends the opened request and hands its final answer to the receiver.
 void carry(HINTERNET exchange, const HttpExchangeRequest& request,
            std::chrono::steady_clock::time_point deadline, HttpExchangeReceiver& receiver,
@@ -140,17 +191,18 @@ void carry(HINTERNET exchange, const HttpExchangeRequest& request,
     // Each line is added on its own: headers handed to HttpSendRequest replace an earlier line of the
     // same name, and a repeated line must go out as often as the caller gave it.
     for (const std::string& line : request.header_lines) {
-        const std::wstring wide = widen(line + "\r\n");
-        if (!HttpAddRequestHeadersW(exchange, wide.c_str(), static_cast<DWORD>(wide.size()),
-                                    HTTP_ADDREQ_FLAG_ADD)) {
+        if (!add_header_line(exchange, line)) {
             outcome.error = last_internet_error();
             return;
         }
     }
     const auto sending_since = std::chrono::steady_clock::now();
-    const BOOL sent = HttpSendRequestW(exchange, nullptr, 0,
-                                       request.sends_body ? const_cast<char*>(request.body.data()) : nullptr,
-                                       request.sends_body ? static_cast<DWORD>(request.body.size()) : 0);
+    const BOOL sent =
+        request.streamed_body
+            ? send_streamed(exchange, *request.streamed_body)
+            : HttpSendRequestW(exchange, nullptr, 0,
+                               request.sends_body ? const_cast<char*>(request.body.data()) : nullptr,
+                               request.sends_body ? static_cast<DWORD>(request.body.size()) : 0);
     if (!sent) {
         outcome.error = last_internet_error();
         // A head that stays away for the whole receive time-out is reported as an aborted connection
@@ -171,6 +223,7 @@ void carry(HINTERNET exchange, const HttpExchangeRequest& request,
         return;
     outcome.status = static_cast<long>(status);
     outcome.answer_arrived = true;
+    outcome.headers = answer_fields(exchange);
     receiver.on_final_answer(outcome.status, announced_length(exchange));
 
     // What has arrived, a piece at a time: a read of a full buffer would wait for all of it, however
@@ -231,13 +284,18 @@ HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchan
     }
     DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
                   INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI;
-    // A redirect may switch between http and https; the certificate of either end is taken as it is.
-    flags |= INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP |
-             INTERNET_FLAG_IGNORE_CERT_CN_INVALID | INTERNET_FLAG_IGNORE_CERT_DATE_INVALID;
+    // A redirect followed may switch between http and https.
+    if (request.follow_redirects)
+        flags |= INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP;
+    else
+        flags |= INTERNET_FLAG_NO_AUTO_REDIRECT;
+    // Unless the server must verify, its certificate is taken as it is, whatever its name and dates.
+    if (!request.verify_server)
+        flags |= INTERNET_FLAG_IGNORE_CERT_CN_INVALID | INTERNET_FLAG_IGNORE_CERT_DATE_INVALID;
     if (request.use_https) flags |= INTERNET_FLAG_SECURE;
-    InternetHandle exchange(HttpOpenRequestW(connection.get(), widen(request.method).c_str(),
-                                             widen(request.path).c_str(), L"HTTP/1.0", nullptr, nullptr,
-                                             flags, 0));
+    InternetHandle exchange(
+        HttpOpenRequestW(connection.get(), widen(request.method).c_str(), widen(request.path).c_str(),
+                         request.http_1_1 ? L"HTTP/1.1" : L"HTTP/1.0", nullptr, nullptr, flags, 0));
     if (!exchange) {
         outcome.error = last_internet_error();
         return outcome;
@@ -246,7 +304,7 @@ HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchan
     set_timeouts(
         exchange.get(), request.idle_timeout_ms,
         {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT});
-    accept_any_certificate(exchange.get());
+    if (!request.verify_server) accept_any_certificate(exchange.get());
 
     // WinINet's time-outs bound each wait, not the whole: closing the request from another thread
     // ends whatever call is blocked on it, at the deadline or at a stop request, whichever comes first
@@ -268,4 +326,8 @@ HttpExchangeOutcome http_exchange(const HttpExchangeRequest& request, HttpExchan
         outcome.error = request.stop.stop_requested() && !expired ? kOperationCancelled : kTimeout;
     }
     return outcome;
+}
+
+bool http_exchange_takes_extra_authorities() {
+    return false;
 }

@@ -20,3 +20,8 @@ struct TrustVerdict {
 // Sets the handle up for `verdict` with `trust_file` (empty: the system's trust store, read once per
 // process). When this build cannot ask, or no store is found, leaves the handle as it was.
 void ask_for_trust_verdict(CURL* easy, TrustVerdict& verdict, const std::string& trust_file);
+
+// Makes the handle's handshake trust the certificates in `authority_file` (PEM) as well as the system's
+// trust store (the library's default file and folder). False, leaving the handle as it was, when the
+// file cannot be read.
+bool trust_also(CURL* easy, const std::string& authority_file);

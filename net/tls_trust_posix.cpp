@@ -1,11 +1,14 @@
 #include <openssl/ssl.h>
 #include <openssl/x509.h>
 
+#include <fstream>
 #include <map>
 #include <mutex>
+#include <sstream>
 #include <string_view>
 
 #include "net/tls_trust.h"
+#include "sys/fs_path.h"
 
 namespace {
 
@@ -33,6 +36,14 @@ X509_STORE* shared_store(const std::string& file, const std::string& folder) {
     }
     stores.emplace(key, store);
     return store;
+}
+
+bool read_whole(const std::string& path, std::string& text) {
+    std::ifstream file(fs_path(path), std::ios::binary);
+    std::stringstream content;
+    content << file.rdbuf();
+    text = content.str();
+    return file.good() || file.eof();
 }
 
 // Called for every certificate of the chain: records the first failure, then clears it so that the
@@ -93,4 +104,18 @@ void ask_for_trust_verdict(CURL* easy, TrustVerdict& verdict, const std::string&
     // The library itself still accepts any certificate: it neither reads a store nor refuses.
     curl_easy_setopt(easy, CURLOPT_SSL_CTX_DATA, &verdict);
     curl_easy_setopt(easy, CURLOPT_SSL_CTX_FUNCTION, prepare_context);
+}
+
+bool trust_also(CURL* easy, const std::string& authority_file) {
+    std::string extra;
+    if (!read_whole(authority_file, extra) || extra.empty()) return false;
+    // The library's default folder stays in use; its default file is replaced by that file with the
+    // extra certificates after it.
+    std::string trusted;
+    char* system_file = nullptr;
+    curl_easy_getinfo(easy, CURLINFO_CAINFO, &system_file);
+    if (system_file) read_whole(system_file, trusted);
+    trusted += "\n" + extra;
+    curl_blob blob{trusted.data(), trusted.size(), CURL_BLOB_COPY};
+    return curl_easy_setopt(easy, CURLOPT_CAINFO_BLOB, &blob) == CURLE_OK;
 }

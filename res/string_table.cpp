@@ -42,6 +42,23 @@ constexpr Entry kStrings[] = {
     {219, "'%1' 열로 정렬"},
     {220, "최소화(&N)"},
     {221, "닫기(&C)"},
+    // Sending the support bundle on to the support desk's storage: the command line's texts, then the
+    // window's. An address is only ever given in its shown form ("https://host/path?…").
+    {600, "upload: %1, HTTP %2, %3 bytes in %4 s, verified: %5"},
+    {601, "upload failed: %1\nthe archive stays; send it to the support desk by hand: %2"},
+    {602, "upload stopped; the archive stays: %1"},
+    {603, "upload: attempt %1 in %2 s; the last one failed: %3"},
+    {604, "%1 applies to the upload: add --upload"},
+    {605, "--upload cannot use %1: %2"},
+    {606, "압축 파일을 지원 센터(%1)로\n보내는 중입니다.\n\n보내기가 끝나면 결과를 알려 드립니다."},
+    {607, "압축 파일을 지원 센터로 보냈습니다.\n\n%1\nHTTP %2, %3바이트, %4초, 무결성 확인: %5"},
+    {608, "압축 파일을 지원 센터로 보내지 못했습니다.\n%1\n\n아래 파일을 직접 보내 주십시오.\n%2"},
+    {609, "       checktool --upload URL [--upload-header \"Name: value\"]... [--upload-ca FILE]\n"},
+    {610, "MD5 일치"},
+    {611, "서버가 체크섬을 알려 주지 않음"},
+    {612, "With --upload, \"로그 저장\" also sends the archive it wrote to URL, a pre-signed https\n"
+          "address of the support desk's storage, with one PUT (header lines and a PEM authority\n"
+          "as checktool-cli takes them); the archive stays and is shown as ever.\n"},
 };
 
 }  // namespace

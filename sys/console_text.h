@@ -12,3 +12,7 @@ bool write_console_text(std::FILE* stream, const std::string& utf8);
 // output and error then go to the prompt's console, unless they were redirected. Elsewhere they are
 // already the terminal's; nothing to do.
 void attach_parent_console();
+
+// Whether the stream is a terminal (a console on Windows), where a line may be rewritten in place;
+// false for a pipe, a file or nothing.
+bool is_terminal(std::FILE* stream);

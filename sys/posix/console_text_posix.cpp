@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include "sys/console_text.h"
 
 bool write_console_text(std::FILE* stream, const std::string& utf8) {
@@ -5,3 +7,8 @@ bool write_console_text(std::FILE* stream, const std::string& utf8) {
 }
 
 void attach_parent_console() {}
+
+bool is_terminal(std::FILE* stream) {
+    const int descriptor = fileno(stream);
+    return descriptor >= 0 && isatty(descriptor) == 1;
+}

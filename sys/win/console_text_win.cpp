@@ -54,3 +54,7 @@ void attach_parent_console() {
     if (!output) std::freopen("CONOUT$", "w", stdout);
     if (!error) std::freopen("CONOUT$", "w", stderr);
 }
+
+bool is_terminal(std::FILE* stream) {
+    return console_of(stream) != nullptr;
+}

@@ -16,23 +16,7 @@ using ::testing::Not;
 
 namespace {
 
-const std::string kCli = std::string(CHECKTOOL_BINARY_DIR) + "/cli/checktool-cli";
 constexpr int kNoArchive = 3;
-
-// The tool with its standard error going to a file, so that a test can read what it said there
-// (a Windows test child's standard error stays the test's own).
-std::vector<std::string> cli_with_stderr(const ProductLab& lab, const std::vector<std::string>& flags) {
-#ifdef _WIN32
-    std::vector<std::string> args = {kCli};
-#else
-    std::vector<std::string> args = {"/bin/sh", "-c", "exec \"$@\" 2>\"$CHECKTOOL_STDERR\"", "sh", kCli};
-#endif
-    for (const std::string& arg : {std::string("--web-host"), std::string("127.0.0.1"),
-                                   std::string("--web-port"), std::to_string(lab.port("web_https"))})
-        args.push_back(arg);
-    args.insert(args.end(), flags.begin(), flags.end());
-    return args;
-}
 
 std::string read_all(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

@@ -48,3 +48,17 @@ int count_of(const std::string& text, const std::string& what) {
     for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
     return n;
 }
+
+std::vector<std::string> cli_with_stderr(const ProductLab& lab, const std::vector<std::string>& flags) {
+    const std::string cli = std::string(CHECKTOOL_BINARY_DIR) + "/cli/checktool-cli";
+#ifdef _WIN32
+    std::vector<std::string> args = {cli};
+#else
+    std::vector<std::string> args = {"/bin/sh", "-c", "exec \"$@\" 2>\"$CHECKTOOL_STDERR\"", "sh", cli};
+#endif
+    for (const std::string& arg : {std::string("--web-host"), std::string("127.0.0.1"),
+                                   std::string("--web-port"), std::to_string(lab.port("web_https"))})
+        args.push_back(arg);
+    args.insert(args.end(), flags.begin(), flags.end());
+    return args;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/CCheckHost.h"
 #include "tests/integration/lab_support.h"
@@ -28,3 +29,8 @@ std::string forward_slashes(std::string path);
 
 // How often `what` occurs in `text`, overlaps included.
 int count_of(const std::string& text, const std::string& what);
+
+// checktool-cli against the lab's web server with the given flags, its standard error going to the
+// file the environment variable CHECKTOOL_STDERR names, so that a test can read what it said there
+// (on Windows, where a test child's standard error stays the test's own, it is not redirected).
+std::vector<std::string> cli_with_stderr(const ProductLab& lab, const std::vector<std::string>& flags);

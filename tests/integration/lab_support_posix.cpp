@@ -3,14 +3,9 @@
 
 #include "tests/integration/lab_process.h"
 #include "tests/integration/lab_support.h"
+#include "tests/integration/shell_quoted.h"
 
 namespace {
-
-std::string quoted(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
 
 class PipedLab : public LabProcess {
 public:
@@ -40,7 +35,8 @@ private:
 
 std::unique_ptr<LabProcess> LabProcess::start(const std::string& executable, const std::string& scenario_path,
                                               std::string& error) {
-    std::FILE* output = popen((quoted(executable) + " --control " + quoted(scenario_path)).c_str(), "r");
+    std::FILE* output =
+        popen((shell_quoted(executable) + " --control " + shell_quoted(scenario_path)).c_str(), "r");
     if (!output) {
         error = "cannot run " + executable;
         return nullptr;

@@ -36,6 +36,8 @@ void write_request(Writer& writer, const HttpRequestSeen& request) {
     }
     writer.EndArray();
     text(writer, "body", request.body);
+    number(writer, "body_length", request.body_length);
+    text(writer, "body_md5", request.body_md5);
     writer.EndObject();
 }
 

@@ -14,7 +14,9 @@ struct HttpRequestSeen {
     std::string path;
     std::string version;
     std::vector<std::pair<std::string, std::string>> headers;
-    std::string body;
+    std::string body;  // its first megabyte
+    long body_length = 0;
+    std::string body_md5;  // hexadecimal, of the whole body received
 };
 
 struct RelayCommandSeen {
@@ -27,7 +29,7 @@ struct RelayConnectionSeen {
     std::string server;
     int try_number = 0;
     bool public_key_received = false;
-    std::string public_key;         // the 320 characters as received
+    std::string public_key;          // the 320 characters as received
     int public_key_terminator = -1;  // the 321st byte
     int modulus_bits = 0;
     long exponent = 0;

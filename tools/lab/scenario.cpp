@@ -158,6 +158,22 @@ void read_step(const Value& object, HttpStep& step, const std::string& where, st
     }
     reader.flag("endless", step.endless);
     reader.flag("stall_after_head", step.stall_after_head);
+    reader.integer("reset_after_body_bytes", step.reset_after_body_bytes);
+    reader.integer("stall_after_body_bytes", step.stall_after_body_bytes);
+    if (object.HasMember("headers")) {
+        const Value& headers = object["headers"];
+        if (!headers.IsObject()) {
+            reader.complain("headers", "an object of field name to text");
+        } else {
+            for (auto it = headers.MemberBegin(); it != headers.MemberEnd(); ++it) {
+                if (!it->value.IsString()) {
+                    reader.complain("headers", "an object of field name to text");
+                    break;
+                }
+                step.headers.emplace_back(it->name.GetString(), it->value.GetString());
+            }
+        }
+    }
     reader.integer("repeat", step.repeat);
     if (step.repeat < 1) reader.complain("repeat", "at least 1");
     if (step.endless && step.body.empty() && (!step.raw || step.raw->empty()))

@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // What one run of the lab starts, read from the scenario file (format in README.md).
@@ -68,6 +69,13 @@ struct HttpStep {
     bool endless = false;
     // The head, then nothing until the client leaves.
     bool stall_after_head = false;
+    // Further answer header lines; in a value "{md5}" and "{md5_base64}" stand for the MD5 of the
+    // request body received (hexadecimal, Base64).
+    std::vector<std::pair<std::string, std::string>> headers;
+    // Once this many request body bytes have arrived: reset the connection, or read no more until
+    // the lab stops (the client's sending stalls). -1: never.
+    int reset_after_body_bytes = -1;
+    int stall_after_body_bytes = -1;
     int repeat = 1;
 };
 

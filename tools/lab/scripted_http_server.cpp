@@ -1,7 +1,11 @@
 #include "tools/lab/scripted_http_server.h"
 
+#include <openssl/evp.h>
+
 #include <algorithm>
 #include <cctype>
+#include <climits>
+#include <memory>
 #include <sstream>
 
 #include "tools/lab/port_placeholders.h"
@@ -24,8 +28,12 @@ std::string trimmed(const std::string& text) {
 
 const char* reason_of(int status) {
     switch (status) {
+        case 100:
+            return "Continue";
         case 200:
             return "OK";
+        case 201:
+            return "Created";
         case 301:
             return "Moved Permanently";
         case 302:
@@ -34,8 +42,12 @@ const char* reason_of(int status) {
             return "See Other";
         case 307:
             return "Temporary Redirect";
+        case 403:
+            return "Forbidden";
         case 404:
             return "Not Found";
+        case 429:
+            return "Too Many Requests";
         case 500:
             return "Internal Server Error";
         case 503:
@@ -58,9 +70,13 @@ bool send_pieces(LabConnection& connection, const std::string& text, const HttpS
     return true;
 }
 
-}  // namespace
+struct RequestHead {
+    std::string rest;  // what arrived after the head
+    long body_length = 0;
+    bool expects_continue = false;
+};
 
-bool read_http_request(LabConnection& connection, HttpRequestSeen& request) {
+bool read_http_head(LabConnection& connection, HttpRequestSeen& request, RequestHead& head) {
     std::string data;
     size_t head_end = std::string::npos;
     char chunk[4096];
@@ -70,30 +86,90 @@ bool read_http_request(LabConnection& connection, HttpRequestSeen& request) {
         if (received <= 0) return false;
         data.append(chunk, static_cast<size_t>(received));
     }
-    std::istringstream head(data.substr(0, head_end));
+    std::istringstream lines(data.substr(0, head_end));
     std::string line;
-    std::getline(head, line);
+    std::getline(lines, line);
     std::istringstream request_line(line);
     request_line >> request.method >> request.path >> request.version;
-    size_t body_length = 0;
-    while (std::getline(head, line)) {
+    while (std::getline(lines, line)) {
         const size_t colon = line.find(':');
         if (colon == std::string::npos) continue;
         const std::string name = line.substr(0, colon);
         const std::string value = trimmed(line.substr(colon + 1));
-        if (lower(name) == "content-length")
-            body_length = std::min<size_t>(std::strtoul(value.c_str(), nullptr, 10), kMaxBodySize);
+        if (lower(name) == "content-length") head.body_length = std::strtol(value.c_str(), nullptr, 10);
+        if (lower(name) == "expect" && lower(value) == "100-continue") head.expects_continue = true;
         request.headers.emplace_back(name, value);
     }
-    request.body = data.substr(head_end + 4);
-    while (request.body.size() < body_length) {
-        const long received =
-            connection.read_some(chunk, std::min(sizeof chunk, body_length - request.body.size()));
-        if (received <= 0) break;
-        request.body.append(chunk, static_cast<size_t>(received));
-    }
+    head.rest = data.substr(head_end + 4);
     return true;
 }
+
+enum class BodyEnd { complete, lost, reset, stall };
+
+struct DigestFree {
+    void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
+};
+
+// Reads the announced body, keeping its first kMaxBodySize bytes and taking the MD5 of all of it,
+// until it is complete or the step's reset or stall point comes; `digest` gets the raw MD5.
+BodyEnd read_body(LabConnection& connection, HttpRequestSeen& request, RequestHead& head,
+                  const HttpStep& step, std::string& digest) {
+    std::unique_ptr<EVP_MD_CTX, DigestFree> md5(EVP_MD_CTX_new());
+    EVP_DigestInit_ex(md5.get(), EVP_md5(), nullptr);
+    const long cut = std::min(step.reset_after_body_bytes < 0 ? LONG_MAX : step.reset_after_body_bytes,
+                              step.stall_after_body_bytes < 0 ? LONG_MAX : step.stall_after_body_bytes);
+    std::string piece = std::move(head.rest);
+    char chunk[64 * 1024];
+    BodyEnd end = BodyEnd::complete;
+    for (;;) {
+        piece.resize(static_cast<size_t>(
+            std::min<long>(static_cast<long>(piece.size()), head.body_length - request.body_length)));
+        EVP_DigestUpdate(md5.get(), piece.data(), piece.size());
+        request.body.append(
+            piece, 0, std::min(piece.size(), kMaxBodySize - std::min(kMaxBodySize, request.body.size())));
+        request.body_length += static_cast<long>(piece.size());
+        if (request.body_length >= cut) {
+            end = cut == step.reset_after_body_bytes ? BodyEnd::reset : BodyEnd::stall;
+            break;
+        }
+        if (request.body_length >= head.body_length) break;
+        const long wanted =
+            std::min<long>(sizeof chunk, std::min(head.body_length, cut) - request.body_length);
+        const long received = connection.read_some(chunk, static_cast<size_t>(wanted));
+        if (received <= 0) {
+            end = BodyEnd::lost;
+            break;
+        }
+        piece.assign(chunk, static_cast<size_t>(received));
+    }
+    unsigned char raw[EVP_MAX_MD_SIZE];
+    unsigned int size = 0;
+    EVP_DigestFinal_ex(md5.get(), raw, &size);
+    digest.assign(reinterpret_cast<const char*>(raw), size);
+    static constexpr char kDigits[] = "0123456789abcdef";
+    for (const unsigned char byte : digest) {
+        request.body_md5 += kDigits[byte >> 4];
+        request.body_md5 += kDigits[byte & 0x0F];
+    }
+    return end;
+}
+
+std::string base64(const std::string& bytes) {
+    std::string text(4 * ((bytes.size() + 2) / 3) + 1, '\0');
+    const int length =
+        EVP_EncodeBlock(reinterpret_cast<unsigned char*>(text.data()),
+                        reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
+    text.resize(static_cast<size_t>(std::max(length, 0)));
+    return text;
+}
+
+std::string replaced(std::string text, const std::string& what, const std::string& by) {
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + by.size()))
+        text.replace(at, what.size(), by);
+    return text;
+}
+
+}  // namespace
 
 ScriptedHttpServer::ScriptedHttpServer(HttpPlan plan_, LabRecord& record_,
                                        const std::map<std::string, int>& ports_)
@@ -118,8 +194,13 @@ const HttpStep& ScriptedHttpServer::step_for(int request_number) const {
     return plan.steps.back();
 }
 
-std::string ScriptedHttpServer::head_for(const HttpStep& step, const std::string& body) const {
+std::string ScriptedHttpServer::head_for(const HttpStep& step, const std::string& body,
+                                         const std::string& md5_hex, const std::string& md5_base64) const {
     std::string head = "HTTP/1.1 " + std::to_string(step.status) + " " + reason_of(step.status) + "\r\n";
+    for (const auto& [name, value] : step.headers) {
+        head +=
+            name + ": " + replaced(replaced(value, "{md5}", md5_hex), "{md5_base64}", md5_base64) + "\r\n";
+    }
     head += "Content-Type: " + step.content_type + "\r\n";
     if (step.content_length == "exact") {
         head += "Content-Length: " + std::to_string(body.size()) + "\r\n";
@@ -133,14 +214,24 @@ std::string ScriptedHttpServer::head_for(const HttpStep& step, const std::string
 void ScriptedHttpServer::serve(LabConnection& connection) {
     HttpRequestSeen request;
     request.server = plan.name;
-    if (!read_http_request(connection, request)) return;
-    record.add(request);
+    RequestHead request_head;
+    if (!read_http_head(connection, request, request_head)) return;
     const HttpStep& step = step_for(++requests);
+    if (request_head.expects_continue) {
+        const std::string go_on = "HTTP/1.1 100 Continue\r\n\r\n";
+        if (!connection.write_all(go_on.data(), go_on.size())) return;
+    }
+    std::string request_md5;
+    const BodyEnd body_end = read_body(connection, request, request_head, step, request_md5);
+    record.add(request);
+    if (body_end == BodyEnd::reset) connection.reset();
+    if (body_end == BodyEnd::stall) connection.pause(INT_MAX);
+    if (body_end != BodyEnd::complete) return;
     if (step.delay_ms > 0 && !connection.pause(step.delay_ms)) return;
 
     const std::string body = (step.byte_order_mark ? "\xEF\xBB\xBF" : "") + step.body;
     if (!step.raw) {
-        const std::string head = head_for(step, body);
+        const std::string head = head_for(step, body, request.body_md5, base64(request_md5));
         if (!connection.write_all(head.data(), head.size())) return;
         if (step.stall_after_head) {
             connection.wait_until_closed();

@@ -22,7 +22,9 @@ public:
 private:
     void serve(LabConnection& connection);
     const HttpStep& step_for(int request_number) const;
-    std::string head_for(const HttpStep& step, const std::string& body) const;
+    // The answer's head; md5_hex and md5_base64 fill the step's placeholders.
+    std::string head_for(const HttpStep& step, const std::string& body, const std::string& md5_hex,
+                         const std::string& md5_base64) const;
 
     HttpPlan plan;
     LabRecord& record;
@@ -30,6 +32,3 @@ private:
     TcpListener listener;
     std::atomic<int> requests{0};
 };
-
-// Reads one request (head and Content-Length body) from the connection; false when none came.
-bool read_http_request(LabConnection& connection, HttpRequestSeen& request);

@@ -1,0 +1,60 @@
+#include "app/window_archive_upload.h"
+
+#include <string>
+
+#include "app/CTarvoCheckToolDlg.h"
+#include "app/ui_thread_call.h"
+#include "net/upload_url.h"
+#include "res/string_arguments.h"
+#include "res/string_table.h"
+#include "sys/string_printf.h"
+
+namespace {
+
+constexpr int kSendingId = 606;
+constexpr int kSentId = 607;
+constexpr int kNotSentId = 608;
+constexpr int kVerifiedId = 610;
+constexpr int kNotVerifiedId = 611;
+
+std::string outcome_text(const UploadResult& result, const std::string& archive_path)
+{
+    if (!result.ok())
+        return with_arguments(load_string(kNotSentId), {result.message, archive_path});
+    return with_arguments(load_string(kSentId),
+                          {result.host, std::to_string(result.status), std::to_string(result.bytes),
+                           string_printf("%.1f", result.seconds),
+                           load_string(result.verified == "md5" ? kVerifiedId : kNotVerifiedId)});
+}
+
+}  // namespace
+
+void upload_in_window(CTarvoCheckToolDlg& window, SaveLogObserver& observer, const std::string& archive_path,
+                      const ArchiveUploadOptions& options, std::stop_token stop)
+{
+    CSCProgressDlg& progress = window.save_log_progress();
+    UploadUrl url;
+    std::string problem;
+    const std::string host = parse_upload_url(options.url, url, problem) ? url.authority : std::string();
+    QString collecting_text;
+    int range = 0;
+    call_on_ui_thread(&window, [&] {
+        collecting_text = progress.Label().GetText();
+        range = progress.Bar().maximum();
+        progress.Bar().SetPos(0);
+        progress.Label().SetText(QString::fromStdString(with_arguments(load_string(kSendingId), {host})));
+    });
+    int shown = 0;
+    UploadCallbacks callbacks;
+    // The window's thread is asked only when the bar would move, not for every piece sent.
+    callbacks.progress = [&](std::int64_t sent, std::int64_t total) {
+        const int position = total > 0 ? static_cast<int>(static_cast<long double>(sent) * range / total) : range;
+        if (position == shown) return;
+        shown = position;
+        call_on_ui_thread(&window, [&] { progress.Bar().SetPos(position); });
+    };
+    callbacks.stop = stop;
+    const UploadResult result = upload_archive(archive_path, options, callbacks);
+    call_on_ui_thread(&window, [&] { progress.Label().SetText(collecting_text); });
+    if (!stop.stop_requested()) observer.show_message(outcome_text(result, archive_path));
+}

@@ -1,0 +1,79 @@
+#include "engine/archive_upload.h"
+
+#include "log/CSCLog.h"
+#include "net/upload_url.h"
+#include "res/string_arguments.h"
+#include "res/string_table.h"
+#include "sys/string_printf.h"
+
+namespace {
+
+constexpr int kOutcomeLineId = 600;
+constexpr int kFailedId = 601;
+constexpr int kStoppedId = 602;
+constexpr int kFlagNeedsUploadId = 604;
+constexpr int kUnusableAddressId = 605;
+
+}  // namespace
+
+bool is_upload_flag(std::string_view flag) {
+    return flag == "--upload" || flag == "--upload-header" || flag == "--upload-ca";
+}
+
+void take_upload_flag(std::string_view flag, const std::string& value, ArchiveUploadOptions& options) {
+    if (flag == "--upload-header")
+        options.header_lines.push_back(value);
+    else if (flag == "--upload-ca")
+        options.authority_file = value;
+    else
+        options.url = value;
+}
+
+bool upload_flags_complete(const ArchiveUploadOptions& options, std::string& error) {
+    if (!options.wanted()) {
+        if (options.header_lines.empty() && options.authority_file.empty()) return true;
+        error = with_arguments(load_string(kFlagNeedsUploadId),
+                               {options.header_lines.empty() ? "--upload-ca" : "--upload-header"});
+        return false;
+    }
+    UploadUrl parsed;
+    std::string problem;
+    if (parse_upload_url(options.url, parsed, problem)) return true;
+    error = with_arguments(load_string(kUnusableAddressId), {upload_url_shown(options.url), problem});
+    return false;
+}
+
+std::vector<std::pair<std::string, std::string>> upload_arguments_shown(const ArchiveUploadOptions& options) {
+    if (!options.wanted()) return {};
+    return {{options.url, upload_url_shown(options.url)}};
+}
+
+UploadResult upload_archive(const std::string& archive_path, const ArchiveUploadOptions& options,
+                            const UploadCallbacks& callbacks) {
+    UploadRequest request;
+    request.file = archive_path;
+    request.url = options.url;
+    request.header_lines = options.header_lines;
+    request.extra_authority_file = options.authority_file;
+    const UploadResult result = upload_file(request, callbacks);
+    if (result.ok())
+        g_log->write(CSCLog::info, "upload_archive", __LINE__, "%s sent to %s: HTTP %d, %lld bytes, %.1f s, verified %s",
+                     archive_path.c_str(), result.shown_url.c_str(), result.status,
+                     static_cast<long long>(result.bytes), result.seconds, result.verified.c_str());
+    else
+        g_log->write(CSCLog::error, "upload_archive", __LINE__, "%s not sent to %s: %s", archive_path.c_str(),
+                     result.shown_url.c_str(), result.message.c_str());
+    return result;
+}
+
+std::string upload_outcome_line(const UploadResult& result) {
+    return with_arguments(load_string(kOutcomeLineId),
+                          {result.host, std::to_string(result.status), std::to_string(result.bytes),
+                           string_printf("%.1f", result.seconds), result.verified});
+}
+
+std::string upload_failure_text(const UploadResult& result, const std::string& archive_path) {
+    if (result.failure == UploadFailure::stopped)
+        return with_arguments(load_string(kStoppedId), {archive_path});
+    return with_arguments(load_string(kFailedId), {result.message, archive_path});
+}
