@@ -45,7 +45,13 @@ bool upload_flags_complete(const ArchiveUploadOptions& options, std::string& err
 
 std::vector<std::pair<std::string, std::string>> upload_arguments_shown(const ArchiveUploadOptions& options) {
     if (!options.wanted()) return {};
-    return {{options.url, upload_url_shown(options.url)}};
+    std::vector<std::pair<std::string, std::string>> shown{{options.url, upload_url_shown(options.url)}};
+    // A header may carry a credential too (an Authorization line): its name is enough for the engineer.
+    for (const std::string& line : options.header_lines) {
+        const auto colon = line.find(':');
+        if (colon != std::string::npos && colon + 1 < line.size()) shown.emplace_back(line, line.substr(0, colon) + ": …");
+    }
+    return shown;
 }
 
 UploadResult upload_archive(const std::string& archive_path, const ArchiveUploadOptions& options,

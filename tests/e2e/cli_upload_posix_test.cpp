@@ -45,7 +45,7 @@ std::string product_with_logs(const ProductLab& lab) {
 
 }  // namespace
 
-TEST(CheckToolCliUpload, TheArchiveArrivesWholeAndTheAddresssCredentialIsNowhere) {
+TEST(CheckToolCliUpload, TheArchiveArrivesWholeAndNoCredentialIsAnywhere) {
     NginxServer nginx;
     ASSERT_TRUE(nginx.start()) << nginx.error();
     ProductLab lab;
@@ -61,7 +61,8 @@ TEST(CheckToolCliUpload, TheArchiveArrivesWholeAndTheAddresssCredentialIsNowhere
 
     ChildProcess cli;
     ASSERT_TRUE(cli.start(cli_with_stderr(lab, {"--save-log", "--redact", "--upload", url, "--upload-ca",
-                                                nginx.authority_file()}),
+                                                nginx.authority_file(), "--upload-header",
+                                                "Authorization: Bearer " + token}),
                           {{"HOME", home}, {"XDG_DATA_HOME", home + "/data"}, {"CHECKTOOL_STDERR", home + "/err"}}));
     const std::string out = cli.read_rest();
     EXPECT_EQ(cli.wait(), 0) << out << read_all(home + "/err");
@@ -75,8 +76,9 @@ TEST(CheckToolCliUpload, TheArchiveArrivesWholeAndTheAddresssCredentialIsNowhere
 
     const std::string unpacked = lab.folder() + "/unpacked";
     ASSERT_TRUE(unpack_all(archive, unpacked));
-    // The process list is where the address could have gone: the tool's own line is there, shown.
+    // The process list is where the address and a header could have gone: the tool's own line is there, shown.
     EXPECT_THAT(read_all(unpacked + "/tasklist.txt"), HasSubstr("/cases/4711/bundle.zip?\xE2\x80\xA6"));
+    EXPECT_THAT(read_all(unpacked + "/tasklist.txt"), HasSubstr("Authorization: \xE2\x80\xA6"));
     EXPECT_THAT(files_holding(unpacked, token), ::testing::IsEmpty());
     EXPECT_THAT(files_holding(home + "/data", token), ::testing::IsEmpty());
     EXPECT_THAT(files_holding(log_folder, token), ::testing::IsEmpty());
