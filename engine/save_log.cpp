@@ -21,6 +21,7 @@
 #include "report/summary_page.h"
 #include "report/summary_redaction.h"
 #include "report/zip_writer.h"
+#include "res/engine_texts.h"
 #include "res/string_table.h"
 #include "sys/account_privilege.h"
 #include "sys/ascii_text.h"
@@ -78,7 +79,7 @@ bool pack(ZipHandle zip, const std::string& path, PackingRecord& record, LogPack
         return true;
     }
     if (result == kZipStopped) return false;
-    packing.left_out(path, std::string("could not be added to the bundle: ") + zip_result_text(result));
+    packing.left_out(path, load_string(text::kNotAddedToBundle, {zip_result_text(result)}));
     record.drop_archive(entry);
     return false;
 }
@@ -122,7 +123,7 @@ void pack_summary_page(ZipHandle zip, SummaryPage page, PackingRecord& record, c
     page.files = record;
     if (redactor) redact_summary_page(page, *redactor);
     if (!write_text_file(path, summary_page_html(page), 0, false)) {
-        packing.left_out(path, "could not be written");
+        packing.left_out(path, load_string(text::kNotWritten));
         return;
     }
     pack(zip, path, record, packing);
@@ -140,7 +141,7 @@ SaveLogResult end_collection(SaveLogResult result, SaveLogObserver& observer) {
     if (!result.archive_written) {
         g_log->write(CSCLog::error, "thread_save_log", __LINE__, "%s", result.failure.c_str());
         const std::string above = result.archive_path.empty() ? std::string() : result.archive_path + "\n";
-        observer.show_message(above + load_string(kArchiveNotCreatedStringId));
+        observer.show_message(above + load_string(text::kArchiveNotCreatedBelowPath));
     }
     // Without an archive the file manager shows what was collected, so the user can still send it.
     const std::string& shown = result.archive_written || result.left_behind.empty()
@@ -156,7 +157,7 @@ SaveLogResult end_collection(SaveLogResult result, SaveLogObserver& observer) {
 void redact_own_texts(Redactor& redactor, const std::vector<std::string>& paths, LogPacking& packing) {
     for (const std::string& path : paths)
         if (file_exists(path) && !redact_file_in_place(redactor, path))
-            packing.left_out(path, "could not be redacted");
+            packing.left_out(path, load_string(text::kNotRedacted));
 }
 
 // The checksum and, for a redacted bundle, the map from tokens to values go beside the archive; the
@@ -164,14 +165,14 @@ void redact_own_texts(Redactor& redactor, const std::vector<std::string>& paths,
 void write_sidecars(SaveLogResult& result, bool checksum, const Redactor* redactor) {
     if (checksum) result.archive_sha256 = write_sha256_sidecar(result.archive_path);
     if (checksum && result.archive_sha256.empty())
-        result.sidecar_failure = "the checksum file " + result.archive_path + ".sha256 could not be written";
+        result.sidecar_failure = load_string(text::kChecksumNotWritten, {result.archive_path});
     if (redactor) {
         const std::string map_path = result.archive_path + ".map.json";
         if (write_new_file(map_path, redactor->map_json(), true, true))
             result.redaction_map_path = map_path;
         else
             result.sidecar_failure += (result.sidecar_failure.empty() ? "" : "; ") +
-                                      ("the redaction map " + map_path + " could not be written");
+                                      load_string(text::kRedactionMapNotWritten, {map_path});
     }
     if (!result.sidecar_failure.empty())
         g_log->write(CSCLog::error, "thread_save_log", __LINE__, "%s", result.sidecar_failure.c_str());
@@ -237,9 +238,9 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
     std::error_code ec;
     if (folder.empty() || !std::filesystem::is_directory(fs_path(folder), ec)) {
         g_log->write(CSCLog::warn, "zip_folder", __LINE__, "log folder not found: %s", folder.c_str());
-        noted.add_skipped(
-            folder, folder.empty() ? "the check list names no log folder" : "the log folder does not exist");
-        observer.show_message(folder + kFolderMissingMessage);
+        noted.add_skipped(folder,
+                          load_string(folder.empty() ? text::kNoLogFolderNamed : text::kLogFolderMissing));
+        observer.show_message(folder + load_string(text::kFolderMissing));
         return false;
     }
     // What stays out is told through the packing when there is one (it knows the names to show).
@@ -256,7 +257,7 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
     std::vector<PassedOverFolder> links;
     find_files(files, folder, "*", "*", false, "", true, true, &links);
     for (const PassedOverFolder& link : links)
-        leave_out(link.path, "a " + link.kind + " to another place, not followed");
+        leave_out(link.path, load_string(text::kLinkNotFollowed, {link.kind}));
     const std::string base = packing ? packing->prepare(folder, files, archive_path + ".staging") : folder;
     std::vector<ZipFileFailure> failures;
     ZipPackOptions options;
@@ -273,14 +274,14 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
     }
     for (const ZipFileFailure& f : failures)
         leave_out(f.path, packing ? packing->refusal_reason(f.result)
-                                  : std::string("could not be packed: ") + zip_result_text(f.result));
+                                  : load_string(text::kNotPacked, {zip_result_text(f.result)}));
     if (result != kZipOk) {
         if (packing) packing->finish();
         // An archive whose end could not be written is no archive: it must not go into the bundle.
         remove_file(archive_path);
         g_log->write(CSCLog::error, "zip_folder", __LINE__, "%s could not be written: %s",
                      archive_path.c_str(), zip_result_text(result));
-        leave_out(folder, "its archive " + archive + " could not be written: " + zip_result_text(result));
+        leave_out(folder, load_string(text::kFolderArchiveNotWritten, {archive, zip_result_text(result)}));
         return false;
     }
     const std::filesystem::path names_base = fs_path(base).lexically_normal();
@@ -296,10 +297,11 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
 SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     const ProductProfile& profile = inputs.profile;
     const std::stop_token stop = inputs.stop;
-    const CommandRunner run = inputs.run_command ? inputs.run_command
-                                                 : CommandRunner([stop](const std::string& command, int timeout_ms) {
-                                                       return run_system_command(command, timeout_ms, stop);
-                                                   });
+    const CommandRunner run = inputs.run_command
+                                  ? inputs.run_command
+                                  : CommandRunner([stop](const std::string& command, int timeout_ms) {
+                                        return run_system_command(command, timeout_ms, stop);
+                                    });
     observer.set_window_enabled(false);
     const UserIdentity identity = inputs.identity ? *inputs.identity : current_user_identity();
     std::optional<Redactor> redactor;
@@ -318,8 +320,8 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     if (folder.empty() || (folder_made && !own_work)) {
         for (int i = 0; i < kSaveLogSteps; ++i) observer.step_progress();
         SaveLogResult nowhere;
-        nowhere.failure = folder.empty() ? "no folder of the user's own to collect into"
-                                         : "no working folder could be made in " + folder;
+        nowhere.failure = folder.empty() ? load_string(text::kNoCollectionFolder)
+                                         : load_string(text::kNoWorkingFolder, {folder});
         return end_collection(std::move(nowhere), observer);
     }
     // Without a collection folder every write fails in its own way, as the user is told, and nothing
@@ -358,8 +360,8 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
         if (made == InventoryResult::kSkipped)
             record.add_skipped(kInventoryFileNames[i],
                                program_folders[i]->empty()
-                                   ? "not made: the check list names no such program folder"
-                                   : "not made: " + *program_folders[i] + " does not exist");
+                                   ? load_string(text::kNoProgramFolderNamed)
+                                   : load_string(text::kProgramFolderMissing, {*program_folders[i]}));
         observer.step_progress();
     }
 
@@ -385,7 +387,8 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     if (!profile.viewer_log_path.empty() &&
         ascii_lower(profile.viewer_log_path) != ascii_lower(profile.agent_log_path)) {
         viewer_archive = work + "/" + title + "_log_viewer.zip";
-        if (!stop.stop_requested()) zip_folder(profile.viewer_log_path, viewer_archive, observer, &record, &packing);
+        if (!stop.stop_requested())
+            zip_folder(profile.viewer_log_path, viewer_archive, observer, &record, &packing);
     }
     if (stop.stop_requested()) return stopped();
 
@@ -401,7 +404,7 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     SaveLogResult result;
     result.archive_path = folder + "/" + archive_name;
     ZipHandle zip = ZipCreate(built, stop);
-    if (!zip) result.failure = "the archive " + built + " could not be created";
+    if (!zip) result.failure = load_string(text::kArchiveNotCreated, {built});
     observer.step_progress();
     if (zip) pack(zip, report_path, record, packing);
     observer.step_progress();
@@ -411,7 +414,8 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     observer.step_progress();
     if (zip) {
         if (file_exists(agent_archive)) pack(zip, agent_archive, record, packing);
-        if (!viewer_archive.empty() && file_exists(viewer_archive)) pack(zip, viewer_archive, record, packing);
+        if (!viewer_archive.empty() && file_exists(viewer_archive))
+            pack(zip, viewer_archive, record, packing);
         if (stop.stop_requested()) return stopped(zip);
         for (const NotPackedFile& left : not_packed) record.add_skipped(left.name, left.reason);
         for (const UnredactedFile& as_is : packing.packed_unredacted())
@@ -419,15 +423,16 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
         pack_summary_page(zip, summary_page_of(inputs, facts, folder), record, work, private_values, packing);
         if (stop.stop_requested()) return stopped(zip);
         const int closed = ZipClose(zip);
-        const std::string placed = closed == kZipOk ? place_archive(built, folder, archive_name) : std::string();
+        const std::string placed =
+            closed == kZipOk ? place_archive(built, folder, archive_name) : std::string();
         result.archive_written = !placed.empty();
         if (result.archive_written) {
             result.archive_path = placed;
             write_sidecars(result, inputs.bundle.checksum, private_values);
         } else {
-            result.failure = closed != kZipOk ? "the archive " + built + " could not be finished: " +
-                                                    zip_result_text(closed)
-                                              : "the archive could not be moved to " + result.archive_path;
+            result.failure = closed != kZipOk
+                                 ? load_string(text::kArchiveNotFinished, {built, zip_result_text(closed)})
+                                 : load_string(text::kArchiveNotMoved, {result.archive_path});
             remove_file(built);  // a broken archive must not pass for the bundle
         }
     }

@@ -1,13 +1,12 @@
 #include "res/string_table.h"
 
+#include <unordered_map>
+
+#include "res/text_tables.h"
+
 namespace {
 
-struct Entry {
-    int id;
-    const char* text;
-};
-
-constexpr Entry kStrings[] = {
+constexpr TextEntry kStrings[] = {
     {101, "TarvoCheckTool 정보(&A)..."},
     {102, "성공"},
     {103, "서버 정보가 존재하지 않습니다."},
@@ -46,8 +45,37 @@ constexpr Entry kStrings[] = {
 
 }  // namespace
 
+std::span<const TextEntry> first_texts() {
+    return kStrings;
+}
+
 std::string load_string(int id) {
-    for (const Entry& e : kStrings)
-        if (e.id == id) return e.text;
-    return {};
+    static const std::unordered_map<int, const char*> texts = [] {
+        std::unordered_map<int, const char*> all;
+        for (const auto table : {first_texts(), engine_texts()})
+            for (const TextEntry& e : table) all.emplace(e.id, e.text);
+        return all;
+    }();
+    const auto found = texts.find(id);
+    return found == texts.end() ? std::string() : std::string(found->second);
+}
+
+std::string load_string(int id, std::initializer_list<std::string_view> values) {
+    return fill_text(load_string(id), values);
+}
+
+std::string fill_text(std::string_view text, std::initializer_list<std::string_view> values) {
+    std::string filled;
+    filled.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const size_t number =
+            i + 1 < text.size() && text[i] == '%' ? static_cast<size_t>(text[i + 1] - '1') : 9;
+        if (number < values.size()) {
+            filled += values.begin()[number];
+            ++i;
+        } else {
+            filled += text[i];
+        }
+    }
+    return filled;
 }
