@@ -22,6 +22,7 @@
 #include "report/summary_redaction.h"
 #include "report/zip_writer.h"
 #include "res/engine_texts.h"
+#include "res/report_texts.h"
 #include "res/string_table.h"
 #include "sys/account_privilege.h"
 #include "sys/ascii_text.h"
@@ -280,7 +281,7 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
         // An archive whose end could not be written is no archive: it must not go into the bundle.
         remove_file(archive_path);
         g_log->write(CSCLog::error, "zip_folder", __LINE__, "%s could not be written: %s",
-                     archive_path.c_str(), zip_result_text(result));
+                     archive_path.c_str(), zip_result_text(result).c_str());
         leave_out(folder, load_string(text::kFolderArchiveNotWritten, {archive, zip_result_text(result)}));
         return false;
     }
@@ -342,7 +343,8 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     if (!inputs.all_users_folder.empty()) facts.all_users_folder = inputs.all_users_folder;
     if (inputs.monitors) facts.monitors = *inputs.monitors;
     const std::string report_path = work + "/" + kReportFileName;
-    if (!save_check_result(report_path, facts, inputs.rows)) observer.show_message(kReportNotCreatedMessage);
+    if (!save_check_result(report_path, facts, inputs.rows))
+        observer.show_message(load_string(text::kReportNotCreated));
     const std::vector<std::string> texts = {
         work + "/" + kInventoryFileNames[0], work + "/" + kInventoryFileNames[1],
         work + "/" + kInventoryFileNames[2], work + "/" + kSystemInfoFile,
@@ -356,7 +358,8 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
         if (stop.stop_requested()) return stopped();
         const InventoryResult made =
             save_file_info(texts[i], profile.product_title, *program_folders[i], private_values);
-        if (made == InventoryResult::kNotCreated) observer.show_message(kInventoryNotCreatedMessage);
+        if (made == InventoryResult::kNotCreated)
+            observer.show_message(load_string(text::kInventoryNotCreated));
         if (made == InventoryResult::kSkipped)
             record.add_skipped(kInventoryFileNames[i],
                                program_folders[i]->empty()

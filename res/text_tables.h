@@ -11,3 +11,4 @@ struct TextEntry {
 // The blocks load_string looks in, one per subsystem or front end.
 std::span<const TextEntry> first_texts();
 std::span<const TextEntry> engine_texts();
+std::span<const TextEntry> report_texts();

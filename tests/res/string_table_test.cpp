@@ -1,9 +1,10 @@
+#include "res/string_table.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "res/engine_texts.h"
-#include "res/string_table.h"
 #include "res/text_tables.h"
 
 TEST(StringTable, FillTextReplacesEachNumberedPlaceholderOnceAndLeavesTheRest) {
@@ -16,7 +17,7 @@ TEST(StringTable, FillTextReplacesEachNumberedPlaceholderOnceAndLeavesTheRest) {
 
 TEST(StringTable, EveryIdNamesOneTextAndAnUnknownIdGivesNone) {
     std::set<int> ids;
-    for (const auto table : {first_texts(), engine_texts()})
+    for (const auto table : {first_texts(), engine_texts(), report_texts()})
         for (const TextEntry& e : table) EXPECT_TRUE(ids.insert(e.id).second) << "id " << e.id << " twice";
     EXPECT_EQ(load_string(text::kResultOkText), "성공");
     EXPECT_EQ(load_string(99999), "");
