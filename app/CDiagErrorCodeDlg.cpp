@@ -2,6 +2,7 @@
 
 #include "engine/result_code.h"
 #include "res/string_table.h"
+#include "res/window_texts.h"
 #include "sys/error_text.h"
 
 namespace {
@@ -13,16 +14,15 @@ constexpr int kLastSystemCode = 12174;
 }  // namespace
 
 CDiagErrorCodeDlg::CDiagErrorCodeDlg(QWidget* parent)
-    : CDiagPage(parent, QStringLiteral("에러 코드,80;설명,400"), QStringLiteral("list log"))
-{
+    : CDiagPage(parent, column_spec({{text::kErrorCode, 80}, {text::kColumnDescription, 400}}),
+                QStringLiteral("list log")) {
     list().SetColumnAlignment(0, CVtListCtrlEx::kAlignCenter);
     list().EnableSort(false);
     list().EnableHeaderClick(false);
     FillCodes();
 }
 
-void CDiagErrorCodeDlg::FillCodes()
-{
+void CDiagErrorCodeDlg::FillCodes() {
     QString text;
     for (const auto& [code, message_id] : g_result_codes.snapshot()) {
         const std::string message = message_id > 0 ? load_string(message_id) : std::string();
@@ -31,11 +31,9 @@ void CDiagErrorCodeDlg::FillCodes()
     list().AddRowsFromText(text.trimmed(), QStringLiteral("|"), true);
 
     for (const int code : known_error_codes()) {
-        if (code < kFirstSystemCode || code > kLastSystemCode)
-            continue;
+        if (code < kFirstSystemCode || code > kLastSystemCode) continue;
         const std::string message = error_text(code);
-        if (message.empty() || is_unknown_error_text(message))
-            continue;
+        if (message.empty() || is_unknown_error_text(message)) continue;
         const int row = list().InsertItem(-1, QString::number(code), -1, false, false);
         list().SetItemText(row, 1, QString::fromStdString(message), false);
     }

@@ -1,7 +1,5 @@
 #include "app/CTarvoCheckToolDlg.h"
 
-#include "app/collection_progress.h"
-
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -13,10 +11,12 @@
 
 #include "app/CAboutDlg.h"
 #include "app/app_icons.h"
+#include "app/collection_progress.h"
 #include "app/dialog_units.h"
 #include "app/pumping_wait.h"
+#include "app/window_text.h"
 #include "engine/run_report_rows.h"
-#include "res/string_table.h"
+#include "res/window_texts.h"
 #include "ui/CSCSystemButtons.h"
 #include "ui/accessible_strings.h"
 #include "ui/ui_fonts.h"
@@ -36,18 +36,9 @@ constexpr ARGB kStartButtonColor = 0xFF4169E1;
 constexpr ARGB kFocusFrameColor = 0xFF000000;
 constexpr int kButtonCornerRadius = 12;
 constexpr int kAnimatedPictureId = 167;
-constexpr int kAboutStringId = 101;
 constexpr int kMessageBoxStyle = 6;
 // The frame is repainted this long after a move or a deactivation, once the window system has settled.
 constexpr int kFrameRepaintDelayMs = 1;
-
-const QString kStartTooltip = QStringLiteral("각 체크항목의 검사를 시작합니다. 도중에 언제라도 취소할 수 있습니다.");
-const QString kSaveLogTooltip = QStringLiteral(
-    "검사 결과 및 원격제어 관련 파일정보 등을 압축파일로 저장합니다.\n저장이 완료되면 윈도우 탐색기로 표시됩니다.");
-const QString kSaveLogProgressText = QStringLiteral(
-    "시스템 정보 및 로그를 수집중입니다.\n\n수집이 완료되면 윈도우 탐색기가 실행되며\n해당 파일을 확인할 수 있습니다.");
-const QString kCloseQuestion = QStringLiteral("시스템 진단툴을 종료합니다.");
-const QString kDefaultTitle = QStringLiteral("Check Tool");
 
 // The template's controls, in dialog units (x, y, width, height).
 struct TemplateRect {
@@ -63,43 +54,47 @@ constexpr TemplateRect kStepsRect{355, 118, 101, 116};
 constexpr TemplateRect kPictureRect{354, 36, 96, 60};
 
 // Tooltips wrap as rich text; plain text would run past the screen edge.
-QString wrapped_tooltip(const QString& text)
-{
+QString wrapped_tooltip(const QString& text) {
     return QStringLiteral("<qt>") + text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")) +
            QStringLiteral("</qt>");
 }
 
-int total_items(const CheckGroups& groups)
-{
+int total_items(const CheckGroups& groups) {
     int count = 0;
-    for (const CheckGroup& group : groups)
-        count += static_cast<int>(group.size());
+    for (const CheckGroup& group : groups) count += static_cast<int>(group.size());
     return count;
 }
 
 }  // namespace
 
 CTarvoCheckToolDlg::CTarvoCheckToolDlg(QWidget* parent)
-    : CSCThemeDlg(parent), run_(host_, run_events_), tabs_(this), log_page_(new CDiagLogDlg),
-      result_page_(new CDiagResultDlg), error_code_page_(new CDiagErrorCodeDlg), start_button_(this),
-      save_log_button_(this), progress_(this), steps_caption_(this), steps_(this), picture_(this)
-{
+    : CSCThemeDlg(parent),
+      run_(host_, run_events_),
+      tabs_(this),
+      log_page_(new CDiagLogDlg),
+      result_page_(new CDiagResultDlg),
+      error_code_page_(new CDiagErrorCodeDlg),
+      start_button_(this),
+      save_log_button_(this),
+      progress_(this),
+      steps_caption_(this),
+      steps_(this),
+      picture_(this) {
     setFont(DefaultFont(kDialogFontPoints));
 }
 
-CTarvoCheckToolDlg::~CTarvoCheckToolDlg() { WaitForWorkers(); }
+CTarvoCheckToolDlg::~CTarvoCheckToolDlg() {
+    WaitForWorkers();
+}
 
-int CTarvoCheckToolDlg::DoModal()
-{
-    if (!OnInitDialog())
-        return Rejected;
+int CTarvoCheckToolDlg::DoModal() {
+    if (!OnInitDialog()) return Rejected;
     const int result = exec();
     WaitForWorkers();
     return result;
 }
 
-bool CTarvoCheckToolDlg::OnInitDialog()
-{
+bool CTarvoCheckToolDlg::OnInitDialog() {
     SetUpFrame();
     SetUpControls();
 
@@ -114,8 +109,7 @@ bool CTarvoCheckToolDlg::OnInitDialog()
     return true;
 }
 
-void CTarvoCheckToolDlg::SetUpFrame()
-{
+void CTarvoCheckToolDlg::SetUpFrame() {
     setWindowIcon(app_icon(kAppIconId));
     SetPassThrough(false);
     CSCSystemButtons* buttons = GetSystemButtons();
@@ -124,24 +118,23 @@ void CTarvoCheckToolDlg::SetUpFrame()
     buttons->AddButton(kCommandClose);
     buttons->SetButtonHeight(GetCaptionHeight() - 3);
 
-    const QRect size = dialog_units_to_pixels(font(), kDialogSize.x, kDialogSize.y, kDialogSize.width,
-                                              kDialogSize.height);
+    const QRect size =
+        dialog_units_to_pixels(font(), kDialogSize.x, kDialogSize.y, kDialogSize.width, kDialogSize.height);
     setFixedSize(size.size());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void CTarvoCheckToolDlg::SetUpControls()
-{
+void CTarvoCheckToolDlg::SetUpControls() {
     PlaceControls();
 
     CEnTabCtrl::EnableCustomLook(kTabLookFlags);
     tabs_.SetItemSize(QSize(500, 24));
     tabs_.SetMinTabWidth(100);
     tabs_.SetBkgndColor(QColor(255, 255, 255));
-    tabs_.addTab(log_page_, QStringLiteral("진단 로그"));
-    tabs_.addTab(result_page_, QStringLiteral("진단 결과"));
-    tabs_.addTab(error_code_page_, QStringLiteral("에러 코드"));
+    tabs_.addTab(log_page_, window_text(text::kLogTab));
+    tabs_.addTab(result_page_, window_text(text::kResultTab));
+    tabs_.addTab(error_code_page_, window_text(text::kErrorCode));
     tabs_.setCurrentIndex(0);
     for (CDiagPage* page : std::initializer_list<CDiagPage*>{log_page_, result_page_, error_code_page_}) {
         const QString label = tabs_.tabText(tabs_.indexOf(page));
@@ -149,7 +142,7 @@ void CTarvoCheckToolDlg::SetUpControls()
         page->list().setAccessibleName(label);
     }
 
-    steps_caption_.SetText(QStringLiteral("진단 리스트"));
+    steps_caption_.SetText(window_text(text::kStepListCaption));
     steps_caption_.SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     steps_caption_.SetBackColor(kWhite);
     steps_caption_.SetFontSize(kStepCaptionPoints);
@@ -161,8 +154,8 @@ void CTarvoCheckToolDlg::SetUpControls()
     picture_.Image().Stop();
     picture_.SetImageNames(AccessibleString(kStrDiagnosisRunning), AccessibleString(kStrDiagnosisIdle));
 
-    start_button_.setText(QString::fromUtf8(kStartButtonText));
-    save_log_button_.setText(QStringLiteral("로그 저장"));
+    start_button_.setText(window_text(text::kStartButton));
+    save_log_button_.setText(window_text(text::kSaveLogButton));
     save_log_button_.setEnabled(false);
     for (CGdiButton* button : {&start_button_, &save_log_button_}) {
         button->SetHoverTracking(true);
@@ -171,10 +164,10 @@ void CTarvoCheckToolDlg::SetUpControls()
         button->setToolTipDuration(kTooltipDurationMs);
     }
     start_button_.SetBackColor(kStartButtonColor);
-    start_button_.setToolTip(wrapped_tooltip(kStartTooltip));
-    start_button_.setAccessibleDescription(kStartTooltip);
-    save_log_button_.setToolTip(wrapped_tooltip(kSaveLogTooltip));
-    save_log_button_.setAccessibleDescription(kSaveLogTooltip);
+    start_button_.setToolTip(wrapped_tooltip(window_text(text::kStartTooltip)));
+    start_button_.setAccessibleDescription(window_text(text::kStartTooltip));
+    save_log_button_.setToolTip(wrapped_tooltip(window_text(text::kSaveLogTooltip)));
+    save_log_button_.setAccessibleDescription(window_text(text::kSaveLogTooltip));
     connect(&start_button_, &CGdiButton::clicked, this, &CTarvoCheckToolDlg::OnStartStop);
     connect(&save_log_button_, &CGdiButton::clicked, this, &CTarvoCheckToolDlg::OnSaveLog);
 
@@ -188,7 +181,7 @@ void CTarvoCheckToolDlg::SetUpControls()
     progress_.hide();
     progress_.setAccessibleName(AccessibleString(kStrRunProgress));
 
-    save_log_progress_.Create(this, kSaveLogProgressText, 0, 0, 320, 120);
+    save_log_progress_.Create(this, window_text(text::kCollecting), 0, 0, 320, 120);
     // Only the bar takes the colour: the track keeps its button-shadow grey against the white window.
     save_log_progress_.Bar().SetBarColorOnly(QColor(65, 105, 225));
     save_log_progress_.Bar().SetMarquee(false);
@@ -198,14 +191,14 @@ void CTarvoCheckToolDlg::SetUpControls()
     save_log_progress_.setAccessibleName(AccessibleString(kStrLogCollection));
     save_log_progress_.Bar().setAccessibleName(AccessibleString(kStrLogCollectionProgress));
 
-    message_box_.Create(this, kDefaultTitle, 0, true, -1, -1);
+    message_box_.Create(this, window_text(text::kDefaultTitle), 0, true, -1, -1);
     message_box_.SetThemeStyle(kMessageBoxStyle);
 
     SetCaptionHeight(kCaptionHeight);
     GetSystemButtons()->SetButtonHeight(kCaptionButtonHeight);
     GetSystemButtons()->LayoutButtons();
     SetCaptionIcon(app_icon(kAppIconId).pixmap(kCaptionIconSize, kCaptionIconSize));
-    setWindowTitle(kDefaultTitle);
+    setWindowTitle(window_text(text::kDefaultTitle));
     // The keyboard's way through the window: the actions first, then the results.
     setTabOrder(&start_button_, &save_log_button_);
     setTabOrder(&save_log_button_, &tabs_);
@@ -219,8 +212,7 @@ void CTarvoCheckToolDlg::SetUpControls()
     update();
 }
 
-void CTarvoCheckToolDlg::PlaceControls()
-{
+void CTarvoCheckToolDlg::PlaceControls() {
     const QFont dialog_font = font();
     const auto place = [&](QWidget& control, const TemplateRect& r) {
         control.setGeometry(dialog_units_to_pixels(dialog_font, r.x, r.y, r.width, r.height));
@@ -236,8 +228,7 @@ void CTarvoCheckToolDlg::PlaceControls()
     place(picture_, kPictureRect);
 }
 
-void CTarvoCheckToolDlg::ApplyProduct()
-{
+void CTarvoCheckToolDlg::ApplyProduct() {
     const ProductFamily& family = host_.profile.family;
     SetThemeStyle(family.style);
     setWindowIcon(app_icon(family.icon_id));
@@ -260,7 +251,8 @@ void CTarvoCheckToolDlg::ApplyProduct()
     steps_.SetStepFillColor(-1, product_color, kKeepColor);
     steps_.SetStepTextColor(product_color, kKeepColor);
     for (size_t g = 0; g < groups.size(); ++g)
-        steps_.SetStepText(static_cast<int>(g), QString::fromStdString(idle_step_caption(groups[g])), kKeepColor);
+        steps_.SetStepText(static_cast<int>(g), QString::fromStdString(idle_step_caption(groups[g])),
+                           kKeepColor);
 
     save_log_progress_.Label().SetTextColor(kBlack);
     save_log_progress_.SetColor(kWhite);
@@ -268,16 +260,14 @@ void CTarvoCheckToolDlg::ApplyProduct()
     message_box_.SetThemeStyle(family.style);
 }
 
-void CTarvoCheckToolDlg::OnStartStop()
-{
+void CTarvoCheckToolDlg::OnStartStop() {
     if (run_.running())
         StopRun();
-    else if (run_.start())  // refused while a worker is still starting or ending
+    else if (run_.start())                   // refused while a worker is still starting or ending
         save_log_button_.setEnabled(false);  // the collection reads the last run, which the new one replaces
 }
 
-void CTarvoCheckToolDlg::StopRun()
-{
+void CTarvoCheckToolDlg::StopRun() {
     picture_.Image().Stop();
     run_.request_stop();
     start_button_.setEnabled(false);
@@ -286,11 +276,9 @@ void CTarvoCheckToolDlg::StopRun()
     run_events_.flush();
 }
 
-void CTarvoCheckToolDlg::OnSaveLog()
-{
+void CTarvoCheckToolDlg::OnSaveLog() {
     // The button is enabled only between runs; a collection already under way refuses a second one.
-    if (save_log_worker_.running())
-        return;
+    if (save_log_worker_.running()) return;
     SaveLogInputs inputs;
     inputs.profile = host_.profile;
     // The run's own record, in run order, whatever order the user has sorted the list into.
@@ -302,16 +290,13 @@ void CTarvoCheckToolDlg::OnSaveLog()
     save_log_progress_.move(frameGeometry().center() - save_log_progress_.rect().center());
     save_log_progress_.show();
     save_log_progress_.raise();
-    if (!save_log_worker_.start(std::move(inputs), save_log_observer_))
-        save_log_progress_.hide();
+    if (!save_log_worker_.start(std::move(inputs), save_log_observer_)) save_log_progress_.hide();
 }
 
-void CTarvoCheckToolDlg::reject()
-{
+void CTarvoCheckToolDlg::reject() {
     // Events keep being dispatched while this waits for the run or the answer; a second close
     // request meanwhile would ask the same question twice.
-    if (close_requested_)
-        return;
+    if (close_requested_) return;
     const QScopedValueRollback<bool> in_progress(close_requested_, true);
     // A worker that is only stopping may still be inside a relay exchange: wait for its end, not
     // for the run to look stopped, before the channel is closed under it.
@@ -320,11 +305,12 @@ void CTarvoCheckToolDlg::reject()
         StopRun();
         progress_.SetMarquee(false);
         picture_.StopImageAnimation();
-        start_button_.setText(QString::fromUtf8(kStartButtonText));
+        start_button_.setText(window_text(text::kStartButton));
         start_button_.setEnabled(true);
     }
     // Only a plain OK closes: a box already busy with another message gives no answer.
-    if (message_box_.ShowMessage(kCloseQuestion, CSCMessageBox::kOkCancel, 0) != CSCMessageBox::kOk)
+    if (message_box_.ShowMessage(window_text(text::kCloseQuestion), CSCMessageBox::kOkCancel, 0) !=
+        CSCMessageBox::kOk)
         return;
     // A collection under way stops at once, leaving nothing half made.
     save_log_worker_.request_stop();
@@ -332,8 +318,7 @@ void CTarvoCheckToolDlg::reject()
     CSCThemeDlg::reject();
 }
 
-void CTarvoCheckToolDlg::WaitForWorkers()
-{
+void CTarvoCheckToolDlg::WaitForWorkers() {
     run_.request_stop();
     save_log_worker_.request_stop();
     wait_pumping_until([this] { return run_.finished() && !save_log_worker_.running(); });
@@ -341,24 +326,20 @@ void CTarvoCheckToolDlg::WaitForWorkers()
     run_events_.flush();
 }
 
-void CTarvoCheckToolDlg::OnAbout()
-{
+void CTarvoCheckToolDlg::OnAbout() {
     CAboutDlg about(this);
     about.exec();
 }
 
-void CTarvoCheckToolDlg::BringToFront()
-{
-    if (isMinimized())
-        showNormal();
+void CTarvoCheckToolDlg::BringToFront() {
+    if (isMinimized()) showNormal();
     raise();
     activateWindow();
 }
 
 // A disabled button gets no tooltip request of its own, yet the save-log button's tip explains why
 // it waits for a run; the window shows the tips of its disabled buttons itself.
-bool CTarvoCheckToolDlg::event(QEvent* event)
-{
+bool CTarvoCheckToolDlg::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         QWidget* child = childAt(help->pos());
@@ -370,25 +351,23 @@ bool CTarvoCheckToolDlg::event(QEvent* event)
     return CSCThemeDlg::event(event);
 }
 
-void CTarvoCheckToolDlg::keyPressEvent(QKeyEvent* event)
-{
+void CTarvoCheckToolDlg::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        OnStartStop();
-        break;
-    case Qt::Key_Escape:
-        reject();
-        break;
-    default:
-        CSCThemeDlg::keyPressEvent(event);
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            OnStartStop();
+            break;
+        case Qt::Key_Escape:
+            reject();
+            break;
+        default:
+            CSCThemeDlg::keyPressEvent(event);
     }
 }
 
 // The window has no system menu of the window system's; the caption's context menu and Alt+Space
 // stand in for it.
-void CTarvoCheckToolDlg::contextMenuEvent(QContextMenuEvent* event)
-{
+void CTarvoCheckToolDlg::contextMenuEvent(QContextMenuEvent* event) {
     if (event->pos().y() >= GetCaptionHeight()) {
         CSCThemeDlg::contextMenuEvent(event);
         return;
@@ -396,11 +375,9 @@ void CTarvoCheckToolDlg::contextMenuEvent(QContextMenuEvent* event)
     ShowSystemMenu(event->globalPos());
 }
 
-void CTarvoCheckToolDlg::ShowSystemMenu(const QPoint& global_pos)
-{
-    const QString about_text = QString::fromStdString(load_string(kAboutStringId));
-    if (about_text.isEmpty())
-        return;
+void CTarvoCheckToolDlg::ShowSystemMenu(const QPoint& global_pos) {
+    const QString about_text = window_text(text::kAboutMenu);
+    if (about_text.isEmpty()) return;
     // The caption buttons' commands too, so that the keyboard reaches them.
     QMenu menu(this);
     menu.addAction(AccessibleString(kStrMenuMinimize), this, &QWidget::showMinimized);
@@ -410,25 +387,21 @@ void CTarvoCheckToolDlg::ShowSystemMenu(const QPoint& global_pos)
     menu.exec(global_pos);
 }
 
-void CTarvoCheckToolDlg::moveEvent(QMoveEvent* event)
-{
+void CTarvoCheckToolDlg::moveEvent(QMoveEvent* event) {
     CSCThemeDlg::moveEvent(event);
     frame_repaint_timer_.start(kFrameRepaintDelayMs, this);
 }
 
-void CTarvoCheckToolDlg::changeEvent(QEvent* event)
-{
+void CTarvoCheckToolDlg::changeEvent(QEvent* event) {
     CSCThemeDlg::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange)
-        return;
+    if (event->type() != QEvent::ActivationChange) return;
     if (isActiveWindow())
         frame_repaint_timer_.stop();
     else
         frame_repaint_timer_.start(kFrameRepaintDelayMs, this);
 }
 
-void CTarvoCheckToolDlg::timerEvent(QTimerEvent* event)
-{
+void CTarvoCheckToolDlg::timerEvent(QTimerEvent* event) {
     if (event->timerId() != frame_repaint_timer_.timerId()) {
         CSCThemeDlg::timerEvent(event);
         return;

@@ -1,28 +1,25 @@
 #include <QApplication>
-
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "app/CTarvoCheckToolApp.h"
+#include "res/string_table.h"
+#include "res/window_texts.h"
 #include "sys/console_text.h"
 #include "sys/exe_facts.h"
 #include "sys/program_main.h"
 
 namespace {
 
-constexpr const char* kHelp =
-    "usage: checktool [--help | --version]\n"
-    "\n"
-    "The Check Tool's window: it loads the product's check list, checks every listed\n"
-    "server and packs the support bundle. checktool-cli does the same from a terminal.\n";
-
 int run_window(int& argc, char** argv, const std::vector<std::string>& arguments) {
     // Answered before Qt starts, so that it works without a display and leaves no log behind; on
     // Windows into the console of the prompt that started the program, which a window program lacks.
     if (arguments.size() == 2 && (arguments[1] == "--version" || arguments[1] == "--help")) {
         attach_parent_console();
-        const std::string text = arguments[1] == "--help" ? kHelp : "checktool " + get_file_version() + "\n";
+        const std::string text = arguments[1] == "--help"
+                                     ? load_string(text::kWindowHelp)
+                                     : load_string(text::kWindowVersion, {get_file_version()});
         std::_Exit(write_console_text(stdout, text) ? EXIT_SUCCESS : EXIT_FAILURE);
     }
     QApplication application(argc, argv);
@@ -36,8 +33,7 @@ int run_window(int& argc, char** argv, const std::vector<std::string>& arguments
 
 }  // namespace
 
-int main(int argc, char* argv[])
-{
+int main(int argc, char* argv[]) {
     return run_program_main(argc, argv, "checktool", [&](const std::vector<std::string>& arguments) {
         return run_window(argc, argv, arguments);
     });

@@ -12,3 +12,4 @@ struct TextEntry {
 std::span<const TextEntry> first_texts();
 std::span<const TextEntry> engine_texts();
 std::span<const TextEntry> report_texts();
+std::span<const TextEntry> window_texts();
