@@ -52,7 +52,7 @@ std::span<const TextEntry> first_texts() {
 std::string load_string(int id) {
     static const std::unordered_map<int, const char*> texts = [] {
         std::unordered_map<int, const char*> all;
-        for (const auto table : {first_texts(), engine_texts(), report_texts(), window_texts()})
+        for (const auto table : {first_texts(), engine_texts(), report_texts(), window_texts(), cli_texts()})
             for (const TextEntry& e : table) all.emplace(e.id, e.text);
         return all;
     }();

@@ -6,7 +6,8 @@
 
 // The program's numbered string table, UTF-8. Ids 101 to 112 and 201 to 221 are its first entries
 // (string_table.cpp); each subsystem and front end has a block of its own with named ids:
-// engine_texts.h (300s), report_texts.h (400s), window_texts.h (500s).
+// engine_texts.h (300s), report_texts.h (400s), window_texts.h (500s),
+// cli_texts.h (700s). Ids 600 to 699 are kept for the upload's texts.
 // An id without an entry gives an empty text.
 std::string load_string(int id);
 

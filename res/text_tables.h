@@ -13,3 +13,4 @@ std::span<const TextEntry> first_texts();
 std::span<const TextEntry> engine_texts();
 std::span<const TextEntry> report_texts();
 std::span<const TextEntry> window_texts();
+std::span<const TextEntry> cli_texts();

@@ -8,8 +8,10 @@ constexpr TextEntry kTexts[] = {
     {text::kStartButton, "진단 시작"},
     {text::kStopButton, "진단 중지"},
     {text::kCompletionMessage,
-     "모든 체크가 완료되었습니다.\n\n로그 저장 버튼을 클릭하여 진단로그 및\n원격관련 로그파일을 수집할 수 "
-     "있습니다."},
+     "모든 체크가 완료되었습니다.\n"
+     "\n"
+     "로그 저장 버튼을 클릭하여 진단로그 및\n"
+     "원격관련 로그파일을 수집할 수 있습니다."},
     {text::kNoFailures, "진단 실패 항목이 없습니다."},
     {text::kStepIdle, "%1 체크"},
     {text::kStepChecking, "%1 체크중"},
@@ -19,11 +21,13 @@ constexpr TextEntry kTexts[] = {
     {text::kHttpCode, "HTTP %1"},
     {text::kStartTooltip, "각 체크항목의 검사를 시작합니다. 도중에 언제라도 취소할 수 있습니다."},
     {text::kSaveLogTooltip,
-     "검사 결과 및 원격제어 관련 파일정보 등을 압축파일로 저장합니다.\n저장이 완료되면 윈도우 탐색기로 "
-     "표시됩니다."},
+     "검사 결과 및 원격제어 관련 파일정보 등을 압축파일로 저장합니다.\n"
+     "저장이 완료되면 윈도우 탐색기로 표시됩니다."},
     {text::kCollecting,
-     "시스템 정보 및 로그를 수집중입니다.\n\n수집이 완료되면 윈도우 탐색기가 실행되며\n해당 파일을 확인할 수 "
-     "있습니다."},
+     "시스템 정보 및 로그를 수집중입니다.\n"
+     "\n"
+     "수집이 완료되면 윈도우 탐색기가 실행되며\n"
+     "해당 파일을 확인할 수 있습니다."},
     {text::kCloseQuestion, "시스템 진단툴을 종료합니다."},
     {text::kDefaultTitle, "Check Tool"},
     {text::kLogTab, "진단 로그"},
@@ -37,9 +41,10 @@ constexpr TextEntry kTexts[] = {
     {text::kColumnContent, "내용"},
     {text::kColumnDescription, "설명"},
     {text::kWindowHelp,
-     "usage: checktool [--help | --version]\n\nThe Check Tool's window: it loads the product's check list, "
-     "checks every listed\nserver and packs the support bundle. checktool-cli does the same from a "
-     "terminal.\n"},
+     "usage: checktool [--help | --version]\n"
+     "\n"
+     "The Check Tool's window: it loads the product's check list, checks every listed\n"
+     "server and packs the support bundle. checktool-cli does the same from a terminal.\n"},
     {text::kWindowVersion, "checktool %1\n"},
 };
 

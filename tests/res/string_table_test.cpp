@@ -17,7 +17,7 @@ TEST(StringTable, FillTextReplacesEachNumberedPlaceholderOnceAndLeavesTheRest) {
 
 TEST(StringTable, EveryIdNamesOneTextAndAnUnknownIdGivesNone) {
     std::set<int> ids;
-    for (const auto table : {first_texts(), engine_texts(), report_texts(), window_texts()})
+    for (const auto table : {first_texts(), engine_texts(), report_texts(), window_texts(), cli_texts()})
         for (const TextEntry& e : table) EXPECT_TRUE(ids.insert(e.id).second) << "id " << e.id << " twice";
     EXPECT_EQ(load_string(text::kResultOkText), "성공");
     EXPECT_EQ(load_string(99999), "");
