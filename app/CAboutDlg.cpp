@@ -9,7 +9,8 @@
 #include "app/window_text.h"
 #include "res/window_texts.h"
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
+{
     setWindowTitle(window_text(text::kAboutTitle));
     auto* icon = new QLabel(this);
     icon->setPixmap(app_icon(kAppIconId).pixmap(32, 32));

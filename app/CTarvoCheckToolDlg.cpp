@@ -1,5 +1,7 @@
 #include "app/CTarvoCheckToolDlg.h"
 
+#include "app/collection_progress.h"
+
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -11,7 +13,6 @@
 
 #include "app/CAboutDlg.h"
 #include "app/app_icons.h"
-#include "app/collection_progress.h"
 #include "app/dialog_units.h"
 #include "app/pumping_wait.h"
 #include "app/window_text.h"
@@ -54,47 +55,43 @@ constexpr TemplateRect kStepsRect{355, 118, 101, 116};
 constexpr TemplateRect kPictureRect{354, 36, 96, 60};
 
 // Tooltips wrap as rich text; plain text would run past the screen edge.
-QString wrapped_tooltip(const QString& text) {
+QString wrapped_tooltip(const QString& text)
+{
     return QStringLiteral("<qt>") + text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")) +
            QStringLiteral("</qt>");
 }
 
-int total_items(const CheckGroups& groups) {
+int total_items(const CheckGroups& groups)
+{
     int count = 0;
-    for (const CheckGroup& group : groups) count += static_cast<int>(group.size());
+    for (const CheckGroup& group : groups)
+        count += static_cast<int>(group.size());
     return count;
 }
 
 }  // namespace
 
 CTarvoCheckToolDlg::CTarvoCheckToolDlg(QWidget* parent)
-    : CSCThemeDlg(parent),
-      run_(host_, run_events_),
-      tabs_(this),
-      log_page_(new CDiagLogDlg),
-      result_page_(new CDiagResultDlg),
-      error_code_page_(new CDiagErrorCodeDlg),
-      start_button_(this),
-      save_log_button_(this),
-      progress_(this),
-      steps_caption_(this),
-      steps_(this),
-      picture_(this) {
+    : CSCThemeDlg(parent), run_(host_, run_events_), tabs_(this), log_page_(new CDiagLogDlg),
+      result_page_(new CDiagResultDlg), error_code_page_(new CDiagErrorCodeDlg), start_button_(this),
+      save_log_button_(this), progress_(this), steps_caption_(this), steps_(this), picture_(this)
+{
     setFont(DefaultFont(kDialogFontPoints));
 }
 
-CTarvoCheckToolDlg::~CTarvoCheckToolDlg() {
-    WaitForWorkers();
-}
+CTarvoCheckToolDlg::~CTarvoCheckToolDlg() { WaitForWorkers(); }
 
-int CTarvoCheckToolDlg::DoModal() {
-    if (!OnInitDialog()) return Rejected;
+int CTarvoCheckToolDlg::DoModal()
+{
+    if (!OnInitDialog())
+        return Rejected;
     const int result = exec();
     WaitForWorkers();
     return result;
 }
 
-bool CTarvoCheckToolDlg::OnInitDialog() {
+bool CTarvoCheckToolDlg::OnInitDialog()
+{
     SetUpFrame();
     SetUpControls();
 
@@ -109,7 +106,8 @@ bool CTarvoCheckToolDlg::OnInitDialog() {
     return true;
 }
 
-void CTarvoCheckToolDlg::SetUpFrame() {
+void CTarvoCheckToolDlg::SetUpFrame()
+{
     setWindowIcon(app_icon(kAppIconId));
     SetPassThrough(false);
     CSCSystemButtons* buttons = GetSystemButtons();
@@ -118,14 +116,15 @@ void CTarvoCheckToolDlg::SetUpFrame() {
     buttons->AddButton(kCommandClose);
     buttons->SetButtonHeight(GetCaptionHeight() - 3);
 
-    const QRect size =
-        dialog_units_to_pixels(font(), kDialogSize.x, kDialogSize.y, kDialogSize.width, kDialogSize.height);
+    const QRect size = dialog_units_to_pixels(font(), kDialogSize.x, kDialogSize.y, kDialogSize.width,
+                                              kDialogSize.height);
     setFixedSize(size.size());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void CTarvoCheckToolDlg::SetUpControls() {
+void CTarvoCheckToolDlg::SetUpControls()
+{
     PlaceControls();
 
     CEnTabCtrl::EnableCustomLook(kTabLookFlags);
@@ -212,7 +211,8 @@ void CTarvoCheckToolDlg::SetUpControls() {
     update();
 }
 
-void CTarvoCheckToolDlg::PlaceControls() {
+void CTarvoCheckToolDlg::PlaceControls()
+{
     const QFont dialog_font = font();
     const auto place = [&](QWidget& control, const TemplateRect& r) {
         control.setGeometry(dialog_units_to_pixels(dialog_font, r.x, r.y, r.width, r.height));
@@ -228,7 +228,8 @@ void CTarvoCheckToolDlg::PlaceControls() {
     place(picture_, kPictureRect);
 }
 
-void CTarvoCheckToolDlg::ApplyProduct() {
+void CTarvoCheckToolDlg::ApplyProduct()
+{
     const ProductFamily& family = host_.profile.family;
     SetThemeStyle(family.style);
     setWindowIcon(app_icon(family.icon_id));
@@ -251,8 +252,7 @@ void CTarvoCheckToolDlg::ApplyProduct() {
     steps_.SetStepFillColor(-1, product_color, kKeepColor);
     steps_.SetStepTextColor(product_color, kKeepColor);
     for (size_t g = 0; g < groups.size(); ++g)
-        steps_.SetStepText(static_cast<int>(g), QString::fromStdString(idle_step_caption(groups[g])),
-                           kKeepColor);
+        steps_.SetStepText(static_cast<int>(g), QString::fromStdString(idle_step_caption(groups[g])), kKeepColor);
 
     save_log_progress_.Label().SetTextColor(kBlack);
     save_log_progress_.SetColor(kWhite);
@@ -260,14 +260,16 @@ void CTarvoCheckToolDlg::ApplyProduct() {
     message_box_.SetThemeStyle(family.style);
 }
 
-void CTarvoCheckToolDlg::OnStartStop() {
+void CTarvoCheckToolDlg::OnStartStop()
+{
     if (run_.running())
         StopRun();
-    else if (run_.start())                   // refused while a worker is still starting or ending
+    else if (run_.start())  // refused while a worker is still starting or ending
         save_log_button_.setEnabled(false);  // the collection reads the last run, which the new one replaces
 }
 
-void CTarvoCheckToolDlg::StopRun() {
+void CTarvoCheckToolDlg::StopRun()
+{
     picture_.Image().Stop();
     run_.request_stop();
     start_button_.setEnabled(false);
@@ -276,9 +278,11 @@ void CTarvoCheckToolDlg::StopRun() {
     run_events_.flush();
 }
 
-void CTarvoCheckToolDlg::OnSaveLog() {
+void CTarvoCheckToolDlg::OnSaveLog()
+{
     // The button is enabled only between runs; a collection already under way refuses a second one.
-    if (save_log_worker_.running()) return;
+    if (save_log_worker_.running())
+        return;
     SaveLogInputs inputs;
     inputs.profile = host_.profile;
     // The run's own record, in run order, whatever order the user has sorted the list into.
@@ -290,13 +294,16 @@ void CTarvoCheckToolDlg::OnSaveLog() {
     save_log_progress_.move(frameGeometry().center() - save_log_progress_.rect().center());
     save_log_progress_.show();
     save_log_progress_.raise();
-    if (!save_log_worker_.start(std::move(inputs), save_log_observer_)) save_log_progress_.hide();
+    if (!save_log_worker_.start(std::move(inputs), save_log_observer_))
+        save_log_progress_.hide();
 }
 
-void CTarvoCheckToolDlg::reject() {
+void CTarvoCheckToolDlg::reject()
+{
     // Events keep being dispatched while this waits for the run or the answer; a second close
     // request meanwhile would ask the same question twice.
-    if (close_requested_) return;
+    if (close_requested_)
+        return;
     const QScopedValueRollback<bool> in_progress(close_requested_, true);
     // A worker that is only stopping may still be inside a relay exchange: wait for its end, not
     // for the run to look stopped, before the channel is closed under it.
@@ -318,7 +325,8 @@ void CTarvoCheckToolDlg::reject() {
     CSCThemeDlg::reject();
 }
 
-void CTarvoCheckToolDlg::WaitForWorkers() {
+void CTarvoCheckToolDlg::WaitForWorkers()
+{
     run_.request_stop();
     save_log_worker_.request_stop();
     wait_pumping_until([this] { return run_.finished() && !save_log_worker_.running(); });
@@ -326,20 +334,24 @@ void CTarvoCheckToolDlg::WaitForWorkers() {
     run_events_.flush();
 }
 
-void CTarvoCheckToolDlg::OnAbout() {
+void CTarvoCheckToolDlg::OnAbout()
+{
     CAboutDlg about(this);
     about.exec();
 }
 
-void CTarvoCheckToolDlg::BringToFront() {
-    if (isMinimized()) showNormal();
+void CTarvoCheckToolDlg::BringToFront()
+{
+    if (isMinimized())
+        showNormal();
     raise();
     activateWindow();
 }
 
 // A disabled button gets no tooltip request of its own, yet the save-log button's tip explains why
 // it waits for a run; the window shows the tips of its disabled buttons itself.
-bool CTarvoCheckToolDlg::event(QEvent* event) {
+bool CTarvoCheckToolDlg::event(QEvent* event)
+{
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         QWidget* child = childAt(help->pos());
@@ -351,23 +363,25 @@ bool CTarvoCheckToolDlg::event(QEvent* event) {
     return CSCThemeDlg::event(event);
 }
 
-void CTarvoCheckToolDlg::keyPressEvent(QKeyEvent* event) {
+void CTarvoCheckToolDlg::keyPressEvent(QKeyEvent* event)
+{
     switch (event->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            OnStartStop();
-            break;
-        case Qt::Key_Escape:
-            reject();
-            break;
-        default:
-            CSCThemeDlg::keyPressEvent(event);
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        OnStartStop();
+        break;
+    case Qt::Key_Escape:
+        reject();
+        break;
+    default:
+        CSCThemeDlg::keyPressEvent(event);
     }
 }
 
 // The window has no system menu of the window system's; the caption's context menu and Alt+Space
 // stand in for it.
-void CTarvoCheckToolDlg::contextMenuEvent(QContextMenuEvent* event) {
+void CTarvoCheckToolDlg::contextMenuEvent(QContextMenuEvent* event)
+{
     if (event->pos().y() >= GetCaptionHeight()) {
         CSCThemeDlg::contextMenuEvent(event);
         return;
@@ -375,9 +389,11 @@ void CTarvoCheckToolDlg::contextMenuEvent(QContextMenuEvent* event) {
     ShowSystemMenu(event->globalPos());
 }
 
-void CTarvoCheckToolDlg::ShowSystemMenu(const QPoint& global_pos) {
+void CTarvoCheckToolDlg::ShowSystemMenu(const QPoint& global_pos)
+{
     const QString about_text = window_text(text::kAboutMenu);
-    if (about_text.isEmpty()) return;
+    if (about_text.isEmpty())
+        return;
     // The caption buttons' commands too, so that the keyboard reaches them.
     QMenu menu(this);
     menu.addAction(AccessibleString(kStrMenuMinimize), this, &QWidget::showMinimized);
@@ -387,21 +403,25 @@ void CTarvoCheckToolDlg::ShowSystemMenu(const QPoint& global_pos) {
     menu.exec(global_pos);
 }
 
-void CTarvoCheckToolDlg::moveEvent(QMoveEvent* event) {
+void CTarvoCheckToolDlg::moveEvent(QMoveEvent* event)
+{
     CSCThemeDlg::moveEvent(event);
     frame_repaint_timer_.start(kFrameRepaintDelayMs, this);
 }
 
-void CTarvoCheckToolDlg::changeEvent(QEvent* event) {
+void CTarvoCheckToolDlg::changeEvent(QEvent* event)
+{
     CSCThemeDlg::changeEvent(event);
-    if (event->type() != QEvent::ActivationChange) return;
+    if (event->type() != QEvent::ActivationChange)
+        return;
     if (isActiveWindow())
         frame_repaint_timer_.stop();
     else
         frame_repaint_timer_.start(kFrameRepaintDelayMs, this);
 }
 
-void CTarvoCheckToolDlg::timerEvent(QTimerEvent* event) {
+void CTarvoCheckToolDlg::timerEvent(QTimerEvent* event)
+{
     if (event->timerId() != frame_repaint_timer_.timerId()) {
         CSCThemeDlg::timerEvent(event);
         return;

@@ -1,4 +1,5 @@
 #include <QApplication>
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -33,7 +34,8 @@ int run_window(int& argc, char** argv, const std::vector<std::string>& arguments
 
 }  // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     return run_program_main(argc, argv, "checktool", [&](const std::vector<std::string>& arguments) {
         return run_window(argc, argv, arguments);
     });

@@ -4,7 +4,8 @@
 #include "res/string_table.h"
 #include "res/window_texts.h"
 
-void RunPresenter::run_started(const CheckGroups& groups) {
+void RunPresenter::run_started(const CheckGroups& groups)
+{
     groups_ = groups;
     view_.reset_step_colors();
     for (size_t g = 0; g < groups_.size(); ++g)
@@ -18,20 +19,23 @@ void RunPresenter::run_started(const CheckGroups& groups) {
     view_.set_start_button(load_string(text::kStopButton), true);
 }
 
-void RunPresenter::check_started(const RunRow& check) {
+void RunPresenter::check_started(const RunRow& check)
+{
     const int count = static_cast<int>(groups_[check.group_index].size());
     view_.step_progress();
     view_.set_current_step(check.group_index);
-    view_.set_step_text(check.group_index,
-                        checking_step_caption(check.item.name, check.item_index + 1, count), kKeepColor);
+    view_.set_step_text(check.group_index, checking_step_caption(check.item.name, check.item_index + 1, count),
+                        kKeepColor);
     view_.append_log_row(check.number, check.text);
 }
 
-void RunPresenter::check_finished(const RunRow& check) {
+void RunPresenter::check_finished(const RunRow& check)
+{
     view_.complete_log_row(check.number, complete_log_row(check.record));
 }
 
-void RunPresenter::group_finished(int group, bool passed) {
+void RunPresenter::group_finished(int group, bool passed)
+{
     if (passed) {
         view_.set_step_text(group, passed_step_caption(groups_[group]), kKeepColor);
         return;
@@ -41,7 +45,8 @@ void RunPresenter::group_finished(int group, bool passed) {
     view_.set_step_outcome(group, RunView::StepOutcome::kFailed);
 }
 
-void RunPresenter::run_finished(const RunEnd& end) {
+void RunPresenter::run_finished(const RunEnd& end)
+{
     view_.advance_current_step();
     view_.set_start_button(load_string(text::kStartButton), true);
     view_.hide_progress();
@@ -53,7 +58,8 @@ void RunPresenter::run_finished(const RunEnd& end) {
     view_.run_shown(end.completed);
 }
 
-void RunPresenter::show_completed_run(const RunEnd& end) {
+void RunPresenter::show_completed_run(const RunEnd& end)
+{
     view_.show_completion_message(load_string(text::kCompletionMessage), kCompletionAutoCloseSeconds);
     view_.enable_save_log_button(true);
     if (end.failures.empty()) {
@@ -61,17 +67,18 @@ void RunPresenter::show_completed_run(const RunEnd& end) {
         return;
     }
     std::vector<std::string> rows;
-    for (const RunRow& failure : end.failures) rows.push_back(result_row(failure));
+    for (const RunRow& failure : end.failures)
+        rows.push_back(result_row(failure));
     view_.set_result_rows(rows);
 }
 
 // After a stop the save-log button stays disabled.
-void RunPresenter::show_stopped_run(const RunEnd& end) {
+void RunPresenter::show_stopped_run(const RunEnd& end)
+{
     // A stop before the first item leaves no row and no step to mark.
     if (const std::optional<RunRow>& last = end.cancelled) {
         const CheckGroup& group = groups_[last->group_index];
-        view_.set_step_text(last->group_index, stopped_step_caption(group, last->item_index + 1),
-                            kStepStoppedColor);
+        view_.set_step_text(last->group_index, stopped_step_caption(group, last->item_index + 1), kStepStoppedColor);
         view_.set_step_outcome(last->group_index, RunView::StepOutcome::kStopped);
         view_.complete_log_row(last->number, complete_log_row(last->record));
     }

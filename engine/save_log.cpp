@@ -298,11 +298,10 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
 SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     const ProductProfile& profile = inputs.profile;
     const std::stop_token stop = inputs.stop;
-    const CommandRunner run = inputs.run_command
-                                  ? inputs.run_command
-                                  : CommandRunner([stop](const std::string& command, int timeout_ms) {
-                                        return run_system_command(command, timeout_ms, stop);
-                                    });
+    const CommandRunner run = inputs.run_command ? inputs.run_command
+                                                 : CommandRunner([stop](const std::string& command, int timeout_ms) {
+                                                       return run_system_command(command, timeout_ms, stop);
+                                                   });
     observer.set_window_enabled(false);
     const UserIdentity identity = inputs.identity ? *inputs.identity : current_user_identity();
     std::optional<Redactor> redactor;
@@ -390,8 +389,7 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     if (!profile.viewer_log_path.empty() &&
         ascii_lower(profile.viewer_log_path) != ascii_lower(profile.agent_log_path)) {
         viewer_archive = work + "/" + title + "_log_viewer.zip";
-        if (!stop.stop_requested())
-            zip_folder(profile.viewer_log_path, viewer_archive, observer, &record, &packing);
+        if (!stop.stop_requested()) zip_folder(profile.viewer_log_path, viewer_archive, observer, &record, &packing);
     }
     if (stop.stop_requested()) return stopped();
 
@@ -417,8 +415,7 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     observer.step_progress();
     if (zip) {
         if (file_exists(agent_archive)) pack(zip, agent_archive, record, packing);
-        if (!viewer_archive.empty() && file_exists(viewer_archive))
-            pack(zip, viewer_archive, record, packing);
+        if (!viewer_archive.empty() && file_exists(viewer_archive)) pack(zip, viewer_archive, record, packing);
         if (stop.stop_requested()) return stopped(zip);
         for (const NotPackedFile& left : not_packed) record.add_skipped(left.name, left.reason);
         for (const UnredactedFile& as_is : packing.packed_unredacted())
@@ -426,8 +423,7 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
         pack_summary_page(zip, summary_page_of(inputs, facts, folder), record, work, private_values, packing);
         if (stop.stop_requested()) return stopped(zip);
         const int closed = ZipClose(zip);
-        const std::string placed =
-            closed == kZipOk ? place_archive(built, folder, archive_name) : std::string();
+        const std::string placed = closed == kZipOk ? place_archive(built, folder, archive_name) : std::string();
         result.archive_written = !placed.empty();
         if (result.archive_written) {
             result.archive_path = placed;

@@ -19,6 +19,4 @@ int server_kind_index(const std::string& key) {
     return -1;
 }
 
-bool is_relay_kind(const std::string& key) {
-    return key == "session" || key == "gateway";
-}
+bool is_relay_kind(const std::string& key) { return key == "session" || key == "gateway"; }

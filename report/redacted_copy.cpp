@@ -32,8 +32,7 @@ enum class Container { kNone, kGzip, kZip };
 Container container_of(ZipSourceFile& in) {
     char magic[4] = {};
     const long long got = in.read_at(0, magic, sizeof magic);
-    if (got >= 2 && static_cast<unsigned char>(magic[0]) == 0x1F &&
-        static_cast<unsigned char>(magic[1]) == 0x8B)
+    if (got >= 2 && static_cast<unsigned char>(magic[0]) == 0x1F && static_cast<unsigned char>(magic[1]) == 0x8B)
         return Container::kGzip;
     if (got == 4 && (std::memcmp(magic, "PK\3\4", 4) == 0 || std::memcmp(magic, "PK\5\6", 4) == 0))
         return Container::kZip;
@@ -81,8 +80,8 @@ struct Attempt {
 // The redaction of one source file and of everything inside it.
 class Copier {
 public:
-    Copier(Redactor& redactor, bool leave_out, uint64_t unpack_budget,
-           std::optional<uint64_t> max_source_bytes, std::stop_token stop)
+    Copier(Redactor& redactor, bool leave_out, uint64_t unpack_budget, std::optional<uint64_t> max_source_bytes,
+           std::stop_token stop)
         : redactor(redactor),
           leave_out(leave_out),
           budget(unpack_budget),
@@ -165,8 +164,7 @@ Outcome Copier::copy_text(ZipSourceFile& in, const std::string& destination, con
     bool ok = true;
     while (ok) {
         const long long got = in.read(block.data(), block.size());
-        ok = got >= 0 &&
-             sink.write(std::string_view(block).substr(0, static_cast<size_t>(std::max(got, 0LL))));
+        ok = got >= 0 && sink.write(std::string_view(block).substr(0, static_cast<size_t>(std::max(got, 0LL))));
         if (leave_out && sink.encoding() == TextEncoding::kBinary) break;
         if (got <= 0) break;
     }
@@ -259,8 +257,7 @@ Outcome Copier::copy_unchanged(const std::string& source, const std::string& des
     FileSink file(out, stop);
     for (long long got = 1; ok && got > 0;) {
         got = in.read(block.data(), block.size());
-        ok = got >= 0 &&
-             file.write(std::string_view(block).substr(0, static_cast<size_t>(std::max(got, 0LL))));
+        ok = got >= 0 && file.write(std::string_view(block).substr(0, static_cast<size_t>(std::max(got, 0LL))));
     }
     ok = out.close() && ok;
     if (overran(in, destination)) return Outcome::kFailed;

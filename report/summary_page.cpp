@@ -312,8 +312,7 @@ std::string files_html(const PackingRecord& files) {
         nested.erase(inner);
     }
     for (const std::string& archive : archives)
-        if (const auto orphans = nested.find(archive); orphans != nested.end())
-            html += archive_rows(orphans->second);
+        if (const auto orphans = nested.find(archive); orphans != nested.end()) html += archive_rows(orphans->second);
     html += "</tbody></table>\n</section>\n";
 
     html += "<section id=\"files-not-packed\"><h2>" + page_text(text::kFilesNotPacked) + "</h2>\n";

@@ -19,12 +19,12 @@
 // into the same archive.
 
 inline constexpr int kZipOk = 0;
-inline constexpr int kZipCannotOpen = 0x00000200;      // archive not created, or source not opened/examined
-inline constexpr int kZipWriteFailed = 0x00000400;     // writing or compressing failed
-inline constexpr int kZipBadArgument = 0x00010000;     // no handle, or an unusable entry name
-inline constexpr int kZipTooLarge = 0x00020000;        // an entry outgrew the header written for it
-inline constexpr int kZipNotCreated = 0x00040000;      // ZipFileList could not create the archive
-inline constexpr int kZipPastLimit = 0x00080000;       // the source was larger than ZipPackOptions allow
+inline constexpr int kZipCannotOpen = 0x00000200;   // archive not created, or source not opened/examined
+inline constexpr int kZipWriteFailed = 0x00000400;  // writing or compressing failed
+inline constexpr int kZipBadArgument = 0x00010000;  // no handle, or an unusable entry name
+inline constexpr int kZipTooLarge = 0x00020000;     // an entry outgrew the header written for it
+inline constexpr int kZipNotCreated = 0x00040000;   // ZipFileList could not create the archive
+inline constexpr int kZipPastLimit = 0x00080000;    // the source was larger than ZipPackOptions allow
 inline constexpr int kZipNotRegularFile = 0x00100000;  // a named pipe, a device or a socket: never read
 inline constexpr int kZipStopped = 0x00200000;         // ZipPackOptions::stop came; the archive is gone
 

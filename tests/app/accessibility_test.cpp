@@ -1,11 +1,12 @@
 // The main window as a screen reader walks it during the completion message of a run, and as the
 // keyboard goes through it.
-#include <gtest/gtest.h>
-
 #include <QAccessible>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
+#include <gtest/gtest.h>
+
 #include <memory>
 
 #include "app/CTarvoCheckToolDlg.h"
@@ -21,21 +22,25 @@ constexpr int kRunTimeoutMs = 60000;
 
 // One line per object: its role, name and description, below the name of the table it lies in. As a
 // screen reader does, it does not go into what is not shown (the hidden pages, a hidden window).
-void Walk(QAccessibleInterface* node, const QString& table, QStringList& lines) {
+void Walk(QAccessibleInterface* node, const QString& table, QStringList& lines)
+{
     const QString name = node->text(QAccessible::Name);
     lines << QStringLiteral("%1%2 %3 | %4")
                  .arg(table.isEmpty() ? QString() : table + QLatin1Char('/'))
                  .arg(qAccessibleRoleString(node->role()), name, node->text(QAccessible::Description));
-    if (node->state().invisible) return;
+    if (node->state().invisible)
+        return;
     const QString inner = node->role() == QAccessible::Table ? name : table;
     for (int i = 0; i < node->childCount(); ++i) {
-        if (QAccessibleInterface* child = node->child(i)) Walk(child, inner, lines);
+        if (QAccessibleInterface* child = node->child(i))
+            Walk(child, inner, lines);
     }
 }
 
 class WindowAccessibilityTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(lab.start(LabScenario(kWebDownMembers, kWebDownServers))) << lab.error();
         UseLabWebServer(lab);
         window = std::make_unique<CTarvoCheckToolDlg>();
@@ -48,7 +53,8 @@ protected:
 
     // Runs with Enter; `at_message` sees the window while the completion message shows, then it is
     // answered.
-    bool Run(const std::function<void()>& at_message) {
+    bool Run(const std::function<void()>& at_message)
+    {
         EventHook hook(window->message_box(), [&](QEvent* event) {
             if (event->type() == QEvent::Show)
                 QTimer::singleShot(0, &window->message_box(), [&] {
@@ -65,7 +71,8 @@ protected:
     std::unique_ptr<CTarvoCheckToolDlg> window;
 };
 
-TEST_F(WindowAccessibilityTest, TheTreeHoldsEveryStepEveryResultAndTheCompletionMessage) {
+TEST_F(WindowAccessibilityTest, TheTreeHoldsEveryStepEveryResultAndTheCompletionMessage)
+{
     QStringList tree;
     ASSERT_TRUE(Run([&] { Walk(QAccessible::queryAccessibleInterface(qApp), {}, tree); }));
 
@@ -89,11 +96,11 @@ TEST_F(WindowAccessibilityTest, TheTreeHoldsEveryStepEveryResultAndTheCompletion
     EXPECT_TRUE(has(QStringLiteral("Dialog %1 | %2\n10초 후 자동으로 닫힙니다.")
                         .arg(window->message_box().GetTitle(), message)));
     EXPECT_TRUE(has(QStringLiteral("StaticText %1 | ").arg(message)));
-    EXPECT_TRUE(has(QStringLiteral("Button %1 | ")
-                        .arg(window->message_box().GetAnswerButton(CSCMessageBox::kOk)->text())));
+    EXPECT_TRUE(has(QStringLiteral("Button %1 | ").arg(window->message_box().GetAnswerButton(CSCMessageBox::kOk)->text())));
 }
 
-TEST_F(WindowAccessibilityTest, TabGoesFromTheActionsToTheTabsAndTheListAndBack) {
+TEST_F(WindowAccessibilityTest, TabGoesFromTheActionsToTheTabsAndTheListAndBack)
+{
     // The start button, disabled for a moment while the run starts, keeps the keyboard.
     window->start_button().setFocus();
     ASSERT_TRUE(Run([] {}));
@@ -106,8 +113,8 @@ TEST_F(WindowAccessibilityTest, TabGoesFromTheActionsToTheTabsAndTheListAndBack)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         order << QApplication::focusWidget();
     }
-    EXPECT_EQ(order, QList<QWidget*>({&window->save_log_button(), window->tabs().Bar(),
-                                      &window->log_page().list(), &window->start_button()}));
+    EXPECT_EQ(order, QList<QWidget*>({&window->save_log_button(), window->tabs().Bar(), &window->log_page().list(),
+                                      &window->start_button()}));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     EXPECT_EQ(QApplication::focusWidget(), &window->log_page().list());
 

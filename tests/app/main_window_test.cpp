@@ -1,13 +1,14 @@
-#include <gtest/gtest.h>
-
-#include <QContextMenuEvent>
 #include <QDir>
+#include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSignalSpy>
-#include <QTest>
 #include <QTimer>
 #include <QToolTip>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -36,14 +37,15 @@ const std::string kSlowProxyServers =
     R"( {"name": "p3", "steps": [{"status": 200}]}])";
 
 // The folder is named the platform's way.
-const QString kMissingLogFolderMessage = QDir::toNativeSeparators(QStringLiteral("/nonexistent/Agent/Log")) +
-                                         QStringLiteral("\n위의 폴더가 존재하지 않습니다.");
+const QString kMissingLogFolderMessage =
+    QDir::toNativeSeparators(QStringLiteral("/nonexistent/Agent/Log")) + QStringLiteral("\n위의 폴더가 존재하지 않습니다.");
 
 class MainWindowTest : public ::testing::Test {
 protected:
     // Opens the window on the lab's product as the application does; false when the check list did
     // not load (the window is then not shown).
-    bool Open(const std::string& scenario) {
+    bool Open(const std::string& scenario)
+    {
         if (!lab.start(scenario)) {
             ADD_FAILURE() << lab.error();
             return false;
@@ -52,14 +54,16 @@ protected:
         NewWindow();
         window->host().user_privilege = [] { return 2; };
         answerer = std::make_unique<MessageAnswerer>(window->message_box(), CSCMessageBox::kOk);
-        if (!window->OnInitDialog()) return false;
+        if (!window->OnInitDialog())
+            return false;
         window->show();
         return true;
     }
 
     // The logs are collected below the test's home: on Windows the default folder comes from the
     // system, whatever the environment says.
-    void NewWindow() {
+    void NewWindow()
+    {
         window = std::make_unique<CTarvoCheckToolDlg>();
         window->SetCollectionFolder((TestHome() + QStringLiteral("/collection")).toStdString());
     }
@@ -67,13 +71,15 @@ protected:
     void Press(Qt::Key key) { QTest::keyClick(window.get(), key); }
 
     // Starts a run with Enter and returns once its worker has finished with the window.
-    bool RunToTheEnd() {
+    bool RunToTheEnd()
+    {
         QSignalSpy finished(window.get(), &CTarvoCheckToolDlg::RunFinished);
         Press(Qt::Key_Return);
         return finished.count() > 0 || finished.wait(kRunTimeoutMs);
     }
 
-    void WaitForLogRows(int rows) {
+    void WaitForLogRows(int rows)
+    {
         wait_pumping_until([&] { return window->log_page().list().GetRowCount() >= rows; });
     }
 
@@ -84,7 +90,8 @@ protected:
     std::unique_ptr<MessageAnswerer> answerer;
 };
 
-TEST_F(MainWindowTest, ACheckListThatCannotBeLoadedIsExplainedAndTheWindowNeverShows) {
+TEST_F(MainWindowTest, ACheckListThatCannotBeLoadedIsExplainedAndTheWindowNeverShows)
+{
     struct Case {
         std::string web;
         QString message;
@@ -114,7 +121,8 @@ TEST_F(MainWindowTest, ACheckListThatCannotBeLoadedIsExplainedAndTheWindowNeverS
     }
 }
 
-TEST_F(MainWindowTest, ALoadedCheckListShowsTheProductAndItsSteps) {
+TEST_F(MainWindowTest, ALoadedCheckListShowsTheProductAndItsSteps)
+{
     ASSERT_TRUE(Open(LabScenario(kWebDownMembers, kWebDownServers)));
     EXPECT_EQ(window->windowTitle().toStdString(), window->host().caption());
     EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("Quenmora Test Check Tool (ver. ")));
@@ -134,7 +142,8 @@ TEST_F(MainWindowTest, ALoadedCheckListShowsTheProductAndItsSteps) {
     EXPECT_EQ(window->progress().maximum(), 4);
 }
 
-TEST_F(MainWindowTest, ACompletedRunWithAFailureEndsReadyToSaveLogs) {
+TEST_F(MainWindowTest, ACompletedRunWithAFailureEndsReadyToSaveLogs)
+{
     ASSERT_TRUE(Open(LabScenario(kWebDownMembers, kWebDownServers)));
     ASSERT_TRUE(RunToTheEnd());
 
@@ -165,7 +174,8 @@ TEST_F(MainWindowTest, ACompletedRunWithAFailureEndsReadyToSaveLogs) {
     EXPECT_EQ(result.GetItemText(0, 0), QStringLiteral("Fail"));
 }
 
-TEST_F(MainWindowTest, EnterStopsARunDuringTheSecondItemOfAThreeItemGroup) {
+TEST_F(MainWindowTest, EnterStopsARunDuringTheSecondItemOfAThreeItemGroup)
+{
     ASSERT_TRUE(Open(LabScenario(kSlowProxyMembers, kSlowProxyServers)));
     QSignalSpy finished(window.get(), &CTarvoCheckToolDlg::RunFinished);
     Press(Qt::Key_Return);
@@ -194,7 +204,8 @@ TEST_F(MainWindowTest, EnterStopsARunDuringTheSecondItemOfAThreeItemGroup) {
     EXPECT_EQ(window->result_page().list().GetEmptyText(), window_text(text::kCancelledText));
 }
 
-TEST_F(MainWindowTest, EscapeStopsTheRunThenCancelKeepsTheWindowAndOkClosesIt) {
+TEST_F(MainWindowTest, EscapeStopsTheRunThenCancelKeepsTheWindowAndOkClosesIt)
+{
     ASSERT_TRUE(Open(LabScenario(kSlowProxyMembers, kSlowProxyServers)));
     Press(Qt::Key_Return);
     WaitForLogRows(3);
@@ -223,7 +234,8 @@ TEST_F(MainWindowTest, EscapeStopsTheRunThenCancelKeepsTheWindowAndOkClosesIt) {
     EXPECT_EQ(window->result(), QDialog::Rejected);
 }
 
-TEST_F(MainWindowTest, EachTabShowsExactlyItsOwnPage) {
+TEST_F(MainWindowTest, EachTabShowsExactlyItsOwnPage)
+{
     ASSERT_TRUE(Open(LabScenario("", "")));
     QWidget* pages[] = {&window->log_page(), &window->result_page(), &window->error_code_page()};
     for (int tab : {2, 0, 1}) {
@@ -233,7 +245,8 @@ TEST_F(MainWindowTest, EachTabShowsExactlyItsOwnPage) {
     }
 }
 
-TEST_F(MainWindowTest, SavingLogsPacksAnArchiveAndRevealsIt) {
+TEST_F(MainWindowTest, SavingLogsPacksAnArchiveAndRevealsIt)
+{
     const std::filesystem::path root = std::filesystem::path(lab.folder()) / "product";
     std::filesystem::create_directories(root / "Agent" / "Log");
     std::ofstream(root / "Agent" / "Log" / "agent.log") << "agent started\n";
@@ -258,13 +271,13 @@ TEST_F(MainWindowTest, SavingLogsPacksAnArchiveAndRevealsIt) {
     EXPECT_TRUE(window->isEnabled());
     EXPECT_FALSE(window->save_log_progress().isVisible());
     EXPECT_EQ(answerer->Count(), 1);  // only the completion message: the log folder exists
-    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end() - 1))
-        << "the bar never goes back before its reset";
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end() - 1)) << "the bar never goes back before its reset";
     EXPECT_TRUE(std::any_of(positions.begin(), positions.end(), [](int p) { return p % kTicksPerStep != 0; }))
         << "packing moved the bar within its step";
 }
 
-TEST_F(MainWindowTest, AMissingLogFolderIsToldWhileTheWindowTakesNoInputAndTheCollectionGoesOn) {
+TEST_F(MainWindowTest, AMissingLogFolderIsToldWhileTheWindowTakesNoInputAndTheCollectionGoesOn)
+{
     ASSERT_TRUE(Open(LabScenario(kWebDownMembers, kWebDownServers)));
     ASSERT_TRUE(RunToTheEnd());
     QSignalSpy revealed(window.get(), &CTarvoCheckToolDlg::ArchiveRevealed);
@@ -278,7 +291,8 @@ TEST_F(MainWindowTest, AMissingLogFolderIsToldWhileTheWindowTakesNoInputAndTheCo
     EXPECT_TRUE(window->isEnabled());
 }
 
-TEST_F(MainWindowTest, ClosingTheWindowDuringARunOrACollectionWaitsForTheWorker) {
+TEST_F(MainWindowTest, ClosingTheWindowDuringARunOrACollectionWaitsForTheWorker)
+{
     ASSERT_TRUE(Open(LabScenario(kSlowProxyMembers, kSlowProxyServers)));
     Press(Qt::Key_Return);
     WaitForLogRows(3);
@@ -300,26 +314,25 @@ TEST_F(MainWindowTest, ClosingTheWindowDuringARunOrACollectionWaitsForTheWorker)
 
 // Closing the window (and answering OK) during a collection stops it: no archive and no working
 // folder stay behind, and the window goes without waiting for the collection's end.
-TEST_F(MainWindowTest, ClosingTheWindowDuringACollectionStopsIt) {
+TEST_F(MainWindowTest, ClosingTheWindowDuringACollectionStopsIt)
+{
     ASSERT_TRUE(Open(LabScenario(kWebDownMembers, kWebDownServers)));
     const std::filesystem::path folder = std::filesystem::path(lab.folder()) / "collection";
     window->SetCollectionFolder(folder.string());
     ASSERT_TRUE(RunToTheEnd());
     bool closing = false;
-    QObject::connect(&window->save_log_progress().Bar(), &QProgressBar::valueChanged, window.get(),
-                     [&](int value) {
-                         if (value != kTicksPerStep || closing) return;
-                         closing = true;
-                         QTimer::singleShot(0, window.get(), [&] { window->close(); });
-                     });
+    QObject::connect(&window->save_log_progress().Bar(), &QProgressBar::valueChanged, window.get(), [&](int value) {
+        if (value != kTicksPerStep || closing) return;
+        closing = true;
+        QTimer::singleShot(0, window.get(), [&] { window->close(); });
+    });
     window->save_log_button().click();
     wait_pumping_until([&] { return !window->collecting(); });
 
     EXPECT_TRUE(closing);
     EXPECT_FALSE(window->isVisible());
     std::vector<std::string> left;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        left.push_back(entry.path().string());
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) left.push_back(entry.path().string());
     EXPECT_TRUE(left.empty()) << left.front();
 }
 
@@ -328,7 +341,8 @@ TEST_F(MainWindowTest, ClosingTheWindowDuringACollectionStopsIt) {
 namespace {
 
 // The caption's context menu stands in for the system menu: its one item opens the about box.
-TEST_F(MainWindowTest, TheCaptionMenuOpensTheAboutBox) {
+TEST_F(MainWindowTest, TheCaptionMenuOpensTheAboutBox)
+{
     ASSERT_TRUE(Open(LabScenario("", "")));
     QString item;
     QString about_title;
@@ -356,7 +370,8 @@ TEST_F(MainWindowTest, TheCaptionMenuOpensTheAboutBox) {
 
 namespace {
 
-TEST_F(MainWindowTest, TheDisabledSaveLogButtonStillExplainsItself) {
+TEST_F(MainWindowTest, TheDisabledSaveLogButtonStillExplainsItself)
+{
     ASSERT_TRUE(Open(LabScenario("", "")));
     CGdiButton& button = window->save_log_button();
     ASSERT_FALSE(button.isEnabled());
@@ -374,7 +389,8 @@ namespace {
 
 // Stop and close race the worker: a close that lands while a stop waits for the slow check must
 // wait for the worker's end, not merely for the run to look stopped, before it asks and closes.
-TEST_F(MainWindowTest, AClosePendingBehindAStopWaitsForTheWorkersEnd) {
+TEST_F(MainWindowTest, AClosePendingBehindAStopWaitsForTheWorkersEnd)
+{
     ASSERT_TRUE(Open(LabScenario(kSlowProxyMembers, kSlowProxyServers)));
     Press(Qt::Key_Return);
     WaitForLogRows(3);
@@ -390,7 +406,8 @@ TEST_F(MainWindowTest, AClosePendingBehindAStopWaitsForTheWorkersEnd) {
     EXPECT_FALSE(window->isVisible());
 }
 
-TEST_F(MainWindowTest, SortingTheLogDuringARunKeepsEachResultOnItsRowAndTheReportInRunOrder) {
+TEST_F(MainWindowTest, SortingTheLogDuringARunKeepsEachResultOnItsRowAndTheReportInRunOrder)
+{
     ASSERT_TRUE(Open(LabScenario(kSlowProxyMembers, kSlowProxyServers)));
     QSignalSpy finished(window.get(), &CTarvoCheckToolDlg::RunFinished);
     Press(Qt::Key_Return);
@@ -415,8 +432,8 @@ TEST_F(MainWindowTest, SortingTheLogDuringARunKeepsEachResultOnItsRowAndTheRepor
     window->save_log_button().click();
     ASSERT_TRUE(revealed.wait(kRunTimeoutMs));
     wait_pumping_until([&] { return !window->collecting(); });
-    const QString report = QString::fromStdString(
-        unzip_entry(revealed.at(0).at(0).toString().toStdString(), "check_result.txt"));
+    const QString report =
+        QString::fromStdString(unzip_entry(revealed.at(0).at(0).toString().toStdString(), "check_result.txt"));
     const qsizetype account = report.indexOf(QStringLiteral("관리자 계정"));
     ASSERT_GE(account, 0) << report.toStdString();
     EXPECT_LT(account, report.indexOf(QStringLiteral("프록시")))
@@ -425,7 +442,8 @@ TEST_F(MainWindowTest, SortingTheLogDuringARunKeepsEachResultOnItsRowAndTheRepor
 
 // The collection blocks the window's input without disabling it: a disabled window would grey out
 // its progress window too. The progress window is looked at as the application configures it.
-TEST_F(MainWindowTest, DuringACollectionTheWindowTakesNoInputYetNothingLooksDisabled) {
+TEST_F(MainWindowTest, DuringACollectionTheWindowTakesNoInputYetNothingLooksDisabled)
+{
     ASSERT_TRUE(Open(LabScenario(kWebDownMembers, kWebDownServers)));
     ASSERT_TRUE(RunToTheEnd());
     const int messages_before = answerer->Count();
@@ -474,7 +492,8 @@ TEST_F(MainWindowTest, DuringACollectionTheWindowTakesNoInputYetNothingLooksDisa
 
 // A close request during a collection (the window manager's, say) asks a question the user can
 // answer, and the collection's own message waits for the box instead of being dropped.
-TEST_F(MainWindowTest, TheClosingQuestionDuringACollectionIsAnswerableAndTheCollectionsMessageStillShows) {
+TEST_F(MainWindowTest, TheClosingQuestionDuringACollectionIsAnswerableAndTheCollectionsMessageStillShows)
+{
     ASSERT_TRUE(Open(LabScenario(kWebDownMembers, kWebDownServers)));
     ASSERT_TRUE(RunToTheEnd());
     answerer.reset();  // this test answers by itself
@@ -516,7 +535,8 @@ TEST_F(MainWindowTest, TheClosingQuestionDuringACollectionIsAnswerableAndTheColl
     EXPECT_EQ(questions, 1);
     EXPECT_TRUE(question_answerable);
     EXPECT_TRUE(message_tried);
-    EXPECT_EQ(messages, QStringList{kMissingLogFolderMessage});
+    EXPECT_EQ(messages,
+              QStringList{kMissingLogFolderMessage});
     EXPECT_TRUE(message_answerable);
     EXPECT_TRUE(window->isVisible()) << "Cancel keeps the window";
 }

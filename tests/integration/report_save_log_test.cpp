@@ -296,10 +296,10 @@ TEST_F(SaveLog, TwoCollectionsAtOnceEachPackTheirOwnFilesUnderTheirOwnNames) {
     ASSERT_TRUE(other.archive_written);
     EXPECT_NE(first.archive_path, other.archive_path);
     for (SaveLogResult* result : {&first, &other})
-        EXPECT_THAT(
-            zipinfo_names(result->archive_path),
-            ElementsAre("check_result.txt", "fileinfo_agent_app.txt", "systeminfo.txt", "tasklist.txt",
-                        "ipconfig.txt", "Quenmora_log.zip", "Quenmora_log_viewer.zip", "check_result.html"));
+        EXPECT_THAT(zipinfo_names(result->archive_path),
+                    ElementsAre("check_result.txt", "fileinfo_agent_app.txt", "systeminfo.txt", "tasklist.txt",
+                                "ipconfig.txt", "Quenmora_log.zip", "Quenmora_log_viewer.zip",
+                                "check_result.html"));
     EXPECT_EQ(files_in(dir / "local/Temp").size(), 2u) << "the two archives, no working folder";
 }
 
@@ -345,8 +345,7 @@ TEST_F(SaveLog, ALogArchiveThatCannotGoInIsNamedAndItsFilesAreNotListedAsPacked)
     ASSERT_TRUE(blocked.archive_written);
     ASSERT_EQ(blocked.not_packed.size(), 1u);
     EXPECT_EQ(blocked.not_packed[0].name, dir / "agent_logs");
-    EXPECT_THAT(blocked.not_packed[0].reason,
-                ::testing::HasSubstr("its archive Quenmora_log.zip could not be written"));
+    EXPECT_THAT(blocked.not_packed[0].reason, ::testing::HasSubstr("its archive Quenmora_log.zip could not be written"));
     EXPECT_THAT(zipinfo_names(blocked.archive_path), ::testing::Not(::testing::Contains("Quenmora_log.zip")));
 
     // Before the agent's archive goes into the bundle, another writer holds it.
@@ -361,8 +360,7 @@ TEST_F(SaveLog, ALogArchiveThatCannotGoInIsNamedAndItsFilesAreNotListedAsPacked)
     ASSERT_EQ(held.not_packed.size(), 1u);
     EXPECT_THAT(held.not_packed[0].name, ::testing::EndsWith("/Quenmora_log.zip"));
     EXPECT_THAT(held.not_packed[0].reason, ::testing::HasSubstr("could not be added to the bundle"));
-    EXPECT_THAT(read_file_bytes(g_log->path()),
-                ::testing::HasSubstr(held.not_packed[0].name + " was not packed"));
+    EXPECT_THAT(read_file_bytes(g_log->path()), ::testing::HasSubstr(held.not_packed[0].name + " was not packed"));
     const std::string page = unzip_entry(held.archive_path, "check_result.html");
     EXPECT_THAT(page, ::testing::Not(::testing::HasSubstr("agent.log")));
     EXPECT_THAT(page, ::testing::HasSubstr("could not be added to the bundle"));
