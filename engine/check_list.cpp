@@ -13,7 +13,6 @@
 #include "sys/folders.h"
 #include "sys/fs_path.h"
 #include "sys/native_path.h"
-#include "sys/string_printf.h"
 #include "sys/text_convert.h"
 
 namespace {
