@@ -6,14 +6,16 @@
 #include <QVBoxLayout>
 
 #include "app/app_icons.h"
+#include "app/window_text.h"
+#include "res/window_texts.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("TarvoCheckTool 정보"));
+    setWindowTitle(window_text(text::kAboutTitle));
     auto* icon = new QLabel(this);
     icon->setPixmap(app_icon(kAppIconId).pixmap(32, 32));
-    auto* text = new QLabel(QStringLiteral("TarvoCheckTool, 버전 1.0"), this);
-    auto* ok = new QPushButton(QStringLiteral("확인"), this);
+    auto* text = new QLabel(window_text(text::kAboutText), this);
+    auto* ok = new QPushButton(window_text(text::kOk), this);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 

@@ -2,6 +2,7 @@
 
 #include "engine/result_code.h"
 #include "res/string_table.h"
+#include "res/window_texts.h"
 #include "sys/error_text.h"
 
 namespace {
@@ -13,7 +14,8 @@ constexpr int kLastSystemCode = 12174;
 }  // namespace
 
 CDiagErrorCodeDlg::CDiagErrorCodeDlg(QWidget* parent)
-    : CDiagPage(parent, QStringLiteral("에러 코드,80;설명,400"), QStringLiteral("list log"))
+    : CDiagPage(parent, column_spec({{text::kErrorCode, 80}, {text::kColumnDescription, 400}}),
+                QStringLiteral("list log"))
 {
     list().SetColumnAlignment(0, CVtListCtrlEx::kAlignCenter);
     list().EnableSort(false);

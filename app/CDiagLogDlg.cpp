@@ -1,5 +1,7 @@
 #include "app/CDiagLogDlg.h"
 
+#include "res/report_texts.h"
+
 namespace {
 
 enum Column { kCategory, kTime, kTarget, kPort, kElapsed, kResult, kRemark };
@@ -7,7 +9,14 @@ enum Column { kCategory, kTime, kTarget, kPort, kElapsed, kResult, kRemark };
 }  // namespace
 
 CDiagLogDlg::CDiagLogDlg(QWidget* parent)
-    : CDiagPage(parent, QStringLiteral("구분,56;진단 시각,65;진단 대상,200;포트,45;시간,70;결과,60;비고,70"),
+    : CDiagPage(parent,
+                column_spec({{text::kColumnCategory, 56},
+                             {text::kColumnTime, 65},
+                             {text::kColumnTarget, 200},
+                             {text::kColumnPort, 45},
+                             {text::kColumnElapsed, 70},
+                             {text::kColumnResult, 60},
+                             {text::kColumnNote, 70}}),
                 QStringLiteral("list log"))
 {
     list().SetColumnAlignment(-1, CVtListCtrlEx::kAlignCenter);

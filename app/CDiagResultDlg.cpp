@@ -1,9 +1,13 @@
 #include "app/CDiagResultDlg.h"
 
 #include "app/run_look.h"
+#include "res/report_texts.h"
+#include "res/window_texts.h"
 
 CDiagResultDlg::CDiagResultDlg(QWidget* parent)
-    : CDiagPage(parent, QStringLiteral("결과,56;구분,100;내용,400"), QStringLiteral("list result"))
+    : CDiagPage(parent,
+                column_spec({{text::kColumnResult, 56}, {text::kColumnCategory, 100}, {text::kColumnContent, 400}}),
+                QStringLiteral("list result"))
 {
     list().SetColumnAlignment(-1, CVtListCtrlEx::kAlignCenter);
     list().SetColumnAlignment(2, CVtListCtrlEx::kAlignLeft);

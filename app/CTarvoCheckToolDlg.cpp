@@ -16,8 +16,9 @@
 #include "app/dialog_units.h"
 #include "app/pumping_wait.h"
 #include "app/window_archive_upload.h"
+#include "app/window_text.h"
 #include "engine/run_report_rows.h"
-#include "res/string_table.h"
+#include "res/window_texts.h"
 #include "ui/CSCSystemButtons.h"
 #include "ui/accessible_strings.h"
 #include "ui/ui_fonts.h"
@@ -37,18 +38,9 @@ constexpr ARGB kStartButtonColor = 0xFF4169E1;
 constexpr ARGB kFocusFrameColor = 0xFF000000;
 constexpr int kButtonCornerRadius = 12;
 constexpr int kAnimatedPictureId = 167;
-constexpr int kAboutStringId = 101;
 constexpr int kMessageBoxStyle = 6;
 // The frame is repainted this long after a move or a deactivation, once the window system has settled.
 constexpr int kFrameRepaintDelayMs = 1;
-
-const QString kStartTooltip = QStringLiteral("각 체크항목의 검사를 시작합니다. 도중에 언제라도 취소할 수 있습니다.");
-const QString kSaveLogTooltip = QStringLiteral(
-    "검사 결과 및 원격제어 관련 파일정보 등을 압축파일로 저장합니다.\n저장이 완료되면 윈도우 탐색기로 표시됩니다.");
-const QString kSaveLogProgressText = QStringLiteral(
-    "시스템 정보 및 로그를 수집중입니다.\n\n수집이 완료되면 윈도우 탐색기가 실행되며\n해당 파일을 확인할 수 있습니다.");
-const QString kCloseQuestion = QStringLiteral("시스템 진단툴을 종료합니다.");
-const QString kDefaultTitle = QStringLiteral("Check Tool");
 
 // The template's controls, in dialog units (x, y, width, height).
 struct TemplateRect {
@@ -140,9 +132,9 @@ void CTarvoCheckToolDlg::SetUpControls()
     tabs_.SetItemSize(QSize(500, 24));
     tabs_.SetMinTabWidth(100);
     tabs_.SetBkgndColor(QColor(255, 255, 255));
-    tabs_.addTab(log_page_, QStringLiteral("진단 로그"));
-    tabs_.addTab(result_page_, QStringLiteral("진단 결과"));
-    tabs_.addTab(error_code_page_, QStringLiteral("에러 코드"));
+    tabs_.addTab(log_page_, window_text(text::kLogTab));
+    tabs_.addTab(result_page_, window_text(text::kResultTab));
+    tabs_.addTab(error_code_page_, window_text(text::kErrorCode));
     tabs_.setCurrentIndex(0);
     for (CDiagPage* page : std::initializer_list<CDiagPage*>{log_page_, result_page_, error_code_page_}) {
         const QString label = tabs_.tabText(tabs_.indexOf(page));
@@ -150,7 +142,7 @@ void CTarvoCheckToolDlg::SetUpControls()
         page->list().setAccessibleName(label);
     }
 
-    steps_caption_.SetText(QStringLiteral("진단 리스트"));
+    steps_caption_.SetText(window_text(text::kStepListCaption));
     steps_caption_.SetAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     steps_caption_.SetBackColor(kWhite);
     steps_caption_.SetFontSize(kStepCaptionPoints);
@@ -162,8 +154,8 @@ void CTarvoCheckToolDlg::SetUpControls()
     picture_.Image().Stop();
     picture_.SetImageNames(AccessibleString(kStrDiagnosisRunning), AccessibleString(kStrDiagnosisIdle));
 
-    start_button_.setText(QString::fromUtf8(kStartButtonText));
-    save_log_button_.setText(QStringLiteral("로그 저장"));
+    start_button_.setText(window_text(text::kStartButton));
+    save_log_button_.setText(window_text(text::kSaveLogButton));
     save_log_button_.setEnabled(false);
     for (CGdiButton* button : {&start_button_, &save_log_button_}) {
         button->SetHoverTracking(true);
@@ -172,10 +164,10 @@ void CTarvoCheckToolDlg::SetUpControls()
         button->setToolTipDuration(kTooltipDurationMs);
     }
     start_button_.SetBackColor(kStartButtonColor);
-    start_button_.setToolTip(wrapped_tooltip(kStartTooltip));
-    start_button_.setAccessibleDescription(kStartTooltip);
-    save_log_button_.setToolTip(wrapped_tooltip(kSaveLogTooltip));
-    save_log_button_.setAccessibleDescription(kSaveLogTooltip);
+    start_button_.setToolTip(wrapped_tooltip(window_text(text::kStartTooltip)));
+    start_button_.setAccessibleDescription(window_text(text::kStartTooltip));
+    save_log_button_.setToolTip(wrapped_tooltip(window_text(text::kSaveLogTooltip)));
+    save_log_button_.setAccessibleDescription(window_text(text::kSaveLogTooltip));
     connect(&start_button_, &CGdiButton::clicked, this, &CTarvoCheckToolDlg::OnStartStop);
     connect(&save_log_button_, &CGdiButton::clicked, this, &CTarvoCheckToolDlg::OnSaveLog);
 
@@ -189,7 +181,7 @@ void CTarvoCheckToolDlg::SetUpControls()
     progress_.hide();
     progress_.setAccessibleName(AccessibleString(kStrRunProgress));
 
-    save_log_progress_.Create(this, kSaveLogProgressText, 0, 0, 320, 120);
+    save_log_progress_.Create(this, window_text(text::kCollecting), 0, 0, 320, 120);
     // Only the bar takes the colour: the track keeps its button-shadow grey against the white window.
     save_log_progress_.Bar().SetBarColorOnly(QColor(65, 105, 225));
     save_log_progress_.Bar().SetMarquee(false);
@@ -199,14 +191,14 @@ void CTarvoCheckToolDlg::SetUpControls()
     save_log_progress_.setAccessibleName(AccessibleString(kStrLogCollection));
     save_log_progress_.Bar().setAccessibleName(AccessibleString(kStrLogCollectionProgress));
 
-    message_box_.Create(this, kDefaultTitle, 0, true, -1, -1);
+    message_box_.Create(this, window_text(text::kDefaultTitle), 0, true, -1, -1);
     message_box_.SetThemeStyle(kMessageBoxStyle);
 
     SetCaptionHeight(kCaptionHeight);
     GetSystemButtons()->SetButtonHeight(kCaptionButtonHeight);
     GetSystemButtons()->LayoutButtons();
     SetCaptionIcon(app_icon(kAppIconId).pixmap(kCaptionIconSize, kCaptionIconSize));
-    setWindowTitle(kDefaultTitle);
+    setWindowTitle(window_text(text::kDefaultTitle));
     // The keyboard's way through the window: the actions first, then the results.
     setTabOrder(&start_button_, &save_log_button_);
     setTabOrder(&save_log_button_, &tabs_);
@@ -327,11 +319,12 @@ void CTarvoCheckToolDlg::reject()
         StopRun();
         progress_.SetMarquee(false);
         picture_.StopImageAnimation();
-        start_button_.setText(QString::fromUtf8(kStartButtonText));
+        start_button_.setText(window_text(text::kStartButton));
         start_button_.setEnabled(true);
     }
     // Only a plain OK closes: a box already busy with another message gives no answer.
-    if (message_box_.ShowMessage(kCloseQuestion, CSCMessageBox::kOkCancel, 0) != CSCMessageBox::kOk)
+    if (message_box_.ShowMessage(window_text(text::kCloseQuestion), CSCMessageBox::kOkCancel, 0) !=
+        CSCMessageBox::kOk)
         return;
     // A collection under way stops at once, leaving nothing half made.
     save_log_worker_.request_stop();
@@ -405,7 +398,7 @@ void CTarvoCheckToolDlg::contextMenuEvent(QContextMenuEvent* event)
 
 void CTarvoCheckToolDlg::ShowSystemMenu(const QPoint& global_pos)
 {
-    const QString about_text = QString::fromStdString(load_string(kAboutStringId));
+    const QString about_text = window_text(text::kAboutMenu);
     if (about_text.isEmpty())
         return;
     // The caption buttons' commands too, so that the keyboard reaches them.

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QSettings>
 
+#include "app/window_text.h"
 #include "ui/ui_fonts.h"
 
 namespace {
@@ -15,6 +16,14 @@ constexpr ARGB kCellTextColor = 0xFF404040;
 const QString kDefaultFontName = QStringLiteral("맑은 고딕");
 
 }  // namespace
+
+QString column_spec(std::initializer_list<std::pair<int, int>> columns)
+{
+    QStringList parts;
+    for (const auto& [text_id, width] : columns)
+        parts << window_text(text_id) + QLatin1Char(',') + QString::number(width);
+    return parts.join(QLatin1Char(';'));
+}
 
 CDiagPage::CDiagPage(QWidget* parent, const QString& columns, const QString& section)
     : QWidget(parent), list_(this)

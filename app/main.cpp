@@ -6,20 +6,15 @@
 
 #include "app/CTarvoCheckToolApp.h"
 #include "engine/archive_upload.h"
+#include "res/cli_texts.h"  // the same words as the command line for the same flags
 #include "res/string_table.h"
+#include "res/window_texts.h"
 #include "sys/console_text.h"
 #include "sys/exe_facts.h"
 #include "sys/program_main.h"
 
 namespace {
 
-constexpr const char* kUsage = "usage: checktool [--help | --version]\n";
-constexpr const char* kHelp =
-    "\n"
-    "The Check Tool's window: it loads the product's check list, checks every listed\n"
-    "server and packs the support bundle. checktool-cli does the same from a terminal.\n";
-constexpr int kUploadUsageId = 609;
-constexpr int kUploadHelpId = 612;
 constexpr int kUsageStatus = 64;
 
 // The upload's flags; other arguments are Qt's or ignored, as ever. False, with a message, for
@@ -30,7 +25,7 @@ bool upload_options(const std::vector<std::string>& arguments, ArchiveUploadOpti
         if (!is_upload_flag(arguments[i]))
             continue;
         if (i + 1 == arguments.size() || arguments[i + 1].empty()) {
-            error = arguments[i] + " needs a value";
+            error = load_string(text::kNeedsValue, {arguments[i]});
             return false;
         }
         take_upload_flag(arguments[i], arguments[i + 1], options);
@@ -44,9 +39,9 @@ int run_window(int& argc, char** argv, const std::vector<std::string>& arguments
     // Windows into the console of the prompt that started the program, which a window program lacks.
     if (arguments.size() == 2 && (arguments[1] == "--version" || arguments[1] == "--help")) {
         attach_parent_console();
-        const std::string text = arguments[1] == "--help" ? kUsage + load_string(kUploadUsageId) + kHelp + "\n" +
-                                                                load_string(kUploadHelpId)
-                                                          : "checktool " + get_file_version() + "\n";
+        const std::string text = arguments[1] == "--help"
+                                     ? load_string(text::kWindowHelp)
+                                     : load_string(text::kWindowVersion, {get_file_version()});
         std::_Exit(write_console_text(stdout, text) ? EXIT_SUCCESS : EXIT_FAILURE);
     }
     ArchiveUploadOptions upload;

@@ -4,6 +4,9 @@
 
 #include "engine/log_row.h"
 #include "engine/result_code.h"
+#include "res/engine_texts.h"
+#include "res/string_table.h"
+#include "res/window_texts.h"
 
 namespace {
 
@@ -14,10 +17,10 @@ std::string count_suffix(int number, int count)
     return buffer;
 }
 
-std::string group_caption(const CheckGroup& group, const char* outcome, int number)
+std::string group_caption(const CheckGroup& group, int outcome, int number)
 {
     const int count = static_cast<int>(group.size());
-    std::string caption = group.front().name + outcome;
+    std::string caption = load_string(outcome, {group.front().name});
     if (count > 1)
         caption += count_suffix(number, count);
     return caption;
@@ -25,11 +28,11 @@ std::string group_caption(const CheckGroup& group, const char* outcome, int numb
 
 }  // namespace
 
-std::string idle_step_caption(const CheckGroup& group) { return group.front().name + " 체크"; }
+std::string idle_step_caption(const CheckGroup& group) { return load_string(text::kStepIdle, {group.front().name}); }
 
 std::string checking_step_caption(const std::string& item_name, int number, int count)
 {
-    std::string caption = item_name + " 체크중";
+    std::string caption = load_string(text::kStepChecking, {item_name});
     if (count > 1)
         caption += count_suffix(number, count);
     return caption;
@@ -37,17 +40,17 @@ std::string checking_step_caption(const std::string& item_name, int number, int 
 
 std::string passed_step_caption(const CheckGroup& group)
 {
-    return group_caption(group, " 체크 완료", static_cast<int>(group.size()));
+    return group_caption(group, text::kStepPassed, static_cast<int>(group.size()));
 }
 
 std::string failed_step_caption(const CheckGroup& group)
 {
-    return group_caption(group, " 체크 실패", static_cast<int>(group.size()));
+    return group_caption(group, text::kStepFailed, static_cast<int>(group.size()));
 }
 
 std::string stopped_step_caption(const CheckGroup& group, int number)
 {
-    return group_caption(group, " 체크 중지", number);
+    return group_caption(group, text::kStepStopped, number);
 }
 
 LogRowCompletion complete_log_row(const CCheckParam& record)
@@ -64,6 +67,6 @@ std::string result_row(const RunRow& check)
     if (content.empty())
         content = record.detail;
     if (content.empty())
-        content = "HTTP " + std::to_string(record.result.code);
-    return "Fail|" + check.item.category() + "|" + content;
+        content = load_string(text::kHttpCode, {std::to_string(record.result.code)});
+    return load_string(text::kRowFail) + "|" + check.item.category() + "|" + content;
 }

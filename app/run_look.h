@@ -16,13 +16,7 @@ inline constexpr uint32_t kStepStoppedColor = 0xFFA0522D;
 inline constexpr uint32_t kResultMessageColor = 0xFF696969;
 inline constexpr int kResultMessagePoints = 9;
 
-inline constexpr const char* kStartButtonText = "진단 시작";
-inline constexpr const char* kStopButtonText = "진단 중지";
-inline constexpr const char* kCompletionMessage =
-    "모든 체크가 완료되었습니다.\n\n로그 저장 버튼을 클릭하여 진단로그 및\n원격관련 로그파일을 수집할 수 있습니다.";
 inline constexpr int kCompletionAutoCloseSeconds = 10;
-inline constexpr const char* kNoFailuresMessage = "진단 실패 항목이 없습니다.";
-inline constexpr const char* kCancelledMessage = "사용자에 의해 진단이 취소되었습니다.";
 
 // Step captions. `number` counts from 1; `count` is the group's item count.
 std::string idle_step_caption(const CheckGroup& group);

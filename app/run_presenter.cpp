@@ -1,5 +1,9 @@
 #include "app/run_presenter.h"
 
+#include "res/engine_texts.h"
+#include "res/string_table.h"
+#include "res/window_texts.h"
+
 void RunPresenter::run_started(const CheckGroups& groups)
 {
     groups_ = groups;
@@ -10,9 +14,9 @@ void RunPresenter::run_started(const CheckGroups& groups)
     view_.restart_picture();
     view_.enable_save_log_button(false);
     // Disabled until the run is under way, then the same button stops it.
-    view_.set_start_button(kStopButtonText, false);
+    view_.set_start_button(load_string(text::kStopButton), false);
     view_.restart_progress();
-    view_.set_start_button(kStopButtonText, true);
+    view_.set_start_button(load_string(text::kStopButton), true);
 }
 
 void RunPresenter::check_started(const RunRow& check)
@@ -44,7 +48,7 @@ void RunPresenter::group_finished(int group, bool passed)
 void RunPresenter::run_finished(const RunEnd& end)
 {
     view_.advance_current_step();
-    view_.set_start_button(kStartButtonText, true);
+    view_.set_start_button(load_string(text::kStartButton), true);
     view_.hide_progress();
     view_.stop_picture();
     if (end.completed)
@@ -56,10 +60,10 @@ void RunPresenter::run_finished(const RunEnd& end)
 
 void RunPresenter::show_completed_run(const RunEnd& end)
 {
-    view_.show_completion_message(kCompletionMessage, kCompletionAutoCloseSeconds);
+    view_.show_completion_message(load_string(text::kCompletionMessage), kCompletionAutoCloseSeconds);
     view_.enable_save_log_button(true);
     if (end.failures.empty()) {
-        view_.set_result_message(kNoFailuresMessage, kResultMessagePoints, kResultMessageColor);
+        view_.set_result_message(load_string(text::kNoFailures), kResultMessagePoints, kResultMessageColor);
         return;
     }
     std::vector<std::string> rows;
@@ -78,5 +82,5 @@ void RunPresenter::show_stopped_run(const RunEnd& end)
         view_.set_step_outcome(last->group_index, RunView::StepOutcome::kStopped);
         view_.complete_log_row(last->number, complete_log_row(last->record));
     }
-    view_.set_result_message(kCancelledMessage, kResultMessagePoints, kResultMessageColor);
+    view_.set_result_message(load_string(text::kCancelledText), kResultMessagePoints, kResultMessageColor);
 }

@@ -5,26 +5,20 @@
 #include "app/CTarvoCheckToolDlg.h"
 #include "app/ui_thread_call.h"
 #include "net/upload_url.h"
-#include "res/string_arguments.h"
 #include "res/string_table.h"
+#include "res/upload_texts.h"
 #include "sys/string_printf.h"
 
 namespace {
 
-constexpr int kSendingId = 606;
-constexpr int kSentId = 607;
-constexpr int kNotSentId = 608;
-constexpr int kVerifiedId = 610;
-constexpr int kNotVerifiedId = 611;
-
 std::string outcome_text(const UploadResult& result, const std::string& archive_path)
 {
     if (!result.ok())
-        return with_arguments(load_string(kNotSentId), {result.message, archive_path});
-    return with_arguments(load_string(kSentId),
+        return load_string(text::kUploadNotSent, {result.message, archive_path});
+    return load_string(text::kUploadSent,
                           {result.host, std::to_string(result.status), std::to_string(result.bytes),
                            string_printf("%.1f", result.seconds),
-                           load_string(result.verified == "md5" ? kVerifiedId : kNotVerifiedId)});
+                           load_string(result.verified == "md5" ? text::kUploadVerifiedMd5 : text::kUploadNotVerified)});
 }
 
 }  // namespace
@@ -42,7 +36,7 @@ void upload_in_window(CTarvoCheckToolDlg& window, SaveLogObserver& observer, con
         collecting_text = progress.Label().GetText();
         range = progress.Bar().maximum();
         progress.Bar().SetPos(0);
-        progress.Label().SetText(QString::fromStdString(with_arguments(load_string(kSendingId), {host})));
+        progress.Label().SetText(QString::fromStdString(load_string(text::kUploadSending, {host})));
     });
     int shown = 0;
     UploadCallbacks callbacks;

@@ -3,6 +3,9 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "res/cli_texts.h"
+#include "res/string_table.h"
+
 namespace {
 
 bool flag_takes_value(std::string_view arg) {
@@ -22,21 +25,20 @@ bool take_value(std::string_view arg, const char* value, CliOptions& options, st
         char* end = nullptr;
         const long port = std::strtol(value, &end, 10);
         if (*end != '\0' || port < 1 || port > 65535) {
-            error = std::string("not a port: ") + value;
+            error = load_string(text::kNotAPort, {value});
             return false;
         }
         options.web_port = static_cast<int>(port);
     } else if (arg == "--since") {
         options.bundle.since_days = parse_day_count(value);
         if (!options.bundle.since_days) {
-            error = std::string("--since needs a number of days from 1 to 36500: ") + value;
+            error = load_string(text::kBadSince, {value});
             return false;
         }
     } else {
         options.bundle.max_file_size = parse_byte_size(value);
         if (!options.bundle.max_file_size) {
-            error =
-                std::string("--max-file-size needs a positive size such as 4096, 512K, 200M or 2G: ") + value;
+            error = load_string(text::kBadMaxFileSize, {value});
             return false;
         }
     }
@@ -63,19 +65,19 @@ bool parse_cli_options(int argc, const char* const* argv, CliOptions& options, s
             if (!bundle_flag) bundle_flag = argv[i];
         } else if (flag_takes_value(arg)) {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') {
-                error = std::string(arg) + " needs a value";
+                error = load_string(text::kNeedsValue, {arg});
                 return false;
             }
             if (!take_value(arg, argv[++i], options, error)) return false;
             if (!bundle_flag && (arg == "--since" || arg == "--max-file-size" || is_upload_flag(arg)))
                 bundle_flag = argv[i - 1];
         } else {
-            error = "unknown argument: " + std::string(arg);
+            error = load_string(text::kUnknownArgument, {arg});
             return false;
         }
     }
     if (bundle_flag && !options.save_log && !options.help && !options.version) {
-        error = std::string(bundle_flag) + " applies to the log collection: add --save-log";
+        error = load_string(text::kBundleFlagAlone, {bundle_flag});
         return false;
     }
     return options.help || options.version || upload_flags_complete(options.upload, error);

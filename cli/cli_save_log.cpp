@@ -5,6 +5,8 @@
 #include "engine/CCheckHost.h"
 #include "engine/run_report_rows.h"
 #include "engine/save_log.h"
+#include "res/cli_texts.h"
+#include "res/string_table.h"
 #include "sys/console_text.h"
 
 namespace {
@@ -37,13 +39,13 @@ std::optional<CollectedLogs> collect_logs(const CCheckHost& host, const Diagnosi
     CliSaveLogObserver observer;
     SaveLogResult result = thread_save_log(std::move(inputs), observer);
     if (result.stopped) {
-        write_console_text(stderr, "the log collection was stopped; nothing of it was left behind\n");
+        write_console_text(stderr, load_string(text::kCollectionStopped) + "\n");
         return std::nullopt;
     }
     if (!result.archive_written) {
-        write_console_text(stderr, "no log archive: " + result.failure + "\n");
+        write_console_text(stderr, load_string(text::kNoLogArchive, {result.failure}) + "\n");
         for (const std::string& path : result.left_behind)
-            write_console_text(stderr, "left behind: " + path + "\n");
+            write_console_text(stderr, load_string(text::kLeftBehind, {path}) + "\n");
         return std::nullopt;
     }
     if (!result.sidecar_failure.empty()) write_console_text(stderr, result.sidecar_failure + "\n");

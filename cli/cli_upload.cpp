@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "net/upload_progress_text.h"
-#include "res/string_arguments.h"
 #include "res/string_table.h"
+#include "res/upload_texts.h"
 #include "sys/console_text.h"
 #include "sys/string_printf.h"
 
@@ -13,7 +13,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kRetryingId = 603;
 constexpr auto kRedrawEvery = std::chrono::milliseconds(100);
 
 // The one line a terminal rewrites in place; nothing at all elsewhere, where it would pile up.
@@ -52,7 +51,7 @@ UploadResult send_archive(const std::string& archive_path, const ArchiveUploadOp
     callbacks.progress = [&line](std::int64_t sent, std::int64_t total) { line.update(sent, total); };
     callbacks.retrying = [&line](int attempt, int wait_ms, const std::string& reason) {
         line.end();
-        write_console_text(stderr, with_arguments(load_string(kRetryingId),
+        write_console_text(stderr, load_string(text::kUploadRetrying,
                                                   {std::to_string(attempt), string_printf("%g", wait_ms / 1000.0),
                                                    reason}) +
                                        "\n");

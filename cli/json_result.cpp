@@ -12,6 +12,7 @@
 #include "net/proxy_list.h"
 #include "sys/account_privilege.h"
 
+// The JSON's field names, and values such as "account", stay here: the scripts that read it rely on them.
 namespace {
 
 using Writer = rapidjson::Writer<rapidjson::StringBuffer>;

@@ -17,6 +17,8 @@
 #include "engine/check_list.h"
 #include "engine/diagnosis_run.h"
 #include "log/CSCLog.h"
+#include "res/cli_texts.h"
+#include "res/string_table.h"
 #include "sys/console_text.h"
 #include "sys/fs_path.h"
 #include "sys/program_main.h"
@@ -31,6 +33,7 @@ namespace {
 }
 
 // "file:" and the list's absolute path, or "web:" and the web server it was asked of.
+// The prefixes are a value the JSON's readers match, not a text: they stay here.
 std::string check_list_source(const CCheckHost& host, const CliOptions& options) {
     if (options.check_list_file.empty())
         return "web:" + host.profile.web_host + ":" + std::to_string(host.profile.web_port);
@@ -87,8 +90,11 @@ int run_cli(const std::vector<std::string>& arguments) {
     }
 
     if (!options.json) {
-        write_console_text(stdout, string_printf("checks: %zu, failures: %d%s\n", run.rows().size(),
-                                                 run.failures(), run.completed() ? "" : " (stopped)"));
+        write_console_text(
+            stdout,
+            load_string(text::kRunTotals, {std::to_string(run.rows().size()), std::to_string(run.failures()),
+                                           run.completed() ? "" : load_string(text::kRunStoppedMark)}) +
+                "\n");
     }
     // A stopped run collects nothing, as in the window; nor does one whose stop came just after its end.
     std::optional<CollectedLogs> logs;
@@ -103,13 +109,15 @@ int run_cli(const std::vector<std::string>& arguments) {
         write_console_text(stdout,
                            run_result_json(host, run, logs, upload, check_list_source(host, options)) + "\n");
     } else if (logs) {
-        std::string text = "archive: " + logs->archive_path + "\n";
-        if (!logs->archive_sha256.empty()) text += "sha256: " + logs->archive_sha256 + "\n";
-        if (!logs->redaction_map_path.empty()) text += "redaction map: " + logs->redaction_map_path + "\n";
+        std::string text = load_string(text::kArchiveLine, {logs->archive_path}) + "\n";
+        if (!logs->archive_sha256.empty())
+            text += load_string(text::kSha256Line, {logs->archive_sha256}) + "\n";
+        if (!logs->redaction_map_path.empty())
+            text += load_string(text::kRedactionMapLine, {logs->redaction_map_path}) + "\n";
         for (const NotPackedFile& file : logs->not_packed)
-            text += "not packed: " + file.name + " (" + file.reason + ")\n";
+            text += load_string(text::kNotPackedLine, {file.name, file.reason}) + "\n";
         for (const UnredactedFile& file : logs->packed_unredacted)
-            text += "packed unredacted: " + file.name + " (" + file.reason + ")\n";
+            text += load_string(text::kPackedUnredactedLine, {file.name, file.reason}) + "\n";
         if (upload && upload->ok()) text += upload_outcome_line(*upload) + "\n";
         write_console_text(stdout, text);
     }

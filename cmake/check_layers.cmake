@@ -1,6 +1,8 @@
 # cmake -DSOURCE_DIR=<root> -P check_layers.cmake
 # Fails when a folder of the Qt-free core, or the command line, includes from a folder above its own
 # layer, or includes a Qt header. Each folder lists the folders it may include from.
+# Fails too when Korean text stands in the code of a front end or the engine, outside a comment: the
+# words the user sees belong in the string tables of res/.
 cmake_minimum_required(VERSION 3.25)
 set(layers
   "res:"
@@ -35,6 +37,37 @@ foreach(layer ${layers})
   endforeach()
 endforeach()
 
+# Korean that is no text for the user: a font's family name, and the words before a version number
+# that the redaction recognises in logs.
+set(korean_names "맑은 고딕" "버전" "빌드")
+# A Hangul syllable (U+AC00 to U+D7A3) in UTF-8 begins with a byte from EA to ED.
+string(ASCII 234 first_lead)
+string(ASCII 237 last_lead)
+string(ASCII 128 first_tail)
+string(ASCII 191 last_tail)
+set(tail "[${first_tail}-${last_tail}]")
+set(korean_text "")
+foreach(folder engine report cli app)
+  file(GLOB_RECURSE sources ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
+  foreach(source ${sources})
+    file(RELATIVE_PATH name ${SOURCE_DIR} ${source})
+    file(STRINGS ${source} lines ENCODING UTF-8 REGEX "[${first_lead}-${last_lead}]${tail}${tail}")
+    foreach(line ${lines})
+      string(REGEX REPLACE "(^|[ \t])//.*$" "" code "${line}")
+      foreach(korean_name ${korean_names})
+        string(REPLACE "${korean_name}" "" code "${code}")
+      endforeach()
+      if(code MATCHES "[${first_lead}-${last_lead}]${tail}${tail}")
+        string(STRIP "${line}" line)
+        string(APPEND korean_text "\n  ${name}: ${line}")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
 if(violations)
   message(FATAL_ERROR "includes across the layers (docs/architecture.md):${violations}")
+endif()
+if(korean_text)
+  message(FATAL_ERROR "texts for the user belong in res/ (res/string_table.h):${korean_text}")
 endif()

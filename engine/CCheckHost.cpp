@@ -8,6 +8,8 @@
 #include "log/CSCLog.h"
 #include "net/CHttpRequest.h"
 #include "net/CSessionEventListener.h"
+#include "res/engine_texts.h"
+#include "res/string_table.h"
 #include "sys/account_privilege.h"
 #include "sys/exe_facts.h"
 #include "sys/number_text.h"
@@ -47,12 +49,12 @@ CCheckHost::CCheckHost() : user_privilege(get_account_privilege) {
 }
 
 void CCheckHost::set_default_product() {
-    message_title = "Selvanta Check Tool";
+    message_title = load_string(text::kDefaultMessageTitle);
     profile.web_host = default_web_host();
 }
 
 std::string CCheckHost::caption() const {
-    return profile.product_title + " Check Tool (ver. " + get_file_version("", "FileVersion") + ")";
+    return load_string(text::kToolCaption, {profile.product_title, get_file_version("", "FileVersion")});
 }
 
 bool CCheckHost::load_check_list(std::string& failure_message) {
@@ -75,8 +77,7 @@ bool CCheckHost::load_check_list(std::string& failure_message) {
     }
     check_list_transport = request.transport;
     if (request.status != 200) {
-        failure_message =
-            string_printf("서버에서 checklist.json 파일을 불러올 수 없습니다.\n(error = %d)", request.status);
+        failure_message = load_string(text::kCheckListNotDownloaded, {std::to_string(request.status)});
         return false;
     }
     if (request.body_too_large) {
@@ -181,7 +182,7 @@ bool CCheckHost::check_relay(const CCheckItem& item, CCheckParam* param, int t, 
     g_log->write(CSCLog::plain, "CTarvoCheckToolDlg::check_server", 883,
                  "%s connect() ok. retry_count : %d/%d", item.name.c_str(), t, n);
     // A gateway only has to take the key exchange; its connection stays open until the next connect.
-    if (item.name.find("중계") != std::string::npos) return true;
+    if (item.name.find(load_string(text::kKindGateway)) != std::string::npos) return true;
 
     uint16_t reply = 0;
     if (!channel.SendCommand(NMS_C_START)) {

@@ -2,19 +2,9 @@
 
 #include "log/CSCLog.h"
 #include "net/upload_url.h"
-#include "res/string_arguments.h"
 #include "res/string_table.h"
+#include "res/upload_texts.h"
 #include "sys/string_printf.h"
-
-namespace {
-
-constexpr int kOutcomeLineId = 600;
-constexpr int kFailedId = 601;
-constexpr int kStoppedId = 602;
-constexpr int kFlagNeedsUploadId = 604;
-constexpr int kUnusableAddressId = 605;
-
-}  // namespace
 
 bool is_upload_flag(std::string_view flag) {
     return flag == "--upload" || flag == "--upload-header" || flag == "--upload-ca";
@@ -32,14 +22,14 @@ void take_upload_flag(std::string_view flag, const std::string& value, ArchiveUp
 bool upload_flags_complete(const ArchiveUploadOptions& options, std::string& error) {
     if (!options.wanted()) {
         if (options.header_lines.empty() && options.authority_file.empty()) return true;
-        error = with_arguments(load_string(kFlagNeedsUploadId),
+        error = load_string(text::kUploadFlagNeedsUpload,
                                {options.header_lines.empty() ? "--upload-ca" : "--upload-header"});
         return false;
     }
     UploadUrl parsed;
     std::string problem;
     if (parse_upload_url(options.url, parsed, problem)) return true;
-    error = with_arguments(load_string(kUnusableAddressId), {upload_url_shown(options.url), problem});
+    error = load_string(text::kUploadUnusableAddress, {upload_url_shown(options.url), problem});
     return false;
 }
 
@@ -73,13 +63,13 @@ UploadResult upload_archive(const std::string& archive_path, const ArchiveUpload
 }
 
 std::string upload_outcome_line(const UploadResult& result) {
-    return with_arguments(load_string(kOutcomeLineId),
+    return load_string(text::kUploadOutcomeLine,
                           {result.host, std::to_string(result.status), std::to_string(result.bytes),
                            string_printf("%.1f", result.seconds), result.verified});
 }
 
 std::string upload_failure_text(const UploadResult& result, const std::string& archive_path) {
     if (result.failure == UploadFailure::stopped)
-        return with_arguments(load_string(kStoppedId), {archive_path});
-    return with_arguments(load_string(kFailedId), {result.message, archive_path});
+        return load_string(text::kUploadStopped, {archive_path});
+    return load_string(text::kUploadFailed, {result.message, archive_path});
 }

@@ -8,10 +8,11 @@
 #include "engine/CCheckHost.h"
 #include "engine/server_kinds.h"
 #include "json/json_document.h"
+#include "res/engine_texts.h"
+#include "res/string_table.h"
 #include "sys/folders.h"
 #include "sys/fs_path.h"
 #include "sys/native_path.h"
-#include "sys/string_printf.h"
 #include "sys/text_convert.h"
 
 namespace {
@@ -36,19 +37,19 @@ bool read_check_list_file(const std::string& path, std::string& text, std::strin
     std::error_code ec;
     const std::filesystem::file_status status = std::filesystem::status(fs_path(path), ec);
     if (!std::filesystem::is_regular_file(status)) {
-        why_not = std::filesystem::exists(status) ? "not a regular file" : "not found";
+        why_not = load_string(std::filesystem::exists(status) ? text::kFileNotRegular : text::kFileNotFound);
         return false;
     }
     std::ifstream in(fs_path(path), std::ios::binary);
     text.assign(kMaxCheckListFileBytes + 1, '\0');
     in.read(text.data(), static_cast<std::streamsize>(text.size()));
     if (!in && !in.eof()) {
-        why_not = "cannot be read";
+        why_not = load_string(text::kFileNotReadable);
         return false;
     }
     text.resize(static_cast<size_t>(in.gcount()));
     if (text.size() > kMaxCheckListFileBytes) {
-        why_not = "larger than " + std::to_string(kMaxCheckListFileBytes) + " bytes";
+        why_not = load_string(text::kFileLargerThan, {std::to_string(kMaxCheckListFileBytes)});
         return false;
     }
     return true;
@@ -77,7 +78,7 @@ ServerEntry parse_server_entry(const std::string& entry) {
 
 CCheckItem account_item() {
     CCheckItem item;
-    item.name = "계정 권한";
+    item.name = load_string(text::kAccountItemName);
     item.port = 0;
     item.kind_index = -1;
     item.relay_flag = true;
@@ -86,8 +87,7 @@ CCheckItem account_item() {
 }
 
 std::string check_list_too_large_message() {
-    return string_printf("checklist.json 파일이 너무 큽니다.\n(최대 %zu MiB)",
-                         kMaxCheckListBytes / (1024 * 1024));
+    return load_string(text::kCheckListTooLarge, {std::to_string(kMaxCheckListBytes / (1024 * 1024))});
 }
 
 bool parse_check_list(const std::string& json_text, ProductProfile& profile, CheckGroups& groups,
@@ -102,7 +102,7 @@ bool parse_check_list(const std::string& json_text, ProductProfile& profile, Che
     // Lists saved on Windows may carry a byte-order mark, or be UTF-16 (Notepad, PowerShell 5's ">").
     rapidjson::Document document;
     if (!JsonParse(document, text_as_utf8(json_text))) {
-        failure_message = "checklist.json 파일이 올바른 json 형태가 아닙니다.";
+        failure_message = load_string(text::kCheckListNotJson);
         return false;
     }
 
@@ -118,16 +118,16 @@ bool parse_check_list(const std::string& json_text, ProductProfile& profile, Che
 
     const struct {
         const std::string& value;
-        const char* message;
+        int message;
     } required[] = {
-        {profile.product_title, "\"product title\" is empty."},
-        {profile.product_path_agent, "\"product path agent\" is empty."},
-        {profile.product_path_viewer, "\"product path viewer\" is empty."},
-        {profile.agent_log_path, "\"agent log path\" is empty."},
+        {profile.product_title, text::kProductTitleEmpty},
+        {profile.product_path_agent, text::kAgentPathEmpty},
+        {profile.product_path_viewer, text::kViewerPathEmpty},
+        {profile.agent_log_path, text::kAgentLogPathEmpty},
     };
     for (const auto& r : required) {
         if (r.value.empty()) {
-            failure_message = r.message;
+            failure_message = load_string(r.message);
             return false;
         }
     }
@@ -143,7 +143,7 @@ bool parse_check_list(const std::string& json_text, ProductProfile& profile, Che
             const ServerEntry entry = parse_server_entry(JsonValueText(element));
             if (!entry.usable()) continue;
             CCheckItem item;
-            item.name = kinds[k].second + " 서버";
+            item.name = load_string(text::kServerItemName, {kinds[k].second});
             item.host = entry.host;
             item.port = entry.port;
             item.kind_index = static_cast<int>(k);
@@ -159,7 +159,7 @@ bool parse_check_list(const std::string& json_text, ProductProfile& profile, Che
 bool load_check_list_file(CCheckHost& host, const std::string& path, std::string& failure_message) {
     std::string text, why_not;
     if (!read_check_list_file(path, text, why_not)) {
-        failure_message = "checklist.json 파일을 불러올 수 없습니다.\n(" + path + ": " + why_not + ")";
+        failure_message = load_string(text::kCheckListFileNotLoaded, {path, why_not});
         return false;
     }
     ProductProfile loaded = host.profile;

@@ -22,7 +22,9 @@ struct CCheckParam {
     int repeat_count = 1;
     int elapsed_ms = 0;  // sum of the tries' durations, finally divided by repeat_count
     ResultCode result = RESULT_OK;
-    std::string detail;  // technical text of the last failed step, for the log and the report
+    // The technical text of the last failed step, for the log and the report: English, in the log's own
+    // words, so written beside its log line rather than in res/.
+    std::string detail;
     std::vector<CheckTry> tries;  // every try made, in order; the average above hides their spread
     // HTTP checks: the proxy and the server's certificate as the last request met them.
     std::optional<HttpTransportFacts> transport;

@@ -6,8 +6,10 @@
 #include "log/CSCLog.h"
 #include "report/redacted_copy.h"
 #include "report/redactor.h"
-#include "report/zip_writer.h"
 #include "report/unique_names.h"
+#include "report/zip_writer.h"
+#include "res/engine_texts.h"
+#include "res/string_table.h"
 #include "sys/exe_facts.h"
 #include "sys/files.h"
 #include "sys/folders.h"
@@ -38,21 +40,21 @@ std::string LogPacking::bound_reason(const std::string& path) const {
     if (options.max_file_size) {
         const uint64_t size = get_file_size(path);
         if (size > *options.max_file_size)
-            return std::to_string(size) + " bytes, larger than the limit of " +
-                   std::to_string(*options.max_file_size) + " bytes";
+            return load_string(text::kLargerThanLimit,
+                               {std::to_string(size), std::to_string(*options.max_file_size)});
     }
     if (options.since_days) {
         const int64_t modified = get_file_time(path);
-        if (modified == 0) return "its modification time could not be read";
+        if (modified == 0) return load_string(text::kModifiedTimeUnknown);
         if (modified < now - *options.since_days * kSecondsPerDay)
-            return "not modified in the last " + std::to_string(*options.since_days) + " days";
+            return load_string(text::kNotModifiedSince, {std::to_string(*options.since_days)});
     }
     return {};
 }
 
 std::string LogPacking::refusal_reason(int zip_result) const {
     if (zip_result == kZipPastLimit && options.max_file_size)
-        return "grew past the limit of " + std::to_string(*options.max_file_size) + " bytes while it was read";
+        return load_string(text::kGrewPastLimit, {std::to_string(*options.max_file_size)});
     return zip_result_text(zip_result);
 }
 
@@ -104,7 +106,7 @@ std::string LogPacking::prepare(const std::string& folder, std::vector<std::stri
     delete_folder(staging_folder);
     std::error_code ec;
     if (!std::filesystem::create_directory(fs_path(staging_folder), ec)) {
-        for (const std::string& path : kept) left_out(path, "no folder for its redacted copy");
+        for (const std::string& path : kept) left_out(path, load_string(text::kNoRedactedCopyFolder));
         return folder;
     }
     staging = staging_folder;
@@ -123,15 +125,15 @@ std::string LogPacking::prepare(const std::string& folder, std::vector<std::stri
             if (!part.left_out)
                 note_unredacted(shown, part.reason);
             else if (part.reason == kBinaryReason)
-                note(shown, "not text, left out by --redact-drop-binary");
+                note(shown, load_string(text::kBinaryLeftOut));
             else
-                note(shown, part.reason + ", left out by --redact-drop-binary");
+                note(shown, load_string(text::kReasonLeftOut, {part.reason}));
         }
         if (!made.written) {
             if (made.source_refused != kZipOk)
                 left_out(path, refusal_reason(made.source_refused));
             else if (!whole_left_out)
-                left_out(path, "its redacted copy could not be written");
+                left_out(path, load_string(text::kRedactedCopyNotWritten));
             continue;
         }
         // The archive keeps the log's own time, which tells when it was written, not the copy's.

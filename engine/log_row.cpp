@@ -2,20 +2,25 @@
 
 #include <algorithm>
 
+#include "res/engine_texts.h"
+#include "res/string_table.h"
 #include "sys/number_text.h"
 
 std::string log_row_text(int group_index, const CCheckItem& item, const std::string& time_of_day) {
-    if (group_index == 0) return item.category() + "|" + time_of_day + "|관리자 계정";
-    return item.category() + "|" + time_of_day + "|" + MaskAddress(item.host) + "|" + std::to_string(item.port);
+    if (group_index == 0)
+        return item.category() + "|" + time_of_day + "|" + load_string(text::kAccountTarget);
+    return item.category() + "|" + time_of_day + "|" + MaskAddress(item.host) + "|" +
+           std::to_string(item.port);
 }
 
 LogRowResult log_row_result(const CCheckParam& record) {
     LogRowResult cells;
-    if (record.elapsed_ms >= 0) cells.elapsed = std::to_string(record.elapsed_ms) + "ms";
+    if (record.elapsed_ms >= 0)
+        cells.elapsed = load_string(text::kRowMilliseconds, {std::to_string(record.elapsed_ms)});
     if (record.result.code == 0) {
-        cells.result = "Ok";
+        cells.result = load_string(text::kRowOk);
     } else {
-        cells.result = "Fail";
+        cells.result = load_string(text::kRowFail);
         cells.code = std::to_string(record.result.code);
     }
     return cells;

@@ -21,6 +21,8 @@
 #include "report/summary_page.h"
 #include "report/summary_redaction.h"
 #include "report/zip_writer.h"
+#include "res/engine_texts.h"
+#include "res/report_texts.h"
 #include "res/string_table.h"
 #include "sys/account_privilege.h"
 #include "sys/ascii_text.h"
@@ -78,7 +80,7 @@ bool pack(ZipHandle zip, const std::string& path, PackingRecord& record, LogPack
         return true;
     }
     if (result == kZipStopped) return false;
-    packing.left_out(path, std::string("could not be added to the bundle: ") + zip_result_text(result));
+    packing.left_out(path, load_string(text::kNotAddedToBundle, {zip_result_text(result)}));
     record.drop_archive(entry);
     return false;
 }
@@ -122,7 +124,7 @@ void pack_summary_page(ZipHandle zip, SummaryPage page, PackingRecord& record, c
     page.files = record;
     if (redactor) redact_summary_page(page, *redactor);
     if (!write_text_file(path, summary_page_html(page), 0, false)) {
-        packing.left_out(path, "could not be written");
+        packing.left_out(path, load_string(text::kNotWritten));
         return;
     }
     pack(zip, path, record, packing);
@@ -140,7 +142,7 @@ SaveLogResult end_collection(SaveLogResult result, SaveLogObserver& observer) {
     if (!result.archive_written) {
         g_log->write(CSCLog::error, "thread_save_log", __LINE__, "%s", result.failure.c_str());
         const std::string above = result.archive_path.empty() ? std::string() : result.archive_path + "\n";
-        observer.show_message(above + load_string(kArchiveNotCreatedStringId));
+        observer.show_message(above + load_string(text::kArchiveNotCreatedBelowPath));
     }
     // Without an archive the file manager shows what was collected, so the user can still send it.
     const std::string& shown = result.archive_written || result.left_behind.empty()
@@ -167,7 +169,7 @@ std::string shown_otherwise(std::string listing, const std::vector<std::pair<std
 void redact_own_texts(Redactor& redactor, const std::vector<std::string>& paths, LogPacking& packing) {
     for (const std::string& path : paths)
         if (file_exists(path) && !redact_file_in_place(redactor, path))
-            packing.left_out(path, "could not be redacted");
+            packing.left_out(path, load_string(text::kNotRedacted));
 }
 
 // The checksum and, for a redacted bundle, the map from tokens to values go beside the archive; the
@@ -175,14 +177,14 @@ void redact_own_texts(Redactor& redactor, const std::vector<std::string>& paths,
 void write_sidecars(SaveLogResult& result, bool checksum, const Redactor* redactor) {
     if (checksum) result.archive_sha256 = write_sha256_sidecar(result.archive_path);
     if (checksum && result.archive_sha256.empty())
-        result.sidecar_failure = "the checksum file " + result.archive_path + ".sha256 could not be written";
+        result.sidecar_failure = load_string(text::kChecksumNotWritten, {result.archive_path});
     if (redactor) {
         const std::string map_path = result.archive_path + ".map.json";
         if (write_new_file(map_path, redactor->map_json(), true, true))
             result.redaction_map_path = map_path;
         else
             result.sidecar_failure += (result.sidecar_failure.empty() ? "" : "; ") +
-                                      ("the redaction map " + map_path + " could not be written");
+                                      load_string(text::kRedactionMapNotWritten, {map_path});
     }
     if (!result.sidecar_failure.empty())
         g_log->write(CSCLog::error, "thread_save_log", __LINE__, "%s", result.sidecar_failure.c_str());
@@ -248,9 +250,9 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
     std::error_code ec;
     if (folder.empty() || !std::filesystem::is_directory(fs_path(folder), ec)) {
         g_log->write(CSCLog::warn, "zip_folder", __LINE__, "log folder not found: %s", folder.c_str());
-        noted.add_skipped(
-            folder, folder.empty() ? "the check list names no log folder" : "the log folder does not exist");
-        observer.show_message(folder + kFolderMissingMessage);
+        noted.add_skipped(folder,
+                          load_string(folder.empty() ? text::kNoLogFolderNamed : text::kLogFolderMissing));
+        observer.show_message(folder + load_string(text::kFolderMissing));
         return false;
     }
     // What stays out is told through the packing when there is one (it knows the names to show).
@@ -267,7 +269,7 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
     std::vector<PassedOverFolder> links;
     find_files(files, folder, "*", "*", false, "", true, true, &links);
     for (const PassedOverFolder& link : links)
-        leave_out(link.path, "a " + link.kind + " to another place, not followed");
+        leave_out(link.path, load_string(text::kLinkNotFollowed, {link.kind}));
     const std::string base = packing ? packing->prepare(folder, files, archive_path + ".staging") : folder;
     std::vector<ZipFileFailure> failures;
     ZipPackOptions options;
@@ -284,14 +286,14 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
     }
     for (const ZipFileFailure& f : failures)
         leave_out(f.path, packing ? packing->refusal_reason(f.result)
-                                  : std::string("could not be packed: ") + zip_result_text(f.result));
+                                  : load_string(text::kNotPacked, {zip_result_text(f.result)}));
     if (result != kZipOk) {
         if (packing) packing->finish();
         // An archive whose end could not be written is no archive: it must not go into the bundle.
         remove_file(archive_path);
         g_log->write(CSCLog::error, "zip_folder", __LINE__, "%s could not be written: %s",
-                     archive_path.c_str(), zip_result_text(result));
-        leave_out(folder, "its archive " + archive + " could not be written: " + zip_result_text(result));
+                     archive_path.c_str(), zip_result_text(result).c_str());
+        leave_out(folder, load_string(text::kFolderArchiveNotWritten, {archive, zip_result_text(result)}));
         return false;
     }
     const std::filesystem::path names_base = fs_path(base).lexically_normal();
@@ -329,8 +331,8 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     if (folder.empty() || (folder_made && !own_work)) {
         for (int i = 0; i < kSaveLogSteps; ++i) observer.step_progress();
         SaveLogResult nowhere;
-        nowhere.failure = folder.empty() ? "no folder of the user's own to collect into"
-                                         : "no working folder could be made in " + folder;
+        nowhere.failure = folder.empty() ? load_string(text::kNoCollectionFolder)
+                                         : load_string(text::kNoWorkingFolder, {folder});
         return end_collection(std::move(nowhere), observer);
     }
     // Without a collection folder every write fails in its own way, as the user is told, and nothing
@@ -351,7 +353,8 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     if (!inputs.all_users_folder.empty()) facts.all_users_folder = inputs.all_users_folder;
     if (inputs.monitors) facts.monitors = *inputs.monitors;
     const std::string report_path = work + "/" + kReportFileName;
-    if (!save_check_result(report_path, facts, inputs.rows)) observer.show_message(kReportNotCreatedMessage);
+    if (!save_check_result(report_path, facts, inputs.rows))
+        observer.show_message(load_string(text::kReportNotCreated));
     const std::vector<std::string> texts = {
         work + "/" + kInventoryFileNames[0], work + "/" + kInventoryFileNames[1],
         work + "/" + kInventoryFileNames[2], work + "/" + kSystemInfoFile,
@@ -365,12 +368,13 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
         if (stop.stop_requested()) return stopped();
         const InventoryResult made =
             save_file_info(texts[i], profile.product_title, *program_folders[i], private_values);
-        if (made == InventoryResult::kNotCreated) observer.show_message(kInventoryNotCreatedMessage);
+        if (made == InventoryResult::kNotCreated)
+            observer.show_message(load_string(text::kInventoryNotCreated));
         if (made == InventoryResult::kSkipped)
             record.add_skipped(kInventoryFileNames[i],
                                program_folders[i]->empty()
-                                   ? "not made: the check list names no such program folder"
-                                   : "not made: " + *program_folders[i] + " does not exist");
+                                   ? load_string(text::kNoProgramFolderNamed)
+                                   : load_string(text::kProgramFolderMissing, {*program_folders[i]}));
         observer.step_progress();
     }
 
@@ -412,7 +416,7 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
     SaveLogResult result;
     result.archive_path = folder + "/" + archive_name;
     ZipHandle zip = ZipCreate(built, stop);
-    if (!zip) result.failure = "the archive " + built + " could not be created";
+    if (!zip) result.failure = load_string(text::kArchiveNotCreated, {built});
     observer.step_progress();
     if (zip) pack(zip, report_path, record, packing);
     observer.step_progress();
@@ -436,9 +440,9 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
             result.archive_path = placed;
             write_sidecars(result, inputs.bundle.checksum, private_values);
         } else {
-            result.failure = closed != kZipOk ? "the archive " + built + " could not be finished: " +
-                                                    zip_result_text(closed)
-                                              : "the archive could not be moved to " + result.archive_path;
+            result.failure = closed != kZipOk
+                                 ? load_string(text::kArchiveNotFinished, {built, zip_result_text(closed)})
+                                 : load_string(text::kArchiveNotMoved, {result.archive_path});
             remove_file(built);  // a broken archive must not pass for the bundle
         }
     }

@@ -27,10 +27,6 @@
 // The progress window's range: thread_save_log steps it exactly this many times.
 inline constexpr int kSaveLogSteps = 11;
 
-inline constexpr const char* kFolderMissingMessage = "\n위의 폴더가 존재하지 않습니다.";
-// Shown below the archive's path when the archive could not be made or finished.
-inline constexpr int kArchiveNotCreatedStringId = 112;
-
 // What a front end does for the collection. Every call comes from the thread running the collection;
 // show_message returns only when the user has closed the message.
 class SaveLogObserver {
@@ -117,7 +113,7 @@ bool zip_folder(const std::string& folder, const std::string& archive_path, Save
                 PackingRecord* record = nullptr, LogPacking* packing = nullptr);
 
 // The whole collection, on the calling thread. A failed archive is told with a message (the archive's
-// path and string kArchiveNotCreatedStringId); the file manager is still asked to show the archive, or
+// path and text::kArchiveNotCreatedBelowPath); the file manager is still asked to show the archive, or
 // the first collected file left behind instead.
 SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer);
 

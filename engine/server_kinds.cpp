@@ -1,9 +1,13 @@
 #include "engine/server_kinds.h"
 
+#include "res/engine_texts.h"
+#include "res/string_table.h"
+
 const ServerKinds& server_kinds() {
     static const ServerKinds kinds = {
-        {"api", "API"},         {"gateway", "중계"},    {"proxy", "프록시"},
-        {"session", "세션"},    {"update", "업데이트"}, {"web", "웹"},
+        {"api", load_string(text::kKindApi)},       {"gateway", load_string(text::kKindGateway)},
+        {"proxy", load_string(text::kKindProxy)},   {"session", load_string(text::kKindSession)},
+        {"update", load_string(text::kKindUpdate)}, {"web", load_string(text::kKindWeb)},
     };
     return kinds;
 }

@@ -26,6 +26,7 @@ std::string inventory_line(const std::string& name, const std::string& time, con
 std::string file_info_text(const std::string& product_title, const std::string& install_folder,
                            const std::vector<std::string>& files, Redactor* redactor) {
     auto shown = [redactor](const std::string& text) { return redactor ? redactor->redact(text) : text; };
+    // Fixed English labels, kept here: stored inventories and the tools that read them rely on them.
     std::string text = "[" + shown(product_title) + " File Information]\n\n";
     text += "install folder : " + shown(install_folder) + "\n\n";
     text += inventory_line("filename", "date/time", "size(B)", "version");

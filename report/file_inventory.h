@@ -10,13 +10,10 @@
 inline constexpr const char* kInventoryFileNames[3] = {"fileinfo_agent_app.txt", "fileinfo_agent_web.txt",
                                                        "fileinfo_customer.txt"};
 
-inline constexpr const char* kInventoryNotCreatedMessage =
-    "설치된 제품의 파일정보 저장을 위한 파일을 생성할 수 없습니다.";
-
 enum class InventoryResult {
     kWritten,
     kSkipped,     // no folder configured, or nothing of that path exists: no file, no message
-    kNotCreated,  // the inventory file could not be written: show kInventoryNotCreatedMessage
+    kNotCreated,  // the inventory file could not be written: show text::kInventoryNotCreated
 };
 
 class Redactor;

@@ -13,6 +13,8 @@
 #include "report/zip_file_io.h"
 #include "report/zip_reader.h"
 #include "report/zip_writer.h"
+#include "res/report_texts.h"
+#include "res/string_table.h"
 #include "sys/fs_path.h"
 #include "sys/new_file.h"
 
@@ -37,8 +39,9 @@ Container container_of(ZipSourceFile& in) {
     return Container::kNone;
 }
 
-const char* unpack_failure(UnpackResult result, const char* what) {
-    return result == UnpackResult::kTooLarge ? "too large once unpacked to redact" : what;
+// what: the text id of the failure when the data was not too large.
+std::string unpack_failure(UnpackResult result, int what) {
+    return load_string(result == UnpackResult::kTooLarge ? text::kTooLargeUnpacked : what);
 }
 
 void remove_file(const std::string& path) {
@@ -144,9 +147,9 @@ Outcome Copier::copy(const std::string& source, const std::string& destination, 
         return overran(in, destination) ? Outcome::kFailed : outcome;
     }
     if (depth >= kDeepestArchive)
-        return copy_unchanged(source, destination, part, "archives nested too deep to redact", depth);
-    const Attempt attempt = container == Container::kZip ? copy_zip(in, destination, part, depth)
-                                                         : copy_gzip(in, destination);
+        return copy_unchanged(source, destination, part, load_string(text::kNestedTooDeep), depth);
+    const Attempt attempt =
+        container == Container::kZip ? copy_zip(in, destination, part, depth) : copy_gzip(in, destination);
     if (overran(in, destination)) return Outcome::kFailed;
     if (attempt.give_up.empty()) return attempt.outcome;
     return copy_unchanged(source, destination, part, attempt.give_up, depth);
@@ -188,7 +191,7 @@ Attempt Copier::copy_gzip(ZipSourceFile& in, const std::string& destination) {
     remove_file(destination);
     if (ok) return {Outcome::kFailed, kBinaryReason};  // the file as it came, not packed anew
     if (unpacked == UnpackResult::kRefused || unpacked == UnpackResult::kOk) return {};  // writing failed
-    return {Outcome::kFailed, unpack_failure(unpacked, "gzip data that could not be read")};
+    return {Outcome::kFailed, unpack_failure(unpacked, text::kGzipUnreadable)};
 }
 
 Attempt Copier::add_entry(ZipReader& reader, const ZipReadEntry& entry, ZipHandle zip,
@@ -205,7 +208,7 @@ Attempt Copier::add_entry(ZipReader& reader, const ZipReadEntry& entry, ZipHandl
     if (extracted == UnpackResult::kOk && closed) {
         attempt.outcome = copy(packed, unpacked, part.empty() ? name : part + "/" + name, depth + 1);
     } else if (extracted != UnpackResult::kRefused && extracted != UnpackResult::kOk) {
-        attempt.give_up = unpack_failure(extracted, "a ZIP archive whose entries could not be read");
+        attempt.give_up = unpack_failure(extracted, text::kZipEntriesUnreadable);
     }
     remove_file(packed);
     if (attempt.outcome == Outcome::kWritten) {
@@ -219,7 +222,7 @@ Attempt Copier::add_entry(ZipReader& reader, const ZipReadEntry& entry, ZipHandl
 Attempt Copier::copy_zip(ZipSourceFile& in, const std::string& destination, const std::string& part,
                          int depth) {
     ZipReader reader;
-    if (!reader.open(in)) return {Outcome::kFailed, "a ZIP archive that could not be read"};
+    if (!reader.open(in)) return {Outcome::kFailed, load_string(text::kZipUnreadable)};
     ZipHandle zip = ZipCreate(destination, stop);
     if (!zip) return {};
     const size_t noted = unredacted.size();

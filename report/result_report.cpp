@@ -24,6 +24,7 @@ std::string gigabytes(uint64_t bytes) {
     return format_size(bytes, 3, 1, true, true);
 }
 
+// The report's fixed English labels stay here: stored reports, and the tools that read them, rely on them.
 std::string delete_line(const std::string& path, bool deleted, int error_code) {
     return deleted ? "DeleteFile(" + path + ") success\n"
                    : "DeleteFile(" + path + ") failed. error code : " + std::to_string(error_code) + "\n";

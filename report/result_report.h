@@ -11,8 +11,6 @@
 // test in the all-users folder, the monitors, and the rows of the last diagnosis as a table.
 
 inline constexpr const char* kReportFileName = "check_result.txt";
-inline constexpr const char* kReportNotCreatedMessage =
-    "진단결과 저장을 위한 check_result.txt 파일을 생성할 수 없습니다.";
 
 // What the report says about the machine; gather_report_facts reads it from the system.
 struct ReportFacts {
@@ -43,5 +41,5 @@ std::string server_table_text(const ReportRowSource& rows);
 std::string directory_test_text(const std::string& all_users_folder);
 
 // Writes the report (UTF-8 with a byte-order mark, CR LF line ends). False, with nothing tested or
-// written, when the file cannot be created: the caller shows kReportNotCreatedMessage.
+// written, when the file cannot be created: the caller shows text::kReportNotCreated.
 bool save_check_result(const std::string& path, const ReportFacts& facts, const ReportRowSource& rows);

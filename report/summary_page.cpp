@@ -4,13 +4,17 @@
 #include <map>
 
 #include "report/html_text.h"
+#include "res/report_texts.h"
+#include "res/string_table.h"
 #include "sys/date_time_text.h"
 #include "sys/number_text.h"
 
 namespace {
 
 // The diagnosis-log page's columns, in its order.
-constexpr const char* kLogColumns[] = {"구분", "진단 시각", "진단 대상", "포트", "시간", "결과", "비고"};
+constexpr int kLogColumns[] = {text::kColumnCategory, text::kColumnTime,    text::kColumnTarget,
+                               text::kColumnPort,     text::kColumnElapsed, text::kColumnResult,
+                               text::kColumnNote};
 constexpr size_t kElapsedColumn = 4;
 
 constexpr const char* kStyle = R"(
@@ -59,6 +63,12 @@ std::string esc(const std::string& text) {
     return html_escape(text);
 }
 
+// One of the page's own texts, which go in as they are (res/report_texts.h); the values must come
+// escaped already.
+std::string page_text(int id, std::initializer_list<std::string_view> escaped_values = {}) {
+    return load_string(id, escaped_values);
+}
+
 std::string date_time_text(int64_t calendar_time) {
     if (calendar_time <= 0) return {};
     bool ok = false;
@@ -77,7 +87,8 @@ std::string style_color(uint32_t argb) {
 
 std::string fact(const std::string& label, const std::string& value) {
     return "<dt>" + esc(label) + "</dt><dd>" +
-           (value.empty() ? "<span class=\"none\">unknown</span>" : esc(value)) + "</dd>";
+           (value.empty() ? "<span class=\"none\">" + page_text(text::kUnknown) + "</span>" : esc(value)) +
+           "</dd>";
 }
 
 std::string target_of(const SummaryCheck& check) {
@@ -91,49 +102,56 @@ std::string header_html(const SummaryPage& page) {
     for (const SummaryCheck& c : page.checks) failures += c.failed ? 1 : 0;
     std::string verdict;
     if (page.checks.empty())
-        verdict = "<span class=\"verdict fail\">No check was run</span>";
+        verdict = "<span class=\"verdict fail\">" + page_text(text::kVerdictNoCheck) + "</span>";
     else if (!page.run_completed)
-        verdict = "<span class=\"verdict fail\">The diagnosis was stopped before its end</span>";
+        verdict = "<span class=\"verdict fail\">" + page_text(text::kVerdictStopped) + "</span>";
     else if (failures == 0)
-        verdict =
-            "<span class=\"verdict ok\">All " + std::to_string(page.checks.size()) + " checks passed</span>";
+        verdict = "<span class=\"verdict ok\">" +
+                  page_text(text::kVerdictAllPassed, {std::to_string(page.checks.size())}) + "</span>";
     else
-        verdict = "<span class=\"verdict fail\">" + std::to_string(failures) + " of " +
-                  std::to_string(page.checks.size()) + " checks failed</span>";
-    std::string run = "Run " + esc(page.run_started.empty() ? "(time unknown)" : page.run_started);
+        verdict = "<span class=\"verdict fail\">" +
+                  page_text(text::kVerdictSomeFailed,
+                            {std::to_string(failures), std::to_string(page.checks.size())}) +
+                  "</span>";
+    std::string run = page_text(
+        text::kRunTime, {page.run_started.empty() ? page_text(text::kTimeUnknown) : esc(page.run_started)});
     if (!page.run_ended.empty()) run += " – " + esc(page.run_ended);
-    return "<header><h1>" + esc(page.product_title) + " Check Tool</h1><p>version " + esc(page.tool_version) +
-           " · " + run + " · host " + esc(page.host_name) + "</p>" + verdict + "</header>\n";
+    return "<header><h1>" + page_text(text::kPageHeading, {esc(page.product_title)}) + "</h1><p>" +
+           page_text(text::kHeaderFacts, {esc(page.tool_version), run, esc(page.host_name)}) + "</p>" +
+           verdict + "</header>\n";
 }
 
 std::string failures_html(const SummaryPage& page) {
-    std::string html = "<section id=\"failures\"><h2>Failures</h2>\n";
+    std::string html = "<section id=\"failures\"><h2>" + page_text(text::kFailures) + "</h2>\n";
     bool any = false;
     for (const SummaryCheck& c : page.checks) {
         if (!c.failed) continue;
         any = true;
         html += "<div class=\"failure\"><h3>" + esc(c.name) + " · " + esc(target_of(c)) + "</h3>";
         html += "<p><b>" + std::to_string(c.code) + "</b> · " + esc(c.message) + "</p>";
-        if (!c.meaning.empty()) html += "<p>Usually means: " + esc(c.meaning) + "</p>";
+        if (!c.meaning.empty()) html += "<p>" + page_text(text::kUsuallyMeans, {esc(c.meaning)}) + "</p>";
         if (!c.detail.empty()) html += "<p class=\"detail\">" + esc(c.detail) + "</p>";
         html += "</div>\n";
     }
-    if (!any) html += "<p class=\"none\">No check failed.</p>\n";
+    if (!any) html += "<p class=\"none\">" + page_text(text::kNoCheckFailed) + "</p>\n";
     return html + "</section>\n";
 }
 
 std::string figures_text(const std::optional<TryFigures>& figures) {
     if (!figures) return {};
-    return std::to_string(figures->min_ms) + " / " + std::to_string(figures->median_ms) + " / " +
-           std::to_string(figures->max_ms) + " ms";
+    return load_string(text::kTryFigures,
+                       {std::to_string(figures->min_ms), std::to_string(figures->median_ms),
+                        std::to_string(figures->max_ms)});
 }
 
 std::string results_html(const SummaryPage& page) {
-    std::string html = "<section id=\"results\"><h2>Results</h2>\n<table id=\"result-table\"><thead><tr>";
+    std::string html = "<section id=\"results\"><h2>" + page_text(text::kResults) +
+                       "</h2>\n<table id=\"result-table\"><thead><tr>";
     for (size_t i = 0; i < std::size(kLogColumns); ++i)
-        html +=
-            std::string("<th") + (i == 3 || i == 4 ? " class=\"num\"" : "") + ">" + kLogColumns[i] + "</th>";
-    html += "<th>Message</th><th>Tries</th><th class=\"num\">min / median / max</th></tr></thead>\n<tbody>\n";
+        html += std::string("<th") + (i == 3 || i == 4 ? " class=\"num\"" : "") + ">" +
+                page_text(kLogColumns[i]) + "</th>";
+    html += "<th>" + page_text(text::kMessage) + "</th><th>" + page_text(text::kTries) +
+            "</th><th class=\"num\">" + page_text(text::kTryFiguresColumn) + "</th></tr></thead>\n<tbody>\n";
     for (const SummaryCheck& c : page.checks) {
         html += std::string("<tr class=\"check") + (c.failed ? " failed" : "") + "\"" +
                 style_color(c.row_color) + ">";
@@ -158,25 +176,25 @@ std::string connection_html(const SummaryPage& page) {
     for (const ConnectionFlag& f : connection_flags(page.checks))
         flags[f.check] += (flags[f.check].empty() ? "" : "; ") + f.reason;
     std::string html =
-        "<section id=\"connection-facts\"><h2>Connections (TLS and "
-        "proxy)</h2>\n<table><thead><tr><th>Check</th>"
-        "<th>Proxy</th><th>Certificate "
-        "subject</th><th>Issuer</th><th>Valid</th><th>SHA-256</th><th>Verifies</th>"
-        "<th>Note</th></tr></thead>\n<tbody>\n";
+        "<section id=\"connection-facts\"><h2>" + page_text(text::kConnections) + "</h2>\n<table><thead><tr>";
+    for (const int column : {text::kCheck, text::kProxy, text::kCertificateSubject, text::kIssuer,
+                             text::kValid, text::kSha256, text::kVerifies, text::kNote})
+        html += "<th>" + page_text(column) + "</th>";
+    html += "</tr></thead>\n<tbody>\n";
     for (size_t i = 0; i < page.checks.size(); ++i) {
         const SummaryCheck& c = page.checks[i];
         if (!c.tls && !c.proxy) continue;
         const auto flag = flags.find(i);
         html += std::string("<tr") + (flag != flags.end() ? " class=\"flagged\"" : "") + "><td>" +
                 esc(c.name) + " · " + esc(target_of(c)) + "</td><td>" +
-                (c.proxy ? (c.proxy->empty() ? "direct" : esc(*c.proxy)) : "") + "</td>";
+                (c.proxy ? (c.proxy->empty() ? page_text(text::kDirect) : esc(*c.proxy)) : "") + "</td>";
         if (c.tls) {
             html += "<td>" + esc(c.tls->subject) + "</td><td>" + esc(c.tls->issuer) + "</td><td>" +
                     esc(c.tls->valid_from) + " – " + esc(c.tls->valid_until) + "</td><td class=\"mono\">" +
                     esc(c.tls->sha256_fingerprint) + "</td><td>" +
-                    (!c.tls->verified   ? std::string("unknown")
-                     : *c.tls->verified ? "<span class=\"ok-text\">yes</span>"
-                                        : "<span class=\"fail-text\">no</span>") +
+                    (!c.tls->verified   ? page_text(text::kUnknown)
+                     : *c.tls->verified ? "<span class=\"ok-text\">" + page_text(text::kYes) + "</span>"
+                                        : "<span class=\"fail-text\">" + page_text(text::kNo) + "</span>") +
                     "</td>";
         } else {
             html += "<td></td><td></td><td></td><td></td><td></td>";
@@ -188,24 +206,26 @@ std::string connection_html(const SummaryPage& page) {
 }
 
 std::string machine_html(const SummaryPage& page) {
-    std::string html = "<section id=\"machine\"><h2>Run and machine</h2>\n<dl class=\"facts\">";
-    html += fact("Product", page.product_title);
-    html += fact("Tool version", page.tool_version);
-    html += fact("Tool built", page.built_time);
-    html += fact("Run started", page.run_started);
-    html += fact("Run ended", page.run_ended);
-    html += fact("Host name", page.host_name);
-    html += fact("Operating system", page.os_name);
-    html += fact("Tool ran elevated", !page.elevated ? "" : *page.elevated ? "yes" : "no");
-    html += fact("Memory (available / total)",
+    std::string html =
+        "<section id=\"machine\"><h2>" + page_text(text::kRunAndMachine) + "</h2>\n<dl class=\"facts\">";
+    html += fact(load_string(text::kProduct), page.product_title);
+    html += fact(load_string(text::kToolVersion), page.tool_version);
+    html += fact(load_string(text::kToolBuilt), page.built_time);
+    html += fact(load_string(text::kRunStarted), page.run_started);
+    html += fact(load_string(text::kRunEnded), page.run_ended);
+    html += fact(load_string(text::kHostName), page.host_name);
+    html += fact(load_string(text::kOperatingSystem), page.os_name);
+    html += fact(load_string(text::kElevated),
+                 !page.elevated ? "" : load_string(*page.elevated ? text::kYes : text::kNo));
+    html += fact(load_string(text::kMemory),
                  gigabytes(page.memory_available) + " / " + gigabytes(page.memory_total));
     for (const SummaryDisk& d : page.disks)
-        html += fact("Disk " + d.path + " (free / total)",
+        html += fact(load_string(text::kDisk, {d.path}),
                      gigabytes(d.free_bytes) + " / " + gigabytes(d.total_bytes));
     html += "</dl>\n</section>\n";
 
-    html += "<section id=\"folder-rights\"><h2>Folder rights</h2>\n";
-    if (page.folder_rights.empty()) html += "<p class=\"none\">Not tested.</p>\n";
+    html += "<section id=\"folder-rights\"><h2>" + page_text(text::kFolderRights) + "</h2>\n";
+    if (page.folder_rights.empty()) html += "<p class=\"none\">" + page_text(text::kNotTested) + "</p>\n";
     for (const std::string& line : page.folder_rights) {
         const bool ok = line.find("failed") == std::string::npos;
         html += std::string("<p class=\"mono\"><span class=\"") + (ok ? "ok-text\">✓" : "fail-text\">✗") +
@@ -215,8 +235,8 @@ std::string machine_html(const SummaryPage& page) {
 }
 
 std::string file_reason_table(const char* id, const std::vector<SkippedFile>& files) {
-    std::string html = std::string("<table id=\"") + id +
-                       "\"><thead><tr><th>File</th><th>Reason</th></tr></thead>\n<tbody>\n";
+    std::string html = std::string("<table id=\"") + id + "\"><thead><tr><th>" + page_text(text::kFile) +
+                       "</th><th>" + page_text(text::kReason) + "</th></tr></thead>\n<tbody>\n";
     for (const SkippedFile& f : files)
         html += "<tr><td class=\"mono\">" + esc(f.path) + "</td><td>" + esc(f.reason) + "</td></tr>\n";
     return html + "</tbody></table>\n";
@@ -229,9 +249,9 @@ constexpr size_t kFoldedFolderFiles = 25;
 
 std::string packed_row(const PackedFile& f) {
     return std::string(f.archive.empty() ? "<tr>" : "<tr class=\"nested\">") + "<td>" + esc(f.name) +
-           "</td><td>" + esc(f.archive.empty() ? "bundle" : f.archive) + "</td><td class=\"num\">" +
-           format_decimal(static_cast<double>(f.size), 0, true) + "</td><td>" + esc(date_time_text(f.modified)) +
-           "</td></tr>\n";
+           "</td><td>" + (f.archive.empty() ? page_text(text::kBundle) : esc(f.archive)) +
+           "</td><td class=\"num\">" + format_decimal(static_cast<double>(f.size), 0, true) + "</td><td>" +
+           esc(date_time_text(f.modified)) + "</td></tr>\n";
 }
 
 std::string folder_of(const std::string& name) {
@@ -257,9 +277,10 @@ std::string archive_rows(const std::vector<const PackedFile*>& files) {
         uint64_t bytes = 0;
         for (const PackedFile* f : members) bytes += f->size;
         html += "<tr class=\"nested folded\"><td colspan=\"4\"><details><summary>" +
-                esc(folder.empty() ? members[0]->archive : folder + "/") + " · " + std::to_string(members.size()) +
-                " files, " + format_decimal(static_cast<double>(bytes), 0, true) +
-                " bytes</summary><table><tbody>\n";
+                page_text(text::kFoldedFolder, {esc(folder.empty() ? members[0]->archive : folder + "/"),
+                                                std::to_string(members.size()),
+                                                format_decimal(static_cast<double>(bytes), 0, true)}) +
+                "</summary><table><tbody>\n";
         for (const PackedFile* f : members) html += packed_row(*f);
         html += "</tbody></table></details></td></tr>\n";
     }
@@ -267,10 +288,11 @@ std::string archive_rows(const std::vector<const PackedFile*>& files) {
 }
 
 std::string files_html(const PackingRecord& files) {
-    std::string html =
-        "<section id=\"files-packed\"><h2>Files packed</h2>\n<table id=\"packed-table\"><thead><tr>"
-        "<th>Name</th><th>In</th><th class=\"num\">Size "
-        "(bytes)</th><th>Modified</th></tr></thead>\n<tbody>\n";
+    std::string html = "<section id=\"files-packed\"><h2>" + page_text(text::kFilesPacked) +
+                       "</h2>\n<table id=\"packed-table\"><thead><tr><th>" + page_text(text::kName) +
+                       "</th><th>" + page_text(text::kIn) + "</th><th class=\"num\">" +
+                       page_text(text::kSizeBytes) + "</th><th>" + page_text(text::kModified) +
+                       "</th></tr></thead>\n<tbody>\n";
     // Each nested archive's files follow its own row; those of an archive that did not get in, last.
     // Grouped once, in one pass: a bundle may hold a hundred thousand files.
     std::vector<std::string> archives;
@@ -293,14 +315,14 @@ std::string files_html(const PackingRecord& files) {
         if (const auto orphans = nested.find(archive); orphans != nested.end()) html += archive_rows(orphans->second);
     html += "</tbody></table>\n</section>\n";
 
-    html += "<section id=\"files-not-packed\"><h2>Files not packed</h2>\n";
+    html += "<section id=\"files-not-packed\"><h2>" + page_text(text::kFilesNotPacked) + "</h2>\n";
     if (files.skipped.empty())
-        html += "<p class=\"none\">Every file was packed.</p>\n</section>\n";
+        html += "<p class=\"none\">" + page_text(text::kEveryFilePacked) + "</p>\n</section>\n";
     else
         html += file_reason_table("skipped-table", files.skipped) + "</section>\n";
     // Told only when there are any: a redacted bundle with content that could not be redacted.
     if (!files.unredacted.empty())
-        html += "<section id=\"files-unredacted\"><h2>Files packed unredacted</h2>\n" +
+        html += "<section id=\"files-unredacted\"><h2>" + page_text(text::kFilesUnredacted) + "</h2>\n" +
                 file_reason_table("unredacted-table", files.unredacted) + "</section>\n";
     return html;
 }
@@ -324,12 +346,8 @@ std::vector<ConnectionFlag> connection_flags(const std::vector<SummaryCheck>& ch
     for (size_t i = 0; i < checks.size(); ++i) {
         const auto& tls = checks[i].tls;
         if (!tls) continue;
-        if (tls->verified == false)
-            flags.push_back({i, "the certificate does not verify against the system's trust store"});
-        if (tls->issuer != usual)
-            flags.push_back({i,
-                             "issued by another CA than the product's other servers: a TLS-inspecting "
-                             "proxy may sit in between"});
+        if (tls->verified == false) flags.push_back({i, load_string(text::kNotVerified)});
+        if (tls->issuer != usual) flags.push_back({i, load_string(text::kOtherIssuer)});
     }
     return flags;
 }
@@ -339,7 +357,7 @@ std::string summary_page_html(const SummaryPage& page) {
         "<!DOCTYPE html>\n<html lang=\"ko\"><head><meta charset=\"utf-8\" />"
         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\" />"
         "<title>" +
-        esc(page.product_title) + " Check Tool – summary</title><style>" + kStyle +
+        page_text(text::kPageTitle, {esc(page.product_title)}) + "</title><style>" + kStyle +
         "</style></head>\n<body>\n";
     html += header_html(page);
     html += "<main>\n";
@@ -348,8 +366,8 @@ std::string summary_page_html(const SummaryPage& page) {
     html += connection_html(page);
     html += machine_html(page);
     html += files_html(page.files);
-    html += "</main>\n<footer>Written by the " + esc(page.product_title) + " Check Tool " +
-            esc(page.tool_version) +
-            ". The bundle's check_result.txt holds the same run as text.</footer>\n</body></html>\n";
+    html += "</main>\n<footer>" +
+            page_text(text::kFooter, {esc(page.product_title), esc(page.tool_version)}) +
+            "</footer>\n</body></html>\n";
     return html;
 }

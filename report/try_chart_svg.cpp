@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "report/html_text.h"
+#include "res/engine_texts.h"
+#include "res/report_texts.h"
+#include "res/string_table.h"
 
 namespace {
 
@@ -23,7 +26,8 @@ std::string try_chart_svg(const std::vector<SummaryTry>& tries) {
     std::string svg = "<svg class=\"tries\" xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                       std::to_string(width) + "\" height=\"" + std::to_string(kChartHeight) +
                       "\" viewBox=\"0 0 " + std::to_string(width) + " " + std::to_string(kChartHeight) +
-                      "\" role=\"img\" aria-label=\"" + std::to_string(tries.size()) + " tries\">";
+                      "\" role=\"img\" aria-label=\"" +
+                      html_escape(load_string(text::kTriesChart, {std::to_string(tries.size())})) + "\">";
     for (size_t i = 0; i < tries.size(); ++i) {
         const SummaryTry& t = tries[i];
         // A failed try stands out at full height whatever it took; its tooltip tells the time.
@@ -33,9 +37,10 @@ std::string try_chart_svg(const std::vector<SummaryTry>& tries) {
         if (fill.empty()) fill = "#404040";
         svg += "<rect x=\"" + std::to_string(static_cast<int>(i) * (kBarWidth + kBarGap)) + "\" y=\"" +
                std::to_string(kChartHeight - height) + "\" width=\"" + std::to_string(kBarWidth) +
-               "\" height=\"" + std::to_string(height) + "\" fill=\"" + fill + "\"><title>try " +
-               std::to_string(i + 1) + ": " + std::to_string(t.elapsed_ms) + " ms, " +
-               (t.ok ? "Ok" : "Fail") + "</title></rect>";
+               "\" height=\"" + std::to_string(height) + "\" fill=\"" + fill + "\"><title>" +
+               html_escape(load_string(text::kTryBar, {std::to_string(i + 1), std::to_string(t.elapsed_ms),
+                                                       load_string(t.ok ? text::kRowOk : text::kRowFail)})) +
+               "</title></rect>";
     }
     return svg + "</svg>";
 }

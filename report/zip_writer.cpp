@@ -13,6 +13,8 @@
 #include "net/http_body_sink.h"
 #include "report/zip_file_io.h"
 #include "report/zip_writer_state.h"
+#include "res/report_texts.h"
+#include "res/string_table.h"
 #include "sys/ascii_text.h"
 #include "sys/date_time_text.h"
 #include "sys/fs_path.h"
@@ -502,27 +504,27 @@ int ZipClose(ZipHandle zip) {
     return zip_finish(ok ? kZipOk : kZipWriteFailed);
 }
 
-const char* zip_result_text(int result) {
+std::string zip_result_text(int result) {
     switch (result) {
         case kZipOk:
-            return "ok";
+            return load_string(text::kZipOkText);
         case kZipCannotOpen:
-            return "the file could not be opened or examined";
+            return load_string(text::kZipCannotOpenText);
         case kZipWriteFailed:
-            return "writing or compressing failed";
+            return load_string(text::kZipWriteFailedText);
         case kZipBadArgument:
-            return "no archive, or an unusable entry name";
+            return load_string(text::kZipBadArgumentText);
         case kZipTooLarge:
-            return "the entry outgrew the fields its header was written with";
+            return load_string(text::kZipTooLargeText);
         case kZipNotCreated:
-            return "the archive could not be created";
+            return load_string(text::kZipNotCreatedText);
         case kZipPastLimit:
-            return "larger than the size limit";
+            return load_string(text::kZipPastLimitText);
         case kZipNotRegularFile:
-            return "not a regular file (a named pipe, a device or a socket), never read";
+            return load_string(text::kZipNotRegularFileText);
         case kZipStopped:
-            return "stopped";
+            return load_string(text::kZipStoppedText);
         default:
-            return "unknown result";
+            return load_string(text::kZipUnknownText);
     }
 }

@@ -86,4 +86,4 @@ int ZipFileList(const std::string& root, const std::string& base_folder, const s
 int zip_worker_count(int requested);
 
 // English text of a result code, for logs.
-const char* zip_result_text(int result);
+std::string zip_result_text(int result);

@@ -1,13 +1,12 @@
 #include "res/string_table.h"
 
+#include <unordered_map>
+
+#include "res/text_tables.h"
+
 namespace {
 
-struct Entry {
-    int id;
-    const char* text;
-};
-
-constexpr Entry kStrings[] = {
+constexpr TextEntry kStrings[] = {
     {101, "TarvoCheckTool 정보(&A)..."},
     {102, "성공"},
     {103, "서버 정보가 존재하지 않습니다."},
@@ -42,29 +41,42 @@ constexpr Entry kStrings[] = {
     {219, "'%1' 열로 정렬"},
     {220, "최소화(&N)"},
     {221, "닫기(&C)"},
-    // Sending the support bundle on to the support desk's storage: the command line's texts, then the
-    // window's. An address is only ever given in its shown form ("https://host/path?…").
-    {600, "upload: %1, HTTP %2, %3 bytes in %4 s, verified: %5"},
-    {601, "upload failed: %1\nthe archive stays; send it to the support desk by hand: %2"},
-    {602, "upload stopped; the archive stays: %1"},
-    {603, "upload: attempt %1 in %2 s; the last one failed: %3"},
-    {604, "%1 applies to the upload: add --upload"},
-    {605, "--upload cannot use %1: %2"},
-    {606, "압축 파일을 지원 센터(%1)로\n보내는 중입니다.\n\n보내기가 끝나면 결과를 알려 드립니다."},
-    {607, "압축 파일을 지원 센터로 보냈습니다.\n\n%1\nHTTP %2, %3바이트, %4초, 무결성 확인: %5"},
-    {608, "압축 파일을 지원 센터로 보내지 못했습니다.\n%1\n\n아래 파일을 직접 보내 주십시오.\n%2"},
-    {609, "       checktool --upload URL [--upload-header \"Name: value\"]... [--upload-ca FILE]\n"},
-    {610, "MD5 일치"},
-    {611, "서버가 체크섬을 알려 주지 않음"},
-    {612, "With --upload, \"로그 저장\" also sends the archive it wrote to URL, a pre-signed https\n"
-          "address of the support desk's storage, with one PUT (header lines and a PEM authority\n"
-          "as checktool-cli takes them); the archive stays and is shown as ever.\n"},
 };
 
 }  // namespace
 
+std::span<const TextEntry> first_texts() {
+    return kStrings;
+}
+
 std::string load_string(int id) {
-    for (const Entry& e : kStrings)
-        if (e.id == id) return e.text;
-    return {};
+    static const std::unordered_map<int, const char*> texts = [] {
+        std::unordered_map<int, const char*> all;
+        for (const auto table :
+             {first_texts(), engine_texts(), report_texts(), window_texts(), cli_texts(), upload_texts()})
+            for (const TextEntry& e : table) all.emplace(e.id, e.text);
+        return all;
+    }();
+    const auto found = texts.find(id);
+    return found == texts.end() ? std::string() : std::string(found->second);
+}
+
+std::string load_string(int id, std::initializer_list<std::string_view> values) {
+    return fill_text(load_string(id), values);
+}
+
+std::string fill_text(std::string_view text, std::initializer_list<std::string_view> values) {
+    std::string filled;
+    filled.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const size_t number =
+            i + 1 < text.size() && text[i] == '%' ? static_cast<size_t>(text[i + 1] - '1') : 9;
+        if (number < values.size()) {
+            filled += values.begin()[number];
+            ++i;
+        } else {
+            filled += text[i];
+        }
+    }
+    return filled;
 }

@@ -11,6 +11,8 @@
 
 #include "app/CTarvoCheckToolDlg.h"
 #include "app/run_look.h"
+#include "app/window_text.h"
+#include "res/window_texts.h"
 #include "tests/app/app_support.h"
 #include "tests/integration/lab_support.h"
 
@@ -90,7 +92,7 @@ TEST_F(WindowAccessibilityTest, TheTreeHoldsEveryStepEveryResultAndTheCompletion
     EXPECT_TRUE(has(QStringLiteral("ToolBar 창 단추 | ")));
     EXPECT_TRUE(has(QStringLiteral("Button 닫기 | ")));
 
-    const QString message = QString::fromUtf8(kCompletionMessage);
+    const QString message = window_text(text::kCompletionMessage);
     EXPECT_TRUE(has(QStringLiteral("Dialog %1 | %2\n10초 후 자동으로 닫힙니다.")
                         .arg(window->message_box().GetTitle(), message)));
     EXPECT_TRUE(has(QStringLiteral("StaticText %1 | ").arg(message)));

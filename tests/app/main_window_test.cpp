@@ -18,6 +18,9 @@
 #include "app/collection_progress.h"
 #include "app/pumping_wait.h"
 #include "app/run_look.h"
+#include "app/window_text.h"
+#include "res/engine_texts.h"
+#include "res/window_texts.h"
 #include "tests/app/app_support.h"
 #include "tests/integration/lab_support.h"
 #include "tests/report/zip_test_support.h"
@@ -150,7 +153,7 @@ TEST_F(MainWindowTest, ACompletedRunWithAFailureEndsReadyToSaveLogs)
     ASSERT_TRUE(RunToTheEnd());
 
     EXPECT_EQ(answerer->Count(), 1);
-    EXPECT_EQ(answerer->LastText(), QString::fromUtf8(kCompletionMessage));
+    EXPECT_EQ(answerer->LastText(), window_text(text::kCompletionMessage));
     EXPECT_EQ(window->start_button().text(), QStringLiteral("진단 시작"));
     EXPECT_TRUE(window->start_button().isEnabled());
     EXPECT_TRUE(window->save_log_button().isEnabled());
@@ -203,7 +206,7 @@ TEST_F(MainWindowTest, EnterStopsARunDuringTheSecondItemOfAThreeItemGroup)
     EXPECT_FALSE(window->save_log_button().isEnabled());
     EXPECT_TRUE(window->start_button().isEnabled());
     EXPECT_EQ(window->start_button().text(), QStringLiteral("진단 시작"));
-    EXPECT_EQ(window->result_page().list().GetEmptyText(), QString::fromUtf8(kCancelledMessage));
+    EXPECT_EQ(window->result_page().list().GetEmptyText(), window_text(text::kCancelledText));
 }
 
 TEST_F(MainWindowTest, EscapeStopsTheRunThenCancelKeepsTheWindowAndOkClosesIt)

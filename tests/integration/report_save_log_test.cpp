@@ -16,6 +16,8 @@
 #include "report/file_inventory.h"
 #include "report/result_report.h"
 #include "report/zip_writer.h"
+#include "res/report_texts.h"
+#include "res/string_table.h"
 #include "sys/exe_facts.h"
 #include "sys/fs_path.h"
 #include "sys/run_and_capture.h"
@@ -195,7 +197,7 @@ TEST_F(SaveLog, UnwritableCollectionFolderStillEndsTheRunAndTellsTheArchiveFaile
     EXPECT_THAT(result.failure, ::testing::HasSubstr("could not be created"));
     EXPECT_TRUE(result.left_behind.empty());
     EXPECT_THAT(observer.messages,
-                ElementsAre(kReportNotCreatedMessage, kInventoryNotCreatedMessage,
+                ElementsAre(load_string(text::kReportNotCreated), load_string(text::kInventoryNotCreated),
                             result.archive_path + "\n위의 압축 파일을 생성할 수 없습니다."));
     EXPECT_EQ(observer.revealed, result.archive_path) << "the file manager still opens";
     EXPECT_EQ(std::count(observer.calls.begin(), observer.calls.end(), "step"), kSaveLogSteps);
