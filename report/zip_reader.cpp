@@ -5,20 +5,15 @@
 #include <algorithm>
 
 #include "report/zip_file_io.h"
+#include "report/zip_format.h"
 
 namespace {
 
-constexpr uint32_t kEndSignature = 0x06054b50;
-constexpr uint32_t kCentralSignature = 0x02014b50;
-constexpr uint32_t kLocalSignature = 0x04034b50;
 constexpr size_t kEndRecordSize = 22;
 constexpr size_t kLongestComment = 0xFFFF;
 constexpr size_t kCentralHeaderSize = 46;
 constexpr size_t kLocalHeaderSize = 30;
 constexpr uint16_t kFlagEncrypted = 0x0001;
-constexpr uint16_t kMethodStored = 0;
-constexpr uint16_t kMethodDeflated = 8;
-constexpr uint16_t kExtendedTimeTag = 0x5455;
 constexpr size_t kPiece = 64 * 1024;
 
 uint32_t u16(const std::string& b, size_t at) {
@@ -51,7 +46,7 @@ bool extended_time(const std::string& extra, int64_t& seconds) {
     for (size_t at = 0; at + 4 <= extra.size();) {
         const uint32_t tag = u16(extra, at), size = u16(extra, at + 2);
         if (at + 4 + size > extra.size()) return false;
-        if (tag == kExtendedTimeTag && size >= 5 && (extra[at + 4] & 1)) {
+        if (tag == kZipExtendedTimeTag && size >= 5 && (extra[at + 4] & 1)) {
             seconds = static_cast<int32_t>(u32(extra, at + 5));
             return true;
         }
@@ -114,7 +109,7 @@ bool ZipReader::open(ZipSourceFile& source) {
     if (!read_at(file_size - tail_size, tail, tail_size)) return false;
     size_t end = std::string::npos;
     for (size_t at = tail_size - kEndRecordSize + 1; at-- > 0;)
-        if (u32(tail, at) == kEndSignature) {
+        if (u32(tail, at) == kZipEndSignature) {
             end = at;
             break;
         }
@@ -127,7 +122,7 @@ bool ZipReader::open(ZipSourceFile& source) {
     std::string central;
     if (!read_at(central_offset, central, central_size)) return false;
     for (size_t at = 0, n = 0; n < count; ++n) {
-        if (at + kCentralHeaderSize > central.size() || u32(central, at) != kCentralSignature) return false;
+        if (at + kCentralHeaderSize > central.size() || u32(central, at) != kZipCentralSignature) return false;
         const size_t name_size = u16(central, at + 28), extra_size = u16(central, at + 30),
                      comment_size = u16(central, at + 32);
         if (at + kCentralHeaderSize + name_size + extra_size + comment_size > central.size()) return false;
@@ -149,16 +144,16 @@ bool ZipReader::open(ZipSourceFile& source) {
 
 UnpackResult ZipReader::extract(const ZipReadEntry& entry, ByteSink& sink, uint64_t& budget) {
     if (entry.flags & kFlagEncrypted) return UnpackResult::kBroken;
-    if (entry.method != kMethodStored && entry.method != kMethodDeflated) return UnpackResult::kBroken;
+    if (entry.method != kZipMethodStored && entry.method != kZipMethodDeflated) return UnpackResult::kBroken;
     std::string local;
-    if (!read_at(entry.header_offset, local, kLocalHeaderSize) || u32(local, 0) != kLocalSignature)
+    if (!read_at(entry.header_offset, local, kLocalHeaderSize) || u32(local, 0) != kZipLocalSignature)
         return UnpackResult::kBroken;
     uint64_t offset = entry.header_offset + kLocalHeaderSize + u16(local, 26) + u16(local, 28);
     if (offset > file_size || file_size - offset < entry.compressed) return UnpackResult::kBroken;
     CheckingSink checked(sink);
     Inflater inflater(false);
     StoredCopy stored;
-    bool ended = entry.method == kMethodStored;
+    bool ended = entry.method == kZipMethodStored;
     std::string piece;
     for (uint64_t left = entry.compressed; left > 0;) {
         const size_t n = static_cast<size_t>(std::min<uint64_t>(left, kPiece));
@@ -166,7 +161,7 @@ UnpackResult ZipReader::extract(const ZipReadEntry& entry, ByteSink& sink, uint6
         offset += n;
         left -= n;
         std::string_view input(piece);
-        const UnpackResult fed = entry.method == kMethodStored ? stored.feed(input, checked, budget)
+        const UnpackResult fed = entry.method == kZipMethodStored ? stored.feed(input, checked, budget)
                                                                : inflater.feed(input, checked, budget, ended);
         if (fed != UnpackResult::kOk) return fed;
         if (ended) break;

@@ -15,6 +15,7 @@
 #include "report/zip_writer_state.h"
 #include "res/report_texts.h"
 #include "res/string_table.h"
+#include "report/zip_format.h"
 #include "sys/ascii_text.h"
 #include "sys/date_time_text.h"
 #include "sys/fs_path.h"
@@ -37,8 +38,6 @@ constexpr uint16_t kZip64Tag = 0x0001;
 constexpr uint16_t kFlagMaxCompression = 0x0002;  // deflate option bits for level 8 and 9
 constexpr uint16_t kFlagDataDescriptor = 0x0008;  // set only until the header is rewritten
 constexpr uint16_t kFlagUtf8Name = 0x0800;
-constexpr uint16_t kMethodStored = 0;
-constexpr uint16_t kMethodDeflated = 8;
 
 constexpr uint32_t kFolderAttributes = 0x41C00010;
 
@@ -147,7 +146,7 @@ uint32_t file_attributes(const ZipSourceFacts& facts, bool executable) {
 }  // namespace
 
 bool ZipEntry::deflated() const {
-    return method == kMethodDeflated;
+    return method == kZipMethodDeflated;
 }
 
 ZipWriter::ZipWriter() : in(kPiece), out(kPiece) {}
@@ -229,11 +228,11 @@ std::vector<uint8_t> zip64_field(const ZipEntry& e, bool with_offset) {
 std::vector<uint8_t> local_header(const ZipEntry& e, uint16_t flags) {
     const std::vector<uint8_t> zip64 = zip64_field(e, false);
     Bytes b;
-    b.u32(0x04034b50);
+    b.u32(kZipLocalSignature);
     put_shared_fields(b, e, flags, zip64.size() + kLocalExtraSize);
     b.text(e.name);
     b.data.insert(b.data.end(), zip64.begin(), zip64.end());
-    b.u16('U' | 'T' << 8);
+    b.u16(kZipExtendedTimeTag);
     b.u16(13);
     b.data.push_back(7);
     b.u32(e.modified);
@@ -245,7 +244,7 @@ std::vector<uint8_t> local_header(const ZipEntry& e, uint16_t flags) {
 std::vector<uint8_t> central_header(const ZipEntry& e) {
     const std::vector<uint8_t> zip64 = zip64_field(e, offset_in_zip64(e));
     Bytes b;
-    b.u32(0x02014b50);
+    b.u32(kZipCentralSignature);
     b.u16(needs_version_45(e) ? kVersionMadeByZip64 : kVersionMadeBy);
     put_shared_fields(b, e, e.flags, zip64.size() + kCentralExtraSize);
     b.u16(0);  // comment
@@ -255,7 +254,7 @@ std::vector<uint8_t> central_header(const ZipEntry& e) {
     b.u32(classic(e.offset, offset_in_zip64(e)));
     b.text(e.name);
     b.data.insert(b.data.end(), zip64.begin(), zip64.end());
-    b.u16('U' | 'T' << 8);
+    b.u16(kZipExtendedTimeTag);
     b.u16(5);
     b.data.push_back(7);
     b.u32(e.modified);
@@ -270,7 +269,7 @@ std::vector<uint8_t> end_records(uint64_t count, uint64_t central_start, uint64_
     Bytes b;
     if (zip64) {
         const uint64_t record_start = central_start + central_size;
-        b.u32(0x06064b50);
+        b.u32(kZip64EndSignature);
         b.u64(44);  // the record's size after this field
         b.u16(kVersionMadeByZip64);
         b.u16(kVersionNeededZip64);
@@ -280,12 +279,12 @@ std::vector<uint8_t> end_records(uint64_t count, uint64_t central_start, uint64_
         b.u64(count);
         b.u64(central_size);
         b.u64(central_start);
-        b.u32(0x07064b50);
+        b.u32(kZip64LocatorSignature);
         b.u32(0);
         b.u64(record_start);
         b.u32(1);  // disks in all
     }
-    b.u32(0x06054b50);
+    b.u32(kZipEndSignature);
     b.u16(0);
     b.u16(0);
     b.u16(static_cast<uint32_t>(std::min(count, kZipMaxClassicEntries)));
@@ -314,7 +313,7 @@ int ZipWriter::copy_data(ZipSourceFile& source, ZipEntry& entry) {
     uint64_t read_total = 0;
     uint64_t out_total = 0;
     uint32_t crc = static_cast<uint32_t>(crc32(0, nullptr, 0));
-    const bool deflate_it = entry.method == kMethodDeflated;
+    const bool deflate_it = entry.method == kZipMethodDeflated;
     if (deflate_it && !ready_deflater()) return kZipWriteFailed;
 
     auto emit = [&](const uint8_t* data, size_t size) {
@@ -381,9 +380,9 @@ int ZipWriter::prepare_file(const std::string& entry_name, const std::string& so
         if (facts.size > *max_source_bytes) return kZipPastLimit;
         source.limit_reads(*max_source_bytes);
     }
-    entry.method = already_compressed(entry.name) ? kMethodStored : kMethodDeflated;
+    entry.method = already_compressed(entry.name) ? kZipMethodStored : kZipMethodDeflated;
     entry.zip64 = zip64 || !zip_fits_classic(entry.deflated(), facts.size);
-    entry.flags = entry.method == kMethodDeflated ? kFlagMaxCompression : 0;
+    entry.flags = entry.method == kZipMethodDeflated ? kFlagMaxCompression : 0;
     if (needs_utf8_flag(entry.name)) entry.flags |= kFlagUtf8Name;
     entry.stamp = dos_stamp_utc(facts.modified);  // the file system's UTC time, as the DOS stamp
     entry.modified = unix_seconds(facts.modified);
@@ -391,7 +390,7 @@ int ZipWriter::prepare_file(const std::string& entry_name, const std::string& so
     entry.created = unix_seconds(facts.created);
     entry.attributes = file_attributes(facts, looks_executable(source));
     entry.uncompressed = facts.size;
-    entry.compressed = entry.method == kMethodStored ? entry.uncompressed : 0;
+    entry.compressed = entry.method == kZipMethodStored ? entry.uncompressed : 0;
     return kZipOk;
 }
 
