@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QEvent>
+#include <QSignalSpy>
+#include <QTest>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -94,6 +96,18 @@ bool EventHook::eventFilter(QObject* watched, QEvent* event)
     if (watched == target_)
         hook_(event);
     return QObject::eventFilter(watched, event);
+}
+
+bool OpenAndRunToTheEnd(CTarvoCheckToolDlg& window)
+{
+    constexpr int kRunTimeoutMs = 60000;
+    window.host().user_privilege = [] { return 2; };
+    if (!window.OnInitDialog())
+        return false;
+    window.show();
+    QSignalSpy finished(&window, &CTarvoCheckToolDlg::RunFinished);
+    QTest::keyClick(&window, Qt::Key_Return);
+    return finished.count() > 0 || finished.wait(kRunTimeoutMs);
 }
 
 void UseLabWebServer(const ProductLab& lab)

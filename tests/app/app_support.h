@@ -58,6 +58,10 @@ private:
     std::function<void(QEvent*)> hook_;
 };
 
+// Opens the window for an account that passes the administrator check, starts a run with Enter and
+// waits at most a minute for it to end; false when it could not open or the run did not end.
+bool OpenAndRunToTheEnd(CTarvoCheckToolDlg& window);
+
 // Points the window at the lab's web server (HTTPS port) for the next load of its check list.
 void UseLabWebServer(const ProductLab& lab);
 

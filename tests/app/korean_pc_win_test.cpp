@@ -55,14 +55,8 @@ TEST(KoreanPc, TheWindowInAHangulFolderLoadsItsListAndSavesABundle) {
         << lab.error();
     UseLabWebServer(lab);
     CTarvoCheckToolDlg window;  // the bundle goes where it goes for the user: under the profile
-    window.host().user_privilege = [] { return 2; };
     MessageAnswerer answerer(window.message_box(), CSCMessageBox::kOk);
-    ASSERT_TRUE(window.OnInitDialog());
-    window.show();
-
-    QSignalSpy finished(&window, &CTarvoCheckToolDlg::RunFinished);
-    QTest::keyClick(&window, Qt::Key_Return);
-    ASSERT_TRUE(finished.count() > 0 || finished.wait(kRunTimeoutMs));
+    ASSERT_TRUE(OpenAndRunToTheEnd(window));
     QSignalSpy revealed(&window, &CTarvoCheckToolDlg::ArchiveRevealed);
     window.save_log_button().click();
     ASSERT_TRUE(revealed.count() > 0 || revealed.wait(kRunTimeoutMs));

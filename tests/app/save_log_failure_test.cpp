@@ -21,13 +21,8 @@ TEST(SaveLogFailure, TheWindowTellsTheUserThatTheArchiveFailed) {
         << lab.error();
     UseLabWebServer(lab);
     CTarvoCheckToolDlg window;
-    window.host().user_privilege = [] { return 2; };
     MessageAnswerer answerer(window.message_box(), CSCMessageBox::kOk);
-    ASSERT_TRUE(window.OnInitDialog());
-    window.show();
-    QSignalSpy finished(&window, &CTarvoCheckToolDlg::RunFinished);
-    QTest::keyClick(&window, Qt::Key_Return);
-    ASSERT_TRUE(finished.count() > 0 || finished.wait(kRunTimeoutMs));
+    ASSERT_TRUE(OpenAndRunToTheEnd(window));
 
     // A file where the collection folder's parent should be: nothing of the collection can be written.
     const QString blocker = TestHome() + QStringLiteral("/data_blocker");

@@ -40,13 +40,7 @@ bool RunWithUpload(CTarvoCheckToolDlg& window, const ProductLab& lab)
     upload.url = "http://127.0.0.1:" + std::to_string(lab.port("store")) + "/case/bundle.zip?sig=k3y";
     window.SetArchiveUpload(upload);
     window.SetCollectionFolder(TestHome().toStdString() + "/upload_collection");
-    window.host().user_privilege = [] { return 2; };
-    if (!window.OnInitDialog())
-        return false;
-    window.show();
-    QSignalSpy finished(&window, &CTarvoCheckToolDlg::RunFinished);
-    QTest::keyClick(&window, Qt::Key_Return);
-    return finished.count() > 0 || finished.wait(kRunTimeoutMs);
+    return OpenAndRunToTheEnd(window);
 }
 
 TEST(WindowUpload, TheArchiveGoesToTheStoreAndTheMessageSaysHowThenItIsShown)
