@@ -292,8 +292,12 @@ void CTarvoCheckToolDlg::OnSaveLog()
     inputs.collection_folder = collection_folder_;
     if (archive_upload_.wanted()) {
         inputs.arguments_shown = upload_arguments_shown(archive_upload_);
-        inputs.after_archive = [this, upload = archive_upload_](const std::string& archive, std::stop_token stop) {
-            upload_in_window(*this, save_log_observer_, archive, upload, std::move(stop));
+        // As from the command line, the checksum goes with an archive that is sent on; its pass over
+        // the archive also takes the MD5 the upload is checked against.
+        inputs.bundle.checksum = true;
+        inputs.after_archive = [this, upload = archive_upload_](const std::string& archive, const std::string& md5,
+                                                                std::stop_token stop) {
+            upload_in_window(*this, save_log_observer_, archive, md5, upload, std::move(stop));
         };
     }
 

@@ -24,7 +24,7 @@ std::string outcome_text(const UploadResult& result, const std::string& archive_
 }  // namespace
 
 void upload_in_window(CTarvoCheckToolDlg& window, SaveLogObserver& observer, const std::string& archive_path,
-                      const ArchiveUploadOptions& options, std::stop_token stop)
+                      const std::string& archive_md5, const ArchiveUploadOptions& options, std::stop_token stop)
 {
     CSCProgressDlg& progress = window.save_log_progress();
     UploadUrl url;
@@ -48,7 +48,7 @@ void upload_in_window(CTarvoCheckToolDlg& window, SaveLogObserver& observer, con
         call_on_ui_thread(&window, [&] { progress.Bar().SetPos(position); });
     };
     callbacks.stop = stop;
-    const UploadResult result = upload_archive(archive_path, options, callbacks);
+    const UploadResult result = upload_archive(archive_path, archive_md5, options, callbacks);
     call_on_ui_thread(&window, [&] { progress.Label().SetText(collecting_text); });
     if (!stop.stop_requested()) observer.show_message(outcome_text(result, archive_path));
 }

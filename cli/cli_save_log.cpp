@@ -51,6 +51,7 @@ std::optional<CollectedLogs> collect_logs(const CCheckHost& host, const Diagnosi
     if (!result.sidecar_failure.empty()) write_console_text(stderr, result.sidecar_failure + "\n");
     return CollectedLogs{result.archive_path,
                          result.archive_sha256,
+                         result.archive_md5,
                          result.redaction_map_path,
                          std::move(result.not_packed),
                          std::move(result.packed_unredacted),

@@ -16,6 +16,7 @@ class DiagnosisRun;
 struct CollectedLogs {
     std::string archive_path;
     std::string archive_sha256;      // empty when the checksum file could not be written
+    std::string archive_md5;         // its 16 bytes, taken with the checksum; empty likewise
     std::string redaction_map_path;  // empty unless redacted
     std::vector<NotPackedFile> not_packed;
     std::vector<UnredactedFile> packed_unredacted;

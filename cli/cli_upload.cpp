@@ -44,8 +44,8 @@ private:
 
 }  // namespace
 
-UploadResult send_archive(const std::string& archive_path, const ArchiveUploadOptions& options,
-                          std::stop_token stop) {
+UploadResult send_archive(const std::string& archive_path, const std::string& archive_md5,
+                          const ArchiveUploadOptions& options, std::stop_token stop) {
     ProgressLine line;
     UploadCallbacks callbacks;
     callbacks.progress = [&line](std::int64_t sent, std::int64_t total) { line.update(sent, total); };
@@ -57,7 +57,7 @@ UploadResult send_archive(const std::string& archive_path, const ArchiveUploadOp
                                        "\n");
     };
     callbacks.stop = std::move(stop);
-    const UploadResult result = upload_archive(archive_path, options, callbacks);
+    const UploadResult result = upload_archive(archive_path, archive_md5, options, callbacks);
     line.end();
     if (!result.ok()) write_console_text(stderr, upload_failure_text(result, archive_path) + "\n");
     return result;

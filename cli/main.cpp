@@ -102,7 +102,7 @@ int run_cli(const std::vector<std::string>& arguments) {
         logs = collect_logs(host, run, options.bundle, upload_arguments_shown(options.upload), stop.get_token());
     std::optional<UploadResult> upload;
     if (logs && options.upload.wanted() && !stop.stop_requested())
-        upload = send_archive(logs->archive_path, options.upload, stop.get_token());
+        upload = send_archive(logs->archive_path, logs->archive_md5, options.upload, stop.get_token());
     const bool stopped = !run.completed() || stop.stop_requested();
     interrupts.reset();
     if (options.json) {

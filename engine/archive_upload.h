@@ -21,17 +21,18 @@ struct ArchiveUploadOptions {
 bool is_upload_flag(std::string_view flag);
 void take_upload_flag(std::string_view flag, const std::string& value, ArchiveUploadOptions& options);
 // After the last flag: false, with a message, for header or authority flags without --upload, and
-// for an address an upload cannot use, so that the user hears of it before the run rather than after
-// the bundle is made.
+// for an address or a header line an upload cannot use, so that the user hears of it before the run
+// rather than after the bundle is made.
 bool upload_flags_complete(const ArchiveUploadOptions& options, std::string& error);
 
 // The texts of the tool's own command line that the bundle may show only in another form (its
 // process list holds the command line): each address with its query string, a credential, hidden.
 std::vector<std::pair<std::string, std::string>> upload_arguments_shown(const ArchiveUploadOptions& options);
 
-// Sends the archive as upload_file does, and records the outcome in the tool's log.
-UploadResult upload_archive(const std::string& archive_path, const ArchiveUploadOptions& options,
-                            const UploadCallbacks& callbacks);
+// Sends the archive as upload_file does, and records the outcome in the tool's log. `archive_md5`:
+// its 16 bytes when taken with the archive's checksum, else empty.
+UploadResult upload_archive(const std::string& archive_path, const std::string& archive_md5,
+                            const ArchiveUploadOptions& options, const UploadCallbacks& callbacks);
 
 // The command line's line for a finished upload: host, status, bytes, seconds, what was verified.
 std::string upload_outcome_line(const UploadResult& result);

@@ -175,7 +175,11 @@ void redact_own_texts(Redactor& redactor, const std::vector<std::string>& paths,
 // The checksum and, for a redacted bundle, the map from tokens to values go beside the archive; the
 // map never goes into it. A bundle without either is not the bundle asked for: told as a failure.
 void write_sidecars(SaveLogResult& result, bool checksum, const Redactor* redactor) {
-    if (checksum) result.archive_sha256 = write_sha256_sidecar(result.archive_path);
+    if (checksum) {
+        const ArchiveDigests digests = write_sha256_sidecar(result.archive_path);
+        result.archive_sha256 = digests.sha256_hex;
+        result.archive_md5 = digests.md5;
+    }
     if (checksum && result.archive_sha256.empty())
         result.sidecar_failure = load_string(text::kChecksumNotWritten, {result.archive_path});
     if (redactor) {
@@ -452,7 +456,7 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
 
     if (result.archive_written) {
         if (own_work) delete_folder(work);
-        if (inputs.after_archive && !stop.stop_requested()) inputs.after_archive(result.archive_path, stop);
+        if (inputs.after_archive && !stop.stop_requested()) inputs.after_archive(result.archive_path, result.archive_md5, stop);
     } else {
         std::vector<std::string> collected = {report_path, agent_archive, viewer_archive,
                                               work + "/" + kSummaryFileName};

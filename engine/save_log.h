@@ -59,8 +59,10 @@ struct SaveLogInputs {
     std::vector<std::pair<std::string, std::string>> arguments_shown;
     // When set, called on the collection's thread once the archive and what goes beside it are
     // written, before the file manager shows it, with the progress window still up: a step that
-    // sends the archive on. It takes the collection's stop.
-    std::function<void(const std::string& archive_path, std::stop_token stop)> after_archive;
+    // sends the archive on. It takes the archive's MD5 (16 bytes, empty when no checksum was asked
+    // for) and the collection's stop.
+    std::function<void(const std::string& archive_path, const std::string& archive_md5, std::stop_token stop)>
+        after_archive;
 
     // Asked between steps and pieces: the collection ends within a second, its working folder and
     // any unfinished archive removed (a finished archive stays), without a message.
@@ -86,6 +88,7 @@ struct SaveLogResult {
     // The archive was written but a file that had to go beside it was not: why, in English.
     std::string sidecar_failure;
     std::string archive_sha256;      // of the written archive, also in "<archive>.sha256"; empty when unknown
+    std::string archive_md5;         // its 16 bytes, taken with the checksum for an upload; empty likewise
     std::string redaction_map_path;  // "<archive>.map.json" when the bundle was redacted
     std::vector<NotPackedFile> not_packed;          // log files left out, and why
     std::vector<UnredactedFile> packed_unredacted;  // in a redacted bundle, what went in as it was, and why

@@ -64,40 +64,6 @@ AttemptEnd retried_end(std::string message, std::optional<std::int64_t> retry_af
     return end;
 }
 
-bool is_token(const std::string& name) {
-    return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-               std::string_view("!#$%&'*+-.^_`|~").find(c) != std::string_view::npos;
-    });
-}
-
-// The request's header lines: the caller's, checked, after the default Content-Type unless they
-// give their own. A problem names a line by its field name only, as a value may be a credential too.
-bool header_lines(const std::vector<std::string>& given, std::vector<std::string>& lines,
-                  std::string& problem) {
-    lines = {"Content-Type: application/zip"};
-    bool own_type = false;
-    for (const std::string& line : given) {
-        const auto field = header_field(line);
-        if (line.find_first_of(std::string("\r\n\0", 3)) != std::string::npos || !field ||
-            !is_token(field->first)) {
-            problem = "a header line must read \"Name: value\" on one line";
-            return false;
-        }
-        const std::string name = ascii_lower(field->first);
-        if (name == "content-length" || name == "transfer-encoding" || name == "host") {
-            problem = "the upload sets " + field->first + " itself";
-            return false;
-        }
-        if (name == "content-type" && !own_type) {
-            lines.erase(lines.begin());
-            own_type = true;
-        }
-        lines.push_back(line);
-    }
-    return true;
-}
-
 bool holds_certificate(const std::string& path) {
     std::FILE* file = open_file(path, "rb");
     if (!file) return false;
@@ -197,7 +163,7 @@ AttemptEnd answered(const HttpExchangeOutcome& outcome, const std::string& body,
 AttemptEnd send_once(const UploadRequest& request, const UploadUrl& url,
                      const std::vector<std::string>& lines, std::int64_t size,
                      const UploadCallbacks& callbacks, UploadResult& result) {
-    FileBodySource source(request.file, size, [&](std::int64_t sent) {
+    FileBodySource source(request.file, size, request.known_md5, [&](std::int64_t sent) {
         if (callbacks.progress) callbacks.progress(sent, size);
     });
     if (source.failed()) return final_end(UploadFailure::unusable, "cannot read " + request.file);
@@ -232,7 +198,39 @@ AttemptEnd send_once(const UploadRequest& request, const UploadUrl& url,
     return answered(outcome, answer.body, source, result);
 }
 
+bool is_token(const std::string& name) {
+    return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               std::string_view("!#$%&'*+-.^_`|~").find(c) != std::string_view::npos;
+    });
+}
+
 }  // namespace
+
+bool upload_header_lines(const std::vector<std::string>& given, std::vector<std::string>& lines,
+                         std::string& problem) {
+    lines = {"Content-Type: application/zip"};
+    bool own_type = false;
+    for (const std::string& line : given) {
+        const auto field = header_field(line);
+        if (line.find_first_of(std::string("\r\n\0", 3)) != std::string::npos || !field ||
+            !is_token(field->first)) {
+            problem = "a header line must read \"Name: value\" on one line";
+            return false;
+        }
+        const std::string name = ascii_lower(field->first);
+        if (name == "content-length" || name == "transfer-encoding" || name == "host") {
+            problem = "the upload sets " + field->first + " itself";
+            return false;
+        }
+        if (name == "content-type" && !own_type) {
+            lines.erase(lines.begin());
+            own_type = true;
+        }
+        lines.push_back(line);
+    }
+    return true;
+}
 
 UploadResult upload_file(const UploadRequest& request, const UploadCallbacks& callbacks) {
     const auto start = Clock::now();
@@ -251,7 +249,8 @@ UploadResult upload_file(const UploadRequest& request, const UploadCallbacks& ca
         return end(UploadFailure::unusable, problem + ": " + result.shown_url);
     result.host = url.authority;
     std::vector<std::string> lines;
-    if (!header_lines(request.header_lines, lines, problem)) return end(UploadFailure::unusable, problem);
+    if (!upload_header_lines(request.header_lines, lines, problem))
+        return end(UploadFailure::unusable, problem);
     if (!request.extra_authority_file.empty() && !holds_certificate(request.extra_authority_file))
         return end(UploadFailure::unusable, "no PEM certificate in " + request.extra_authority_file);
     std::error_code error;

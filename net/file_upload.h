@@ -21,6 +21,9 @@ struct UploadRequest {
     // PEM certificates trusted besides the system's store (a desk's private authority). On Windows
     // only the system's store decides; a refusal then says how to add the authority to it.
     std::string extra_authority_file;
+    // The file's MD5 (16 bytes) when it was taken already, with the file's checksum: the upload then
+    // does not hash what it sends, which would slow it to the hash's speed.
+    std::string known_md5;
     // No byte moving this long fails an attempt. The waits between attempts and the longest
     // Retry-After honoured scale with it (1/60 of it, and all of it).
     int idle_timeout_ms = 60000;
@@ -67,3 +70,9 @@ constexpr int kUploadAttempts = 3;
 constexpr std::int64_t kSlowestUploadBytesPerSecond = 32 * 1024;
 
 UploadResult upload_file(const UploadRequest& request, const UploadCallbacks& callbacks = {});
+
+// The request's header lines: the caller's, checked, after the default Content-Type unless they give
+// their own. False with the problem, which names a line by its field name only (a value may be a
+// credential too).
+bool upload_header_lines(const std::vector<std::string>& given, std::vector<std::string>& lines,
+                         std::string& problem);

@@ -11,6 +11,7 @@ constexpr TextEntry kTexts[] = {
     {text::kUploadRetrying, "upload: attempt %1 in %2 s; the last one failed: %3"},
     {text::kUploadFlagNeedsUpload, "%1 applies to the upload: add --upload"},
     {text::kUploadUnusableAddress, "--upload cannot use %1: %2"},
+    {text::kUploadUnusableHeader, "--upload-header: %1"},
     {text::kUploadSending, "압축 파일을 지원 센터(%1)로\n보내는 중입니다.\n\n보내기가 끝나면 결과를 알려 드립니다."},
     {text::kUploadSent, "압축 파일을 지원 센터로 보냈습니다.\n\n%1\nHTTP %2, %3바이트, %4초, 무결성 확인: %5"},
     {text::kUploadNotSent, "압축 파일을 지원 센터로 보내지 못했습니다.\n%1\n\n아래 파일을 직접 보내 주십시오.\n%2"},

@@ -20,6 +20,7 @@ enum : int {
     kFlagUploadHeader = 614,
     kFlagUploadCa = 615,
     kExitUploadFailed = 616,
+    kUploadUnusableHeader = 617,  // %1 why
 };
 
 }  // namespace text

@@ -58,6 +58,8 @@ TEST(WindowUpload, TheArchiveGoesToTheStoreAndTheMessageSaysHowThenItIsShown)
 
     const QString archive = revealed.at(0).at(0).toString();
     EXPECT_TRUE(std::filesystem::is_regular_file(fs_path(archive.toStdString())));
+    EXPECT_TRUE(std::filesystem::is_regular_file(fs_path(archive.toStdString() + ".sha256")))
+        << "an archive sent on has its checksum beside it, as from the command line";
     const QString told = answerer.LastText();
     EXPECT_TRUE(told.startsWith(QStringLiteral("압축 파일을 지원 센터로 보냈습니다.\n\n127.0.0.1:"))) << told.toStdString();
     EXPECT_TRUE(told.endsWith(QStringLiteral("무결성 확인: MD5 일치"))) << told.toStdString();

@@ -193,6 +193,11 @@ TEST(CheckToolCliBundle, BadBundleFlagsAreUsageErrors) {
              {"--redact"},
              {"--since", "3"},
              {"--check-list"},
+             {"--upload", "https://desk.example/b.zip"},
+             {"--save-log", "--upload-ca", "desk.pem"},
+             {"--save-log", "--upload", "ftp://desk.example/b.zip"},
+             {"--save-log", "--upload", "https://desk.example/b.zip", "--upload-header", "x-ms-blob-type BlockBlob"},
+             {"--save-log", "--upload", "https://desk.example/b.zip", "--upload-header", "Content-Length: 9"},
          }) {
         std::vector<std::string> argv = {kCli};
         argv.insert(argv.end(), flags.begin(), flags.end());

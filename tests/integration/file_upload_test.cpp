@@ -39,13 +39,15 @@ std::string random_file(const ProductLab& lab, std::size_t size) {
     return path;
 }
 
-std::string md5_hex_of(const std::string& path) {
+std::string md5_of(const std::string& path) {
     std::ifstream file(fs_path(path), std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     Md5Digest digest;
     digest.add(bytes.data(), bytes.size());
-    return hex_text(digest.finish());
+    return digest.finish();
 }
+
+std::string md5_hex_of(const std::string& path) { return hex_text(md5_of(path)); }
 
 UploadRequest to_store(const ProductLab& lab, const std::string& file) {
     UploadRequest request;
@@ -174,7 +176,9 @@ TEST(FileUploadWithLab, ARefusalEndsAtOnceWithTheServersOwnWords) {
 TEST(FileUploadWithLab, AChecksumThatDiffersIsAFailure) {
     ProductLab lab;
     ASSERT_TRUE(lab.start(
-        storage(R"([{"status": 200, "headers": {"ETag": "\"0123456789abcdef0123456789abcdef\""}}])")))
+        storage(R"([{"status": 200, "headers": {"ETag": "\"0123456789abcdef0123456789abcdef\""}},
+                    {"status": 200, "headers": {"ETag": "\"{md5}\""}},
+                    {"status": 200, "headers": {"ETag": "\"{md5}\""}}])")))
         << lab.error();
     const std::string file = random_file(lab, 10000);
     const UploadResult result = upload_file(to_store(lab, file));
@@ -184,6 +188,18 @@ TEST(FileUploadWithLab, AChecksumThatDiffersIsAFailure) {
               "\"0123456789abcdef0123456789abcdef\", the file's MD5 is " +
                   md5_hex_of(file));
     EXPECT_EQ(result.attempts, 1);
+
+    // An MD5 taken with the archive's checksum stands for the file: the stored bytes must match it,
+    // so a file changed after its checksum was taken does not pass for the archive.
+    UploadRequest known = to_store(lab, file);
+    known.known_md5 = md5_of(file);
+    const UploadResult matching = upload_file(known);
+    EXPECT_TRUE(matching.ok()) << matching.message;
+    EXPECT_EQ(matching.verified, "md5");
+    known.known_md5 = std::string(16, '\x11');
+    const UploadResult stale = upload_file(known);
+    EXPECT_EQ(stale.failure, UploadFailure::not_intact);
+    EXPECT_THAT(stale.message, HasSubstr("the file's MD5 is 11111111111111111111111111111111"));
     ASSERT_TRUE(lab.stop());
 }
 

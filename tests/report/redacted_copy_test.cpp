@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "net/md5_digest.h"
 #include "report/archive_digest.h"
 #include "report/redactor.h"
 #include "report/utf16_text.h"
@@ -218,10 +219,11 @@ TEST(RedactedCopy, AnArchiveThatCannotBeReadGoesInUnchangedAndIsNamed) {
 TEST(ArchiveDigest, Sha256FileIsWhatSha256sumChecks) {
     ScratchFolder dir;
     write_file_bytes(dir / "abc.zip", "abc");
-    EXPECT_EQ(file_sha256_hex(dir / "abc.zip"),
-              "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    const ArchiveDigests abc = file_digests(dir / "abc.zip");
+    EXPECT_EQ(abc.sha256_hex, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    EXPECT_EQ(hex_text(abc.md5), "900150983cd24fb0d6963f7d28e17f72");
     write_file_bytes(dir / "Quenmora Lab_20240305140709.zip", std::string(200000, 'z'));
-    const std::string hex = write_sha256_sidecar(dir / "Quenmora Lab_20240305140709.zip");
+    const std::string hex = write_sha256_sidecar(dir / "Quenmora Lab_20240305140709.zip").sha256_hex;
     ASSERT_EQ(hex.size(), 64u);
     EXPECT_EQ(read_file_bytes(dir / "Quenmora Lab_20240305140709.zip.sha256"),
               hex + "  Quenmora Lab_20240305140709.zip\n");
@@ -233,7 +235,7 @@ TEST(ArchiveDigest, Sha256FileIsWhatSha256sumChecks) {
     EXPECT_THAT(check, HasSubstr(": OK\nrc=0")) << check;
 #endif
 
-    EXPECT_EQ(write_sha256_sidecar(dir / "missing.zip"), "");
+    EXPECT_FALSE(write_sha256_sidecar(dir / "missing.zip").known());
     EXPECT_FALSE(fs::exists(dir / "missing.zip.sha256"));
 }
 
@@ -243,7 +245,7 @@ TEST(ArchiveDigest, APlantedLinkInTheChecksumsPlaceIsReplacedNotFollowed) {
     write_file_bytes(dir / "a.zip", "abc");
     write_file_bytes(dir / "victim", "keep");
     fs::create_symlink(dir / "victim", dir / "a.zip.sha256");
-    ASSERT_FALSE(write_sha256_sidecar(dir / "a.zip").empty());
+    ASSERT_TRUE(write_sha256_sidecar(dir / "a.zip").known());
     EXPECT_EQ(read_file_bytes(dir / "victim"), "keep");
     EXPECT_FALSE(fs::is_symlink(dir / "a.zip.sha256"));
     struct stat info {};
