@@ -4,17 +4,30 @@
 #include <lm.h>
 // clang-format on
 
+#include <future>
+#include <memory>
+#include <thread>
+
 #include "sys/account_privilege.h"
 #include "sys/win/net_account.h"
 #include "sys/win/wide_text.h"
 
 namespace {
 
-// The record of the user on the server that logged them on.
+// The record of the user on the server that logged them on, if it answers within the bound. A late
+// answer is dropped: the query's thread, left to it, ends when it comes.
 AccountRecord read_record(const NetAccountQueries& queries) {
     const LoggedOnUser user = queries.logged_on_user();
     if (user.status != NERR_Success || user.name.empty()) return {};
-    return queries.account_record(user.logon_server, user.name);
+    auto answer = std::make_shared<std::promise<AccountRecord>>();
+    std::future<AccountRecord> answered = answer->get_future();
+    std::thread([answer, ask = queries.account_record, user] {
+        answer->set_value(ask(user.logon_server, user.name));
+    }).detach();
+    if (answered.wait_for(queries.answer_bound) == std::future_status::ready) return answered.get();
+    AccountRecord late;
+    late.status = WAIT_TIMEOUT;
+    return late;
 }
 
 LoggedOnUser query_logged_on_user() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <string>
 
@@ -24,10 +25,14 @@ struct NetAccountQueries {
     std::function<LoggedOnUser()> logged_on_user;
     // server: as the logged-on user's record names it; the query adds the leading "\\" itself.
     std::function<AccountRecord(const std::wstring& server, const std::wstring& user)> account_record;
+    // A domain controller out of reach can hold the record's query for as long as the network layer
+    // waits (a minute and more): no longer than this is waited for it.
+    std::chrono::milliseconds answer_bound{10000};
 };
 
-// The logged-on user's privilege as their logon server records it; 2 when either query fails or the
-// level is none of the three, so that a server out of reach never fails the check.
+// The logged-on user's privilege as their logon server records it; 2 when either query fails, its
+// answer takes longer than the bound, or the level is none of the three, so that a server out of
+// reach never fails the check.
 int account_privilege_from(const NetAccountQueries& queries);
 
 // The account's full name: display_name, the directory's, when there is one (a domain account);

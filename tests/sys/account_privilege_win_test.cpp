@@ -2,6 +2,9 @@
 // them for no real account and plays no domain, so the answers of real Windows are given here.
 #include <gtest/gtest.h>
 
+#include <future>
+#include <memory>
+
 #include "sys/account_privilege.h"
 #include "sys/win/net_account.h"
 
@@ -50,6 +53,22 @@ TEST(AccountPrivilegeWin, WhatCannotBeDeterminedCountsAsAdministrator) {
     FakeNetwork odd;
     odd.record.privilege = 7;
     EXPECT_EQ(account_privilege_from(odd.queries()), kPrivilegeAdmin);
+}
+
+TEST(AccountPrivilegeWin, AServerThatDoesNotAnswerWithinTheBoundPasses) {
+    auto release = std::make_shared<std::promise<void>>();
+    const std::shared_future<void> released = release->get_future().share();
+    const NetAccountQueries queries{[] {
+                                        return LoggedOnUser{0, L"j.park", L"DC01"};
+                                    },
+                                    [released](const std::wstring&, const std::wstring&) {
+                                        released.wait();
+                                        return AccountRecord{0, 1, L"Park, Jimin"};
+                                    },
+                                    std::chrono::milliseconds(50)};
+    EXPECT_EQ(account_privilege_from(queries), kPrivilegeAdmin);
+    EXPECT_EQ(account_full_name_from(queries, ""), "");
+    release->set_value();  // the late answers end their queries' threads
 }
 
 TEST(AccountPrivilegeWin, FullNameIsTheDirectorysElseTheAccountRecords) {
