@@ -10,19 +10,17 @@ cli=$1
 lab=$2
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 export CHECKTOOL_WINE_ROOT=${CHECKTOOL_WINE_ROOT:-${XDG_CACHE_HOME:-$HOME/.cache}/checktool-windows/wine}/display
-export WINEPREFIX=$CHECKTOOL_WINE_ROOT/prefix
 wine_run() { "$source_dir/scripts/wine-run" --display "$@"; }
-# A server left from a run on another display would make no windows on this one.
-stop_wine() { HOME=$CHECKTOOL_WINE_ROOT/home wineserver -k 2>/dev/null || true; }
 
 work=$(mktemp -d)
 cleanup() {
   [[ -n ${LAB[1]:-} ]] && exec {LAB[1]}>&-
-  stop_wine
+  wine_run --end-server
   rm -rf "$work"
 }
 trap cleanup EXIT
-stop_wine
+# A server of its own on this display (one left from another display would make no windows here).
+wine_run --keep-server
 
 cat >"$work/scenario.json" <<'JSON'
 {"web": {"https_port": 0, "checklist": {"product title": "Quenmora Lab", "product path agent": "/opt/lab/agent",

@@ -73,12 +73,11 @@ class WindowsPackages(unittest.TestCase):
         cls.zip = os.path.join(cls.packages, cls.portable + ".zip")
         cls.setup = os.path.join(cls.packages, cls.portable + "-setup.exe")
         # One Wine server for the test's programs: each then starts in a fraction of a second.
-        cls.wine_unheard(["cmd", "/c", "exit", "0"])
-        subprocess.run(["wineserver", "-p"], env=cls.wine_environment(), check=False)
+        cls.wine_unheard(["--keep-server"])
 
     @classmethod
     def tearDownClass(cls):
-        subprocess.run(["wineserver", "-k"], env=cls.wine_environment(), check=False)
+        cls.wine_unheard(["--end-server"])
         shutil.rmtree(cls.work, ignore_errors=True)
 
     @classmethod
