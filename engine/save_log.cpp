@@ -456,7 +456,8 @@ SaveLogResult thread_save_log(SaveLogInputs inputs, SaveLogObserver& observer) {
 
     if (result.archive_written) {
         if (own_work) delete_folder(work);
-        if (inputs.after_archive && !stop.stop_requested()) inputs.after_archive(result.archive_path, result.archive_md5, stop);
+        if (inputs.after_archive && !stop.stop_requested())
+            inputs.after_archive(result.archive_path, result.archive_md5, stop);
     } else {
         std::vector<std::string> collected = {report_path, agent_archive, viewer_archive,
                                               work + "/" + kSummaryFileName};

@@ -12,10 +12,10 @@
 
 #include "net/http_body_sink.h"
 #include "report/zip_file_io.h"
+#include "report/zip_format.h"
 #include "report/zip_writer_state.h"
 #include "res/report_texts.h"
 #include "res/string_table.h"
-#include "report/zip_format.h"
 #include "sys/ascii_text.h"
 #include "sys/date_time_text.h"
 #include "sys/fs_path.h"
